@@ -1,0 +1,9 @@
+#include "app/ScreenState.h"
+
+namespace dotvane {
+
+int CurrentScreen = 0;
+int PreviousScreen = 0;
+int SkippedScreen = -1;
+
+}  // namespace dotvane

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/Timer.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace dotvane {
+
+// Defaults of the external address lookup: the page to fetch and the texts
+// around the address in it. The bundled DOTVANE.INI names a working pair.
+inline constexpr const char* kDefaultWebAddress = "http://checkip.dyndns.org/";
+inline constexpr const char* kDefaultBeforeString = "Your ip is ";
+inline constexpr const char* kDefaultAfterString = " - checked by Dotvane";
+
+// One field per key of DOTVANE.INI, grouped by section; the member
+// initialisers are the defaults that apply when a key is missing.
+struct TMainSettings {
+    struct {
+        int32_t Base = 888;
+    } Port;
+    struct {
+        bool CheckBusyFlag = false;
+        int32_t Wiring = 0;
+        int32_t Size = 1;
+    } T6963C;
+    struct {
+        int32_t Delay = 0;
+    } KS0108;
+    struct {
+        int32_t Type = 3;
+        int32_t TextColumns = 20;
+        int32_t TextRows = 8;
+        int32_t XPixels = 128;
+        int32_t YPixels = 64;
+    } LCD;
+    // Colour identifiers, always valid names after a load ("clYellow").
+    struct {
+        std::string BackColor = "clYellow";
+        std::string TextColor = "clBlack";
+        std::string BmpColor = "clBlack";
+        std::string GraphicsColor = "clBlack";
+    } VLCD;
+    struct {
+        bool Enable = false;
+    } NTPerfMon;
+    struct {
+        int32_t Update = 600000;
+        bool Enable = false;
+        std::array<std::string, 5> Host;
+        std::array<std::string, 5> UserID;
+        std::array<std::string, 5> Password;
+    } Pop3;
+    struct {
+        bool Enable = false;
+        int32_t Update = 600000;
+        std::string WebAddress = kDefaultWebAddress;
+        std::string BeforeString = kDefaultBeforeString;
+        std::string AfterString = kDefaultAfterString;
+    } ExternalIP;
+    struct {
+        bool Enable = false;
+        int32_t Interval = 60000;
+        std::string Statedir;
+        std::string Userinfodir;
+        std::string Outfiledir;
+    } SetiAtHome;
+    struct {
+        bool Enable = false;
+        int32_t NoWinamp = -1;
+    } SkipScreen;
+    std::array<std::string, 7> WeekdayNames;
+    struct {
+        std::string ScreenFile = "screens\\default.ini";
+    } Screens;
+};
+
+// The process-wide settings record; only LoadSettings writes it.
+extern TMainSettings MainSettings;
+
+// Reads DOTVANE.INI from the program folder (given with a trailing
+// separator) into MainSettings, applies Pop3/Update to the mail timer, resets
+// MailCount and SkippedScreen, and finally reads the screen file into
+// ScreenTable and FontTable. Missing files and bad values give defaults.
+void LoadSettings(const std::string& programFolder, Timer& pop3Timer);
+
+// Highest number of text rows a screen has lines for.
+inline constexpr int32_t kMaxTextRows = 16;
+
+}  // namespace dotvane

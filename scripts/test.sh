@@ -1,0 +1,19 @@
+#!/bin/bash
+# Installs what is missing, builds, and runs every test: once with g++, then
+# once with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
+# together with the fuzzers for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DDOTVANE_SANITIZE=ON -DDOTVANE_FUZZ=ON -DDOTVANE_BENCH=OFF
+cmake --build build-sanitize
+ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"

@@ -1,0 +1,233 @@
+#include "app/Settings.h"
+
+#include "app/ScreenFile.h"
+#include "app/ScreenState.h"
+#include "tests/support/TempDir.h"
+#include "vars/MailCountVariable.h"
+
+#include <gtest/gtest.h>
+
+namespace dotvane {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void Load() { LoadSettings(dir.Folder(), pop3Timer); }
+    void WriteMain(std::string_view text) { dir.Write("DOTVANE.INI", text); }
+
+    test::TempDir dir;
+    ManualTimer pop3Timer{600000};
+};
+
+TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
+{
+    MailCount = {1, 2, 3, 4, 5};
+    SkippedScreen = 7;
+    pop3Timer.SetInterval(1234);
+    Load();
+
+    const TMainSettings& s = MainSettings;
+    EXPECT_EQ(s.Port.Base, 888);
+    EXPECT_FALSE(s.T6963C.CheckBusyFlag);
+    EXPECT_EQ(s.T6963C.Wiring, 0);
+    EXPECT_EQ(s.T6963C.Size, 1);
+    EXPECT_EQ(s.KS0108.Delay, 0);
+    EXPECT_EQ(s.LCD.Type, 3);
+    EXPECT_EQ(s.LCD.TextColumns, 20);
+    EXPECT_EQ(s.LCD.TextRows, 8);
+    EXPECT_EQ(s.LCD.XPixels, 128);
+    EXPECT_EQ(s.LCD.YPixels, 64);
+    EXPECT_EQ(s.VLCD.BackColor, "clYellow");
+    EXPECT_EQ(s.VLCD.TextColor, "clBlack");
+    EXPECT_EQ(s.VLCD.BmpColor, "clBlack");
+    EXPECT_EQ(s.VLCD.GraphicsColor, "clBlack");
+    EXPECT_FALSE(s.NTPerfMon.Enable);
+    EXPECT_EQ(s.Pop3.Update, 600000);
+    EXPECT_EQ(pop3Timer.Interval(), 600000);
+    EXPECT_FALSE(s.Pop3.Enable);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(s.Pop3.Host[i], "");
+        EXPECT_EQ(s.Pop3.UserID[i], "");
+        EXPECT_EQ(s.Pop3.Password[i], "");
+    }
+    EXPECT_EQ(MailCount, (std::array<int32_t, 5>{0, 0, 0, 0, 0}));
+    EXPECT_FALSE(s.ExternalIP.Enable);
+    EXPECT_EQ(s.ExternalIP.Update, 600000);
+    EXPECT_EQ(s.ExternalIP.WebAddress, kDefaultWebAddress);
+    EXPECT_EQ(s.ExternalIP.BeforeString, "Your ip is ");
+    EXPECT_EQ(s.ExternalIP.AfterString, kDefaultAfterString);
+    EXPECT_FALSE(s.SetiAtHome.Enable);
+    EXPECT_EQ(s.SetiAtHome.Interval, 60000);
+    EXPECT_EQ(s.SetiAtHome.Statedir, "");
+    EXPECT_EQ(s.SetiAtHome.Userinfodir, "");
+    EXPECT_EQ(s.SetiAtHome.Outfiledir, "");
+    EXPECT_FALSE(s.SkipScreen.Enable);
+    EXPECT_EQ(s.SkipScreen.NoWinamp, -1);
+    EXPECT_EQ(SkippedScreen, -1);
+    for (const std::string& day : s.WeekdayNames) EXPECT_EQ(day, "");
+    EXPECT_EQ(s.Screens.ScreenFile, "screens\\default.ini");
+
+    for (const ScreenEntry& screen : ScreenTable) {
+        EXPECT_FALSE(screen.Enable);
+        EXPECT_EQ(screen.Interval, 5000);
+        EXPECT_EQ(screen.Update, 1000);
+        EXPECT_EQ(screen.Bitmap, "");
+        for (int j = 0; j < ElementsPerScreen; ++j) {
+            EXPECT_EQ(screen.Icon[j], "");
+            EXPECT_EQ(screen.Graphic[j], "");
+            EXPECT_EQ(screen.Line[j], "");
+        }
+    }
+    for (const FontEntry& font : FontTable) {
+        EXPECT_EQ(font.Name, "");
+        EXPECT_EQ(font.Size, 10);
+        EXPECT_EQ(font.CutTop, 0);
+        EXPECT_EQ(font.CutLeft, 0);
+        EXPECT_FALSE(font.Invert);
+    }
+}
+
+struct ColorCase {
+    const char* key;
+    const char* written;
+    const char* stored;
+};
+
+class SettingsColorTest : public SettingsTest, public ::testing::WithParamInterface<ColorCase> {};
+
+TEST_P(SettingsColorTest, StoresIdentifierOrFallsBack)
+{
+    const ColorCase& c = GetParam();
+    WriteMain(std::string("[VLCD]\n") + c.key + "=" + c.written + "\n");
+    Load();
+    const auto& v = MainSettings.VLCD;
+    const std::string stored = std::string(c.key) == "BackColor"   ? v.BackColor
+                               : std::string(c.key) == "TextColor" ? v.TextColor
+                               : std::string(c.key) == "BmpColor"  ? v.BmpColor
+                                                                   : v.GraphicsColor;
+    EXPECT_EQ(stored, c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colors, SettingsColorTest,
+    ::testing::Values(ColorCase{"BackColor", "clYellow", "clYellow"}, ColorCase{"BackColor", "Navy", "clNavy"},
+                      ColorCase{"BackColor", "Nonsense", "clYellow"}, ColorCase{"BackColor", "BtnFace", "clBtnFace"},
+                      ColorCase{"TextColor", "clRed", "clBlack"}, ColorCase{"TextColor", "White", "clWhite"},
+                      ColorCase{"TextColor", "red", "clred"}, ColorCase{"BmpColor", "Lime", "clLime"},
+                      ColorCase{"BmpColor", "$0000FF", "clBlack"}, ColorCase{"GraphicsColor", "Red", "clRed"},
+                      ColorCase{"GraphicsColor", "", "clBlack"}));
+
+TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
+{
+    WriteMain(
+        "[Port]\nBase=0x278\n[T6963C]\nCheckBusyFlag=yes\nWiring=1\nSize=$4\n[KS0108]\nDelay=3\n"
+        "[lcd]\ntype=0\nTextColumns=21\nTextRows=16\nXPixels=240\nYPixels=128\n"
+        "[NTPerfMon]\nEnable=2\n[Pop3]\nUpdate=30000\nEnable=1\nHost3=mail.example.org\nUserID3=jo\n"
+        "Password3=\"  secret \"\n[ExternalIP]\nEnable=1\nUpdate=1000\nWebAddress=http://a/\n"
+        "BeforeString=\"ip: \"\nAfterString=\" end\"\n[Seti@Home]\nEnable=1\nInterval=5\n"
+        "Statedir=C:\\seti\\state.sah\nUserinfodir=u\nOutfiledir=o\n[SkipScreen]\nEnable=1\nNoWinamp=2\n"
+        "[Weekdays]\n0=Sun\n6=Saturday!\n[Screens]\nScreenFile=screens\\other.ini\n");
+    Load();
+    const TMainSettings& s = MainSettings;
+    EXPECT_EQ(s.Port.Base, 632);
+    EXPECT_FALSE(s.T6963C.CheckBusyFlag);  // "yes" is no number
+    EXPECT_EQ(s.T6963C.Wiring, 1);
+    EXPECT_EQ(s.T6963C.Size, 4);
+    EXPECT_EQ(s.KS0108.Delay, 3);
+    EXPECT_EQ(s.LCD.Type, 0);
+    EXPECT_EQ(s.LCD.TextColumns, 21);
+    EXPECT_EQ(s.LCD.TextRows, 16);
+    EXPECT_EQ(s.LCD.XPixels, 240);
+    EXPECT_EQ(s.LCD.YPixels, 128);
+    EXPECT_TRUE(s.NTPerfMon.Enable);
+    EXPECT_EQ(s.Pop3.Update, 30000);
+    EXPECT_EQ(pop3Timer.Interval(), 30000);
+    EXPECT_TRUE(s.Pop3.Enable);
+    EXPECT_EQ(s.Pop3.Host[3], "mail.example.org");
+    EXPECT_EQ(s.Pop3.UserID[3], "jo");
+    EXPECT_EQ(s.Pop3.Password[3], "  secret ");
+    EXPECT_EQ(s.Pop3.Host[0], "");
+    EXPECT_TRUE(s.ExternalIP.Enable);
+    EXPECT_EQ(s.ExternalIP.BeforeString, "ip: ");
+    EXPECT_EQ(s.ExternalIP.AfterString, " end");
+    EXPECT_EQ(s.SetiAtHome.Statedir, "C:\\seti\\state.sah");
+    EXPECT_EQ(s.SetiAtHome.Interval, 5);
+    EXPECT_TRUE(s.SkipScreen.Enable);
+    EXPECT_EQ(s.SkipScreen.NoWinamp, 2);
+    EXPECT_EQ(s.WeekdayNames[0], "Sun");
+    EXPECT_EQ(s.WeekdayNames[1], "");
+    EXPECT_EQ(s.WeekdayNames[6], "Saturday!");
+    EXPECT_EQ(s.Screens.ScreenFile, "screens\\other.ini");
+}
+
+TEST_F(SettingsTest, TextGridIsClampedToWhatTheRefreshCanShow)
+{
+    WriteMain("[LCD]\nTextRows=40\nTextColumns=1\n");
+    Load();
+    EXPECT_EQ(MainSettings.LCD.TextRows, 16);
+    EXPECT_EQ(MainSettings.LCD.TextColumns, 2);
+    WriteMain("[LCD]\nTextRows=-3\nTextColumns=-9\n");
+    Load();
+    EXPECT_EQ(MainSettings.LCD.TextRows, 0);
+    EXPECT_EQ(MainSettings.LCD.TextColumns, 2);
+}
+
+TEST_F(SettingsTest, KeyRemovedBetweenLoadsFallsBackToItsDefault)
+{
+    WriteMain("[LCD]\nXPixels=240\n[Pop3]\nUpdate=5000\n");
+    dir.Write("screens/default.ini", "[Screen4]\nEnable=1\nLine0=x\n");
+    Load();
+    EXPECT_EQ(MainSettings.LCD.XPixels, 240);
+    EXPECT_TRUE(ScreenTable[4].Enable);
+
+    MailCount[2] = 9;
+    WriteMain("[LCD]\n");
+    dir.Write("screens/default.ini", "[Screen4]\nLine0=x\n");
+    Load();
+    EXPECT_EQ(MainSettings.LCD.XPixels, 128);
+    EXPECT_EQ(pop3Timer.Interval(), 600000);
+    EXPECT_FALSE(ScreenTable[4].Enable);
+    EXPECT_EQ(MailCount[2], 0);
+}
+
+TEST_F(SettingsTest, ReadsTheScreenFileThroughABackslashName)
+{
+    dir.Write("screens/default.ini",
+              "[Font2]\nName=Sans\nCutTop=2\nCutLeft=1\nInvert=1\n"
+              "[Screen3]\nEnable=1\nInterval=60000\nUpdate=250\nBitmap=images\\logo.bmp\n"
+              "Line0=\"  $time$  \"\nLine12=twelve\nLine16=never\nIcon15=winampstatus(1,2)\n"
+              "Graphic0=bar(0,56,8,100,memusage)\n[Screen 1]\nEnable=1\n[Screen21]\nEnable=1\n[Font5]\nSize=3\n");
+    Load();
+    const ScreenEntry& s3 = ScreenTable[3];
+    EXPECT_TRUE(s3.Enable);
+    EXPECT_EQ(s3.Interval, 60000);
+    EXPECT_EQ(s3.Update, 250);
+    EXPECT_EQ(s3.Bitmap, "images\\logo.bmp");
+    EXPECT_EQ(s3.Line[0], "  $time$  ");
+    EXPECT_EQ(s3.Line[12], "twelve");
+    EXPECT_EQ(s3.Icon[15], "winampstatus(1,2)");
+    EXPECT_EQ(s3.Graphic[0], "bar(0,56,8,100,memusage)");
+    EXPECT_FALSE(ScreenTable[1].Enable);  // "Screen 1" is another section
+    EXPECT_FALSE(ScreenTable[0].Enable);
+    EXPECT_EQ(FontTable[2].Name, "Sans");
+    EXPECT_EQ(FontTable[2].Size, 10);
+    EXPECT_EQ(FontTable[2].CutTop, 2);
+    EXPECT_EQ(FontTable[2].CutLeft, 1);
+    EXPECT_TRUE(FontTable[2].Invert);
+    EXPECT_EQ(FontTable[4].Size, 10);
+}
+
+TEST_F(SettingsTest, AbsoluteScreenFileIsStillTakenInsideTheProgramFolder)
+{
+    const std::filesystem::path elsewhere = dir.Write("elsewhere/screens.ini", "[Screen0]\nEnable=1\n");
+    WriteMain("[Screens]\nScreenFile=" + elsewhere.string() + "\n");
+    Load();
+    EXPECT_FALSE(ScreenTable[0].Enable);
+
+    dir.Write(dir.Path().relative_path().string() + "/elsewhere/screens.ini", "[Screen0]\nEnable=1\n");
+    Load();
+    EXPECT_TRUE(ScreenTable[0].Enable);
+}
+
+}  // namespace
+}  // namespace dotvane

@@ -1,0 +1,22 @@
+#include "app/Settings.h"
+#include "vars/ExpandLine.h"
+#include "vars/ExternalAddress.h"
+#include "vars/MailCountVariable.h"
+#include "vars/PerfCounterSource.h"
+
+namespace dotvane {
+
+PerfCounterSource* PerfCounters = nullptr;
+
+std::string ExpandVariable(std::string_view name)
+{
+    // The order matters only in principle (no listed word begins another),
+    // but it is the documented one and families are tried exactly so.
+    if (PerfCounters != nullptr && MainSettings.NTPerfMon.Enable && name.starts_with("pdh_"))
+        return PerfCounters->Value(name);
+    if (name.starts_with("mailcount")) return MailCountVariable(name);
+    if (name == "extip") return MainSettings.ExternalIP.Enable ? ExternalAddress : std::string();
+    return {};
+}
+
+}  // namespace dotvane

@@ -1,0 +1,7 @@
+#include "vars/ExternalAddress.h"
+
+namespace dotvane {
+
+std::string ExternalAddress = "Unknown";
+
+}  // namespace dotvane

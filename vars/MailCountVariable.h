@@ -1,0 +1,17 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dotvane {
+
+// Messages waiting in each of the five mail accounts at its last check.
+extern std::array<int32_t, 5> MailCount;
+
+// "mailcount(n)": the count of account n; empty for an account outside 0 … 4
+// or a name without its ")".
+std::string MailCountVariable(std::string_view name);
+
+}  // namespace dotvane
