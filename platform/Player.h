@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace dotvane::platform {
+
+// The media player window that the Winamp variables, the screen skip and the
+// player icons ask: the top-level window of class "Winamp v1.x", queried
+// with WM_USER messages and read through its window text.
+class Player {
+public:
+    virtual ~Player() = default;
+    // Looks the player up again; false when none runs.
+    virtual bool FindWindow() = 0;
+    // The reply to WM_USER with data word `data` and command `command` from
+    // the player found by the last FindWindow; 0 when none was found.
+    virtual int32_t SendQuery(int32_t data, int32_t command) = 0;
+    // The player window's title (at most 2047 characters); empty when none.
+    virtual std::string WindowText() = 0;
+};
+
+// The process-wide player; without one installed no player is ever found.
+Player& CurrentPlayer();
+void InstallPlayer(Player* player);
+
+}  // namespace dotvane::platform

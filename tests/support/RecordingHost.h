@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Host.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dotvane::test {
+
+// A host that records what the program shows and installs itself for its
+// lifetime. Message boxes return at once.
+class RecordingHost : public Host {
+public:
+    RecordingHost() { InstallHost(this); }
+    ~RecordingHost() override { InstallHost(nullptr); }
+
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void SetStatusText(const std::string& text) override
+    {
+        status = text;
+        statusHistory.push_back(text);
+    }
+    std::string StatusText() const override { return status; }
+    void OpenUrl(const std::string& address) override { openedUrls.push_back(address); }
+    void ProcessMessages() override
+    {
+        ++processed;
+        if (onProcessMessages) onProcessMessages();
+    }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> errors;
+    std::string status;
+    std::vector<std::string> statusHistory;
+    std::vector<std::string> openedUrls;
+    int processed = 0;
+    // Runs on every ProcessMessages, as pending timer events would.
+    std::function<void()> onProcessMessages;
+};
+
+}  // namespace dotvane::test
