@@ -2,6 +2,7 @@
 #include "vars/ExpandLine.h"
 #include "vars/ExternalAddress.h"
 #include "vars/MailCountVariable.h"
+#include "vars/MbmVariable.h"
 #include "vars/PerfCounterSource.h"
 
 namespace dotvane {
@@ -14,6 +15,7 @@ std::string ExpandVariable(std::string_view name)
     // but it is the documented one and families are tried exactly so.
     if (PerfCounters != nullptr && MainSettings.NTPerfMon.Enable && name.starts_with("pdh_"))
         return PerfCounters->Value(name);
+    if (name.starts_with("mbm")) return MbmVariable(name);
     if (name.starts_with("mailcount")) return MailCountVariable(name);
     if (name == "extip") return MainSettings.ExternalIP.Enable ? ExternalAddress : std::string();
     return {};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace dotvane::platform {
+
+// The section in which the motherboard-monitor program publishes its
+// sensor readings.
+inline constexpr std::string_view kSensorSectionName = "$M$B$M$5$S$D$";
+
+// Named shared-memory sections that another program publishes, opened for
+// reading only, in the shape of OpenFileMappingA, MapViewOfFile,
+// UnmapViewOfFile and CloseHandle. A mapping handle of 0 means "none".
+class NamedSections {
+public:
+    using Mapping = uintptr_t;
+
+    virtual ~NamedSections() = default;
+    // Opens the section of that name for reading, not inherited; 0 when no
+    // such section exists.
+    virtual Mapping OpenFileMapping(std::string_view name) = 0;
+    // A read-only view of the whole section from offset 0; nullptr when it
+    // cannot be mapped.
+    virtual const std::byte* MapViewOfFile(Mapping mapping) = 0;
+    // How many bytes of a view returned by MapViewOfFile may be read. The
+    // producer's own numbers inside the section say nothing about this.
+    virtual size_t ViewSize(const std::byte* view) = 0;
+    virtual void UnmapViewOfFile(const std::byte* view) = 0;
+    virtual void CloseHandle(Mapping mapping) = 0;
+};
+
+// The process-wide sections: the one installed, or the system's own.
+NamedSections& CurrentNamedSections();
+// Installs a replacement (tests); nullptr returns to the system's own.
+void InstallNamedSections(NamedSections* sections);
+// The system's implementation, created on first use.
+NamedSections& SystemNamedSections();
+
+}  // namespace dotvane::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dotvane::platform {
+
+// Small readers for the text files of /proc and /sys that the sensor layout
+// and the counter query compute their figures from.
+
+// The whole file; nothing when it cannot be read.
+std::optional<std::string> ReadKernelFile(const std::filesystem::path& file);
+
+// The first number of a file holding one (such as a hwmon "_input" file).
+std::optional<double> ReadKernelNumber(const std::filesystem::path& file);
+
+// A decimal number at the start of `text` after blanks; nothing without one.
+std::optional<double> ParseLeadingNumber(std::string_view text);
+
+// The text split at blanks (spaces and tabs), empty pieces dropped.
+std::vector<std::string_view> SplitFields(std::string_view line);
+
+// The lines of a text, without their line ends.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// Processor time counters of one "cpu" line of /proc/stat, in clock ticks.
+struct CpuTimes {
+    // -1 for the line of all processors together, otherwise N of "cpuN".
+    int cpu = -1;
+    uint64_t busy = 0;
+    uint64_t total = 0;
+};
+
+// The "cpu" lines of <procRoot>/stat in file order: the total first, then
+// every processor listed. Empty when the file cannot be read.
+std::vector<CpuTimes> ReadCpuTimes(const std::filesystem::path& procRoot);
+
+// The share of busy time between two samples of the same processor, in
+// percent (0 … 100); 0 when no time passed.
+double BusyPercent(const CpuTimes& before, const CpuTimes& after);
+
+}  // namespace dotvane::platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/NamedSections.h"
+#include "platform/linux/HwmonSensorLayout.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace dotvane::platform {
+
+// Named sections as POSIX shared-memory objects: the section "X" is the
+// object "/X" (or "/<prefix>X"), mapped read-only with its real size. When
+// no object of the motherboard monitor's name exists, its sensor section is
+// built from the kernel's hardware monitors instead (HwmonSensorLayout), so
+// that the sensor readings are there with nothing else installed.
+class NamedSectionsLinux : public NamedSections {
+public:
+    // The roots stand for /sys and /proc. `shmPrefix` is put between the "/"
+    // and the section name, which keeps the objects of separate test runs
+    // apart; the program uses none.
+    explicit NamedSectionsLinux(std::filesystem::path sysRoot = "/sys", std::filesystem::path procRoot = "/proc",
+                                std::string shmPrefix = "");
+    ~NamedSectionsLinux() override;
+    NamedSectionsLinux(const NamedSectionsLinux&) = delete;
+    NamedSectionsLinux& operator=(const NamedSectionsLinux&) = delete;
+
+    Mapping OpenFileMapping(std::string_view name) override;
+    const std::byte* MapViewOfFile(Mapping mapping) override;
+    size_t ViewSize(const std::byte* view) override;
+    void UnmapViewOfFile(const std::byte* view) override;
+    void CloseHandle(Mapping mapping) override;
+
+private:
+    struct Section {
+        int fd = -1;                  // an open shared-memory object, or
+        std::vector<std::byte> built;  // a section built here
+    };
+    struct View {
+        size_t size = 0;
+        bool mapped = false;          // from mmap; otherwise `copy` holds it
+        std::vector<std::byte> copy;
+    };
+
+    std::string shmPrefix_;
+    HwmonSensorLayout layout_;
+    std::map<Mapping, Section> sections_;
+    std::map<const std::byte*, View> views_;
+    Mapping next_ = 1;
+};
+
+}  // namespace dotvane::platform

@@ -1,0 +1,257 @@
+#include "platform/linux/HwmonSensorLayout.h"
+#include "platform/linux/NamedSectionsLinux.h"
+#include "vars/ExpandLine.h"
+#include "vars/SensorMirror.h"
+
+#include "tests/support/SensorSection.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <bit>
+#include <cstring>
+#include <fstream>
+
+namespace dotvane::platform {
+namespace {
+
+const std::filesystem::path kMachine = std::filesystem::path(DOTVANE_FIXTURES) / "hwmon";
+
+double ReadingAt(const std::vector<std::byte>& bytes, size_t record)
+{
+    uint64_t bits = 0;
+    const size_t offset = 88 + 80 * record + 16;
+    for (size_t k = 0; k < 8; ++k) bits |= static_cast<uint64_t>(bytes.at(offset + k)) << (8 * k);
+    return std::bit_cast<double>(bits);
+}
+
+int32_t Int32At(const std::vector<std::byte>& bytes, size_t offset)
+{
+    uint32_t value = 0;
+    for (size_t k = 0; k < 4; ++k) value |= static_cast<uint32_t>(bytes.at(offset + k)) << (8 * k);
+    return static_cast<int32_t>(value);
+}
+
+// A copy of the fixture machine whose files a test may change.
+class MachineCopy {
+public:
+    MachineCopy() { std::filesystem::copy(kMachine, dir.Path(), std::filesystem::copy_options::recursive); }
+    std::filesystem::path Sys() const { return dir.Path() / "sys"; }
+    std::filesystem::path Proc() const { return dir.Path() / "proc"; }
+    test::TempDir dir;
+};
+
+TEST(HwmonSensorLayout, PlacesTheKernelsReadingsInTheMonitorsRegions)
+{
+    HwmonSensorLayout layout(kMachine / "sys", kMachine / "proc");
+    const std::vector<std::byte> bytes = layout.Build();
+    ASSERT_EQ(bytes.size(), 88u + 80u * 68u);
+    const int32_t types[] = {1, 2, 3, 4, 5, 0, 0, 0, 0};
+    const int32_t counts[] = {32, 16, 16, 1, 3, 0, 0, 0, 0};
+    for (size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(Int32At(bytes, 8 + 8 * i), types[i]) << "entry " << i;
+        EXPECT_EQ(Int32At(bytes, 12 + 8 * i), counts[i]) << "entry " << i;
+    }
+    // Devices by number (0, 2, 10; files of hwmon2 in its device folder),
+    // channels by number (temp1, temp2, temp10); unreadable files skipped.
+    const double temperatures[] = {45.8, 51.0, -3.7, 30.0, 27.5, 0.0};
+    for (size_t j = 0; j < std::size(temperatures); ++j) EXPECT_DOUBLE_EQ(ReadingAt(bytes, j), temperatures[j]) << j;
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 31), 0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 32), 1.648);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 33), 12.19);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 34), 5.0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 35), 0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 48), 2812);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 49), 900);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 50), 0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 64), 2400);
+    for (size_t j = 65; j < 68; ++j) EXPECT_DOUBLE_EQ(ReadingAt(bytes, j), 0) << "usage needs two samples";
+}
+
+TEST(HwmonSensorLayout, UsageIsTheBusyShareBetweenTwoSamples)
+{
+    MachineCopy machine;
+    HwmonSensorLayout layout(machine.Sys(), machine.Proc());
+    layout.Build();
+    // All processors: 150 of 200 ticks busy; cpu0: 100 of 100; cpu1: 50 of 100.
+    std::ofstream(machine.Proc() / "stat") << "cpu  200 0 150 750 100 0 0 0 0 0\n"
+                                              "cpu0 100 0 100 350 50 0 0 0 0 0\n"
+                                              "cpu1 100 0 50 400 50 0 0 0 0 0\n";
+    const auto bytes = layout.Build();
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 65), 75);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 66), 100);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 67), 50);
+    // No time passed: nothing was busy.
+    EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 65), 0);
+}
+
+TEST(HwmonSensorLayout, ClockFallsBackToCpuinfoAndMissingReadingsGiveNoSection)
+{
+    MachineCopy machine;
+    std::filesystem::remove_all(machine.Sys() / "devices");
+    HwmonSensorLayout layout(machine.Sys(), machine.Proc());
+    EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 64), 1800.25);
+
+    test::TempDir empty;
+    EXPECT_TRUE(HwmonSensorLayout(empty.Path() / "sys", empty.Path() / "proc").Build().empty());
+}
+
+TEST(HwmonSensorLayout, AtMostThirtyFiveUsageRecords)
+{
+    test::TempDir dir;
+    std::string stat = "cpu  1 1 1 1 1 0 0 0\n";
+    for (int n = 0; n < 40; ++n) stat += "cpu" + std::to_string(n) + " 1 1 1 1 1 0 0 0\n";
+    dir.Write("proc/stat", stat);
+    const auto bytes = HwmonSensorLayout(dir.Path() / "sys", dir.Path() / "proc").Build();
+    EXPECT_EQ(Int32At(bytes, 12 + 8 * 4), 35);
+    EXPECT_EQ(bytes.size(), 88u + 80u * 100u);
+}
+
+// A POSIX shared-memory object written by the test, under a name of its own.
+class SharedSection {
+public:
+    SharedSection()
+    {
+        static std::atomic<int> serial{0};
+        prefix = "dotvane-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + "-";
+    }
+    ~SharedSection() { Remove(); }
+
+    void Write(const std::vector<std::byte>& bytes)
+    {
+        const std::string name = "/" + prefix + "$M$B$M$5$S$D$";
+        const int fd = shm_open(name.c_str(), O_CREAT | O_RDWR, 0600);
+        ASSERT_GE(fd, 0) << std::strerror(errno);
+        ASSERT_EQ(ftruncate(fd, static_cast<off_t>(bytes.size())), 0);
+        ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+        close(fd);
+    }
+    void Remove() { shm_unlink(("/" + prefix + "$M$B$M$5$S$D$").c_str()); }
+
+    std::string prefix;
+};
+
+class SharedSensorsTest : public ::testing::Test {
+protected:
+    void SetUp() override { SensorMirror.fill(0); }
+    void TearDown() override
+    {
+        InstallNamedSections(nullptr);
+        SensorMirror.fill(0);
+    }
+    // Reads through POSIX shared memory only: the machine offers no hwmon
+    // readings to stand in for a missing section.
+    void UseSharedMemoryOnly()
+    {
+        sections = std::make_unique<NamedSectionsLinux>(empty.Path() / "sys", empty.Path() / "proc", shared.prefix);
+        InstallNamedSections(sections.get());
+    }
+
+    test::TempDir empty;
+    SharedSection shared;
+    std::unique_ptr<NamedSectionsLinux> sections;
+};
+
+TEST_F(SharedSensorsTest, ReadsTheReadingsAtTheMonitorsOffsets)
+{
+    test::SensorSection section(33);
+    section.SetCount(0, 2).SetCount(1, 31);
+    section.SetReading(0, 45.8).SetReading(1, -3.7).SetReading(32, 1.648);
+    shared.Write(section.bytes);
+    UseSharedMemoryOnly();
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandLine("$mbmtemp(0)$|$mbmtemp(1)$|$mbmvolt(0)$"), "45|-3|1.65");
+
+    shared.Write(section.SetReading(32, 12.19).bytes);
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmvolt(0)"), "12.2");
+    shared.Write(section.SetReading(32, 5).bytes);
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmvolt(0)"), "   5");
+}
+
+TEST_F(SharedSensorsTest, CountsSummingToTenLeaveTheVoltagesAtZero)
+{
+    test::SensorSection section(40);
+    section.SetCount(0, 6).SetCount(2, 4);
+    for (size_t j = 0; j < 40; ++j) section.SetReading(j, 3.3);
+    shared.Write(section.bytes);
+    UseSharedMemoryOnly();
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmtemp(9)"), "3");
+    EXPECT_EQ(SensorMirror[10], 0);
+    EXPECT_EQ(ExpandVariable("mbmvolt(0)"), "   0");
+}
+
+TEST_F(SharedSensorsTest, AbsentSinceStartThenGoneAgainKeepsTheLastReadings)
+{
+    UseSharedMemoryOnly();
+    EXPECT_FALSE(RefreshSensors());
+    EXPECT_EQ(ExpandLine("$mbmtemp(0)$ $mbmvolt(0)$ $mbmfan(0)$ $mbmmhz$ $mbmusage(0)$"), "0    0 0 0 0");
+
+    test::SensorSection section(65);
+    section.SetCount(0, 65).SetReading(0, 61.2).SetReading(64, 3000.4);
+    shared.Write(section.bytes);
+    ASSERT_TRUE(RefreshSensors());
+    shared.Remove();
+    EXPECT_FALSE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmtemp(0)"), "61");
+    EXPECT_EQ(ExpandVariable("mbmmhz"), "3000");
+    EXPECT_EQ(ExpandVariable("mbmmhz(5)"), ExpandVariable("mbmmhz"));
+}
+
+TEST_F(SharedSensorsTest, AnObjectShorterThanItsAnnouncedRecordsIsReadOnlyToItsEnd)
+{
+    test::SensorSection section(3);
+    section.SetCount(0, 90).SetReading(0, 1).SetReading(1, 2).SetReading(2, 3);
+    section.bytes.resize(88 + 80 * 2 + 23);
+    shared.Write(section.bytes);
+    UseSharedMemoryOnly();
+    SensorMirror[2] = 42;
+    SensorMirror[3] = 43;
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(SensorMirror[1], 2);
+    EXPECT_EQ(SensorMirror[2], 42);
+    EXPECT_EQ(SensorMirror[3], 43);
+}
+
+TEST_F(SharedSensorsTest, WithoutAMonitorTheKernelsReadingsStandIn)
+{
+    sections = std::make_unique<NamedSectionsLinux>(kMachine / "sys", kMachine / "proc", shared.prefix);
+    InstallNamedSections(sections.get());
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandLine("$mbmtemp(0)$ $mbmvolt(1)$ $mbmfan(0)$ $mbmmhz$"), "45 12.2 2812 2400");
+    // Any other section name is only ever a shared-memory object.
+    EXPECT_EQ(sections->OpenFileMapping("another section"), 0u);
+
+    // A published section takes precedence over the kernel's readings.
+    test::SensorSection section(1);
+    shared.Write(section.SetCount(0, 1).SetReading(0, 20.5).bytes);
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmtemp(0)"), "20");
+    EXPECT_EQ(ExpandVariable("mbmmhz"), "2400");
+}
+
+TEST_F(SharedSensorsTest, ViewsAreUnmappedAndHandlesClosed)
+{
+    test::SensorSection section(1);
+    shared.Write(section.SetCount(0, 1).bytes);
+    UseSharedMemoryOnly();
+    const auto mapping = sections->OpenFileMapping("$M$B$M$5$S$D$");
+    ASSERT_NE(mapping, 0u);
+    const std::byte* view = sections->MapViewOfFile(mapping);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(sections->ViewSize(view), section.bytes.size());
+    sections->UnmapViewOfFile(view);
+    EXPECT_EQ(sections->ViewSize(view), 0u);
+    sections->CloseHandle(mapping);
+    EXPECT_EQ(sections->MapViewOfFile(mapping), nullptr);
+}
+
+}  // namespace
+}  // namespace dotvane::platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace dotvane {
+
+// The program's copy of the motherboard monitor's readings: slot j holds the
+// reading of the section's record j from the last refresh that announced it,
+// 0 until then. Never cleared, so readings outlive a monitor that stops.
+inline constexpr size_t kSensorSlots = 100;
+extern std::array<double, kSensorSlots> SensorMirror;
+
+// Copies the readings of the shared sensor section into SensorMirror,
+// record j to slot j, for as many records as the section announces (at most
+// 100, and never more than its view holds). Returns whether the section was
+// read; without it SensorMirror stays as it was.
+bool RefreshSensors();
+
+}  // namespace dotvane
