@@ -4,6 +4,7 @@
 #include "vars/MailCountVariable.h"
 #include "vars/MbmVariable.h"
 #include "vars/PerfCounterSource.h"
+#include "vars/SetiVariable.h"
 
 namespace dotvane {
 
@@ -18,6 +19,8 @@ std::string ExpandVariable(std::string_view name)
     if (name.starts_with("mbm")) return MbmVariable(name);
     if (name.starts_with("mailcount")) return MailCountVariable(name);
     if (name == "extip") return MainSettings.ExternalIP.Enable ? ExternalAddress : std::string();
+    // The SETI@home figures come last; no other family's word begins "seti".
+    if (name.starts_with("seti")) return SetiVariable(name);
     return {};
 }
 

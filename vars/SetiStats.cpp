@@ -1,0 +1,128 @@
+#include "vars/SetiStats.h"
+
+#include "app/Host.h"
+#include "app/Settings.h"
+#include "platform/FileNames.h"
+#include "vars/Format.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace dotvane {
+
+TSetiStats SetiStats;
+
+namespace {
+
+constexpr double kSecondsPerYear = 3600.0 * 24 * 365;
+
+// The lines of a text file; nothing when it cannot be opened (a folder
+// cannot be opened as a file either).
+std::optional<std::vector<std::string>> ReadLines(const std::string& name)
+{
+    const std::filesystem::path path = platform::NativePath(name);
+    std::error_code ec;
+    if (name.empty() || std::filesystem::is_directory(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.ends_with('\r')) line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+// The first line at or after `from` that holds `key` anywhere; lines.size()
+// when none does.
+size_t FindKey(const std::vector<std::string>& lines, size_t from, std::string_view key)
+{
+    while (from < lines.size() && lines[from].find(key) == std::string::npos) ++from;
+    return from;
+}
+
+// The line with as many characters removed from its start as the key is
+// long: the value, when the key opens the line as the client writes it.
+std::string_view AfterKey(const std::string& line, std::string_view key)
+{
+    return std::string_view(line).substr(key.size());
+}
+
+// A floating-point number at the start of the text after blanks, read up to
+// the first character that cannot continue it; 0 without one.
+double ReadReal(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i + 1 < text.size() && text[i] == '+' && text[i + 1] != '-') ++i;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value);
+    return ec == std::errc{} ? value : 0;
+}
+
+void ReadProgress(const std::string& file)
+{
+    const auto lines = ReadLines(file);
+    if (!lines) {
+        SetiStats.Progress = 0;
+        return;
+    }
+    const size_t line = FindKey(*lines, 0, "prog=");
+    if (line < lines->size()) SetiStats.Progress = ReadReal(AfterKey((*lines)[line], "prog=")) * 100;
+}
+
+void ReadUserInfo(const std::string& file)
+{
+    const auto lines = ReadLines(file);
+    if (!lines) {
+        ShowMessage("Error opening user_info.sah");
+        return;
+    }
+    // Each key is searched from the line of the one before; the search ends
+    // with the file, leaving the figures not found as they were.
+    size_t line = FindKey(*lines, 0, "name=");
+    if (line == lines->size()) return;
+    SetiStats.UserName = std::string(AfterKey((*lines)[line], "name="));
+    line = FindKey(*lines, line, "nresults=");
+    if (line == lines->size()) return;
+    SetiStats.ResultCount = ReadWholeNumber(AfterKey((*lines)[line], "nresults="));
+    line = FindKey(*lines, line, "total_cpu=");
+    if (line == lines->size()) return;
+    SetiStats.CpuTime = ReadReal(AfterKey((*lines)[line], "total_cpu=")) / kSecondsPerYear;
+}
+
+void ReadSignals(const std::string& file)
+{
+    const auto lines = ReadLines(file);
+    if (!lines) {
+        ShowMessage("Error opening outfile.sah");
+        return;
+    }
+    int32_t spikes = 0, gaussians = 0, pulses = 0, triplets = 0;
+    for (const std::string& line : *lines) {
+        if (line.find("spike") != std::string::npos) ++spikes;
+        if (line.find("gaussian") != std::string::npos) ++gaussians;
+        if (line.find("pulse") != std::string::npos) ++pulses;
+        if (line.find("triplet") != std::string::npos) ++triplets;
+    }
+    SetiStats.Spikes = spikes;
+    SetiStats.Gaussians = gaussians;
+    SetiStats.Pulses = pulses;
+    SetiStats.Triplets = triplets;
+}
+
+}  // namespace
+
+void SetiTimerTick()
+{
+    if (!MainSettings.SetiAtHome.Enable) return;
+    ReadProgress(MainSettings.SetiAtHome.Statedir);
+    ReadUserInfo(MainSettings.SetiAtHome.Userinfodir);
+    ReadSignals(MainSettings.SetiAtHome.Outfiledir);
+}
+
+}  // namespace dotvane
