@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace dotvane::platform {
+
+// The host's own name and its resolution, as the socket library's
+// gethostname and gethostbyname give them.
+class HostAddress {
+public:
+    virtual ~HostAddress() = default;
+    // The host name read into a buffer of `bufferSize` characters, the
+    // terminator included; empty when the system cannot tell.
+    virtual std::string GetHostName(size_t bufferSize) = 0;
+    // The first IPv4 address the name resolves to, its bytes in network
+    // order; nothing when it does not resolve.
+    virtual std::optional<std::array<uint8_t, 4>> ResolveFirstIpv4(const std::string& name) = 0;
+};
+
+// The system's implementation, created on first use.
+HostAddress& SystemHostAddress();
+// The installed one, else the system's.
+HostAddress& CurrentHostAddress();
+// Installs a replacement (tests); nullptr returns to the system's own.
+void InstallHostAddress(HostAddress* source);
+
+}  // namespace dotvane::platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/PowerStatus.h"
+
+#include <filesystem>
+
+namespace dotvane::platform {
+
+// The power status read from <sysRoot>/class/power_supply: the mains
+// supplies give the AC line, the batteries of the system (not those of
+// devices such as a wireless mouse) give the flag, percent and times.
+class PowerStatusLinux : public PowerStatus {
+public:
+    explicit PowerStatusLinux(std::filesystem::path sysRoot = "/sys");
+    bool GetSystemPowerStatus(PowerStatusRecord& status) override;
+
+private:
+    std::filesystem::path supplies_;
+};
+
+}  // namespace dotvane::platform

@@ -1,0 +1,65 @@
+#include "platform/linux/MemoryStatusLinux.h"
+
+#include <gtest/gtest.h>
+
+namespace dotvane::platform {
+namespace {
+
+constexpr uint64_t KB = 1024;
+
+TEST(MemoryStatusLinux, ReadsMeminfoAndTheProcessLimits)
+{
+    MemoryStatusRecord status;
+    MemoryStatusLinux(DOTVANE_FIXTURES "/memory/limited").GlobalMemoryStatus(status);
+    EXPECT_EQ(status.MemoryLoad, 75u);
+    EXPECT_EQ(status.TotalPhys, 16000000 * KB);
+    EXPECT_EQ(status.AvailPhys, 4000000 * KB);
+    // Swap stands in for the paging file, added to the physical memory.
+    EXPECT_EQ(status.TotalPageFile, 18000000 * KB);
+    EXPECT_EQ(status.AvailPageFile, 5500000 * KB);
+    // The soft address-space limit, less what the process has mapped.
+    EXPECT_EQ(status.TotalVirtual, 8589934592u);
+    EXPECT_EQ(status.AvailVirtual, 8589934592u - 2500000 * KB);
+}
+
+TEST(MemoryStatusLinux, OldKernelsAndUnlimitedAddressSpace)
+{
+    MemoryStatusRecord status;
+    MemoryStatusLinux(DOTVANE_FIXTURES "/memory/old-kernel").GlobalMemoryStatus(status);
+    // Without MemAvailable: free + buffers + cache = 1000000 of 2000000.
+    EXPECT_EQ(status.AvailPhys, 1000000 * KB);
+    EXPECT_EQ(status.MemoryLoad, 50u);
+    EXPECT_EQ(status.TotalPageFile, 2000000 * KB);
+    EXPECT_EQ(status.AvailPageFile, 1000000 * KB);
+    EXPECT_EQ(status.TotalVirtual, MemoryStatusLinux::UserAddressSpace());
+    EXPECT_EQ(status.AvailVirtual, MemoryStatusLinux::UserAddressSpace() - 100000 * KB);
+#if defined(__x86_64__)
+    EXPECT_EQ(MemoryStatusLinux::UserAddressSpace(), uint64_t{128} << 40);
+#endif
+}
+
+TEST(MemoryStatusLinux, MissingFilesGiveZeroesAndNoDivisionByZero)
+{
+    MemoryStatusRecord status;
+    status.MemoryLoad = 99;
+    MemoryStatusLinux(DOTVANE_FIXTURES "/no-such-tree").GlobalMemoryStatus(status);
+    EXPECT_EQ(status.MemoryLoad, 0u);
+    EXPECT_EQ(status.TotalPhys, 0u);
+    EXPECT_EQ(status.AvailPageFile, 0u);
+    EXPECT_EQ(status.TotalVirtual, MemoryStatusLinux::UserAddressSpace());
+}
+
+TEST(MemoryStatusLinux, ThisMachineGivesConsistentFigures)
+{
+    MemoryStatusRecord status;
+    MemoryStatusLinux().GlobalMemoryStatus(status);
+    EXPECT_GT(status.TotalPhys, 0u);
+    EXPECT_LE(status.AvailPhys, status.TotalPhys);
+    EXPECT_LE(status.MemoryLoad, 100u);
+    EXPECT_GE(status.TotalPageFile, status.TotalPhys);
+    EXPECT_LE(status.AvailVirtual, status.TotalVirtual);
+    EXPECT_GT(status.AvailVirtual, 0u);
+}
+
+}  // namespace
+}  // namespace dotvane::platform

@@ -1,0 +1,27 @@
+#include "platform/linux/TickCountLinux.h"
+
+#include <gtest/gtest.h>
+
+namespace dotvane::platform {
+namespace {
+
+TEST(TickCountLinux, ReadsMillisecondsSinceBootFromUptime)
+{
+    EXPECT_EQ(TickCountLinux(DOTVANE_FIXTURES "/uptime").GetTickCount64(), 11107530u);
+    // 100 days and a bit: far beyond the 49.7 days of a 32-bit count.
+    EXPECT_EQ(TickCountLinux(DOTVANE_FIXTURES "/uptime-100-days").GetTickCount64(), 8640000990u);
+}
+
+TEST(TickCountLinux, FallsBackToTheBootClockWhenUptimeIsUnreadable)
+{
+    const uint64_t fromProc = TickCountLinux("/proc").GetTickCount64();
+    for (const char* tree : {DOTVANE_FIXTURES "/uptime-garbled", DOTVANE_FIXTURES "/no-such-tree"}) {
+        const uint64_t fromClock = TickCountLinux(tree).GetTickCount64();
+        EXPECT_GT(fromClock, 0u) << tree;
+        // Both count from the same boot; the calls lie close together.
+        EXPECT_LT(fromClock > fromProc ? fromClock - fromProc : fromProc - fromClock, 60000u) << tree;
+    }
+}
+
+}  // namespace
+}  // namespace dotvane::platform
