@@ -1,0 +1,28 @@
+#include "vars/ClockVariables.h"
+
+#include "app/Settings.h"
+#include "platform/LocalClock.h"
+#include "vars/Format.h"
+
+namespace dotvane {
+
+std::string WeekdayVariable()
+{
+    const int day = platform::CurrentLocalClock().GetLocalTime().DayOfWeek;
+    if (day < 0 || day >= static_cast<int>(MainSettings.WeekdayNames.size())) return PadRight({}, 11);
+    return PadRight(MainSettings.WeekdayNames[day], 11);
+}
+
+std::string DateVariable()
+{
+    platform::LocalClock& clock = platform::CurrentLocalClock();
+    return PadRight(clock.FormatShortDate(clock.GetLocalTime()), 10);
+}
+
+std::string TimeVariable()
+{
+    platform::LocalClock& clock = platform::CurrentLocalClock();
+    return PadRight(clock.FormatLongTime(clock.GetLocalTime()), 8);
+}
+
+}  // namespace dotvane

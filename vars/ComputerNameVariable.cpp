@@ -1,0 +1,9 @@
+#include "vars/ComputerNameVariable.h"
+
+#include "platform/ComputerInfo.h"
+
+namespace dotvane {
+
+std::string ComputerNameVariable() { return platform::CurrentComputerInfo().GetComputerName(50); }
+
+}  // namespace dotvane

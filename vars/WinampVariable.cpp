@@ -1,0 +1,69 @@
+#include "vars/WinampVariable.h"
+
+#include "platform/Player.h"
+#include "vars/Format.h"
+
+namespace dotvane {
+namespace {
+
+// Query commands and data words of the player window.
+constexpr int32_t kGetStatus = 104;
+constexpr int32_t kGetOutputTime = 105;
+constexpr int32_t kGetInfo = 126;
+constexpr int32_t kGetListPosition = 125;
+constexpr int32_t kGetListLength = 124;
+
+// Minutes, ":", seconds zero-filled to two digits; truncating division, so a
+// negative value keeps its sign in both parts.
+std::string MinutesAndSeconds(int32_t seconds)
+{
+    return FormatSigned(seconds / 60) + ":" + ZeroFill(FormatSigned(seconds % 60), 2);
+}
+
+}  // namespace
+
+std::string WinampTitle(std::string_view windowText)
+{
+    constexpr std::string_view kSuffix = "- Winamp";
+    const std::string_view text = windowText.substr(0, 2047);
+    if (text.size() < kSuffix.size()) return {};
+    const size_t suffix = text.rfind(kSuffix, text.size() - kSuffix.size());
+    if (suffix == std::string_view::npos) return {};
+    std::string_view rest = text.substr(0, suffix);
+    while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
+    const size_t number = rest.find(". ");
+    if (number != std::string_view::npos) rest.remove_prefix(number + 2);
+    return std::string(rest);
+}
+
+std::string WinampVariable(std::string_view name)
+{
+    platform::Player& player = platform::CurrentPlayer();
+    const bool found = player.FindWindow();
+    const auto query = [&](int32_t data, int32_t command) { return found ? player.SendQuery(data, command) : 0; };
+
+    if (name == "winampstatus") {
+        switch (query(0, kGetStatus)) {
+        case 1: return "playing";
+        case 3: return "paused";
+        default: return "stopped";
+        }
+    }
+    if (name == "winamptrackpos") return MinutesAndSeconds(query(0, kGetOutputTime) / 1000);
+    if (name == "winamptracklen") return MinutesAndSeconds(query(1, kGetOutputTime));
+    if (name == "winamptitle") return found ? WinampTitle(player.WindowText()) : std::string();
+    if (name == "winampsamplerate") return FormatSigned(query(0, kGetInfo));
+    if (name == "winampbitrate") return PadLeft(FormatSigned(query(1, kGetInfo)), 3);
+    if (name == "winamptracknum") return FormatSigned(int64_t{query(0, kGetListPosition)} + 1);
+    if (name == "winamptracktotal") return FormatSigned(query(0, kGetListLength));
+    if (name == "winampchannels") {
+        switch (query(2, kGetInfo)) {
+        case 2: return PadLeft("Stereo", 6);
+        case 1: return PadLeft("Mono", 6);
+        default: return PadLeft("?", 6);
+        }
+    }
+    return {};
+}
+
+}  // namespace dotvane

@@ -1,0 +1,16 @@
+#include "vars/WinverVariable.h"
+
+#include "platform/ComputerInfo.h"
+
+namespace dotvane {
+
+std::string WinverVariable()
+{
+    switch (platform::CurrentComputerInfo().GetPlatformId()) {
+    case platform::kPlatformWin9x: return "win9x";
+    case platform::kPlatformNt: return "winnt";
+    default: return {};
+    }
+}
+
+}  // namespace dotvane
