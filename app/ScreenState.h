@@ -8,4 +8,7 @@ extern int CurrentScreen;
 extern int PreviousScreen;
 extern int SkippedScreen;
 
+// Whether the main window is visible; the virtual display is drawn only then.
+extern bool WindowShown;
+
 }  // namespace dotvane

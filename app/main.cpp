@@ -1,13 +1,25 @@
-#include "app/Edition.h"
-#include "app/Settings.h"
+#include "app/MainWindow.h"
 #include "platform/FileNames.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QMessageBox>
 
-int main()
+#include <exception>
+
+int main(int argc, char* argv[])
 {
-    dotvane::ManualTimer pop3Timer(600000);
-    dotvane::LoadSettings(dotvane::platform::ProgramFolder(), pop3Timer);
-    std::printf("%s: settings loaded from %s\n", dotvane::ProgramCaption(), dotvane::platform::ProgramFolder().c_str());
-    return 0;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Dotvane");
+    // The window may be hidden in the tray while a message box is the only
+    // window; closing that box must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    try {
+        dotvane::MainWindow window(dotvane::platform::ProgramFolder());
+        window.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QObject::tr("Dotvane"), QString::fromLocal8Bit(error.what()));
+        return 0;
+    }
 }

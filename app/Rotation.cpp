@@ -1,0 +1,96 @@
+// Screen rotation and navigation: the rotation tick, Next, Previous, Pause,
+// Enabled only, and ShowScreen, through which every screen change goes.
+#include "app/ScreenFile.h"
+#include "app/ScreenState.h"
+#include "app/Settings.h"
+#include "app/TDotvane.h"
+#include "lcd/DisplayDriver.h"
+#include "platform/Player.h"
+#include "render/RefreshCycle.h"
+
+namespace dotvane {
+
+void TDotvane::ShowScreen(int index, bool force)
+{
+    const ScreenEntry& screen = ScreenTable[index];
+    changeScreenTimer_->SetInterval(screen.Interval);
+    updateTimer_->SetInterval(screen.Update);
+    if (force || index != PreviousScreen) {
+        DisplayDriver::Clear();
+        ForgetShownText();
+    }
+    RefreshScreen();
+}
+
+void TDotvane::changescreen_Timer1Timer()
+{
+    if (MainSettings.SkipScreen.Enable)
+        SkippedScreen = platform::CurrentPlayer().FindWindow() ? -1 : MainSettings.SkipScreen.NoWinamp;
+    PreviousScreen = CurrentScreen;
+
+    // One pass over all screens at most: when none is eligible the current
+    // screen stays.
+    bool found = false;
+    for (int step = 0; step < ScreenCount && !found; ++step) {
+        CurrentScreen = CurrentScreen >= ScreenCount - 1 ? 0 : CurrentScreen + 1;
+        found = ScreenTable[CurrentScreen].Enable && CurrentScreen != SkippedScreen;
+    }
+    if (!found) CurrentScreen = PreviousScreen;
+    ShowScreen(CurrentScreen, false);
+}
+
+void TDotvane::Next1Click()
+{
+    Command([this] {
+        if (CurrentScreen >= ScreenCount - 1) {
+            host_.SetStatusText("No more screens");
+            return;
+        }
+        int next = CurrentScreen + 1;
+        if (enabledOnly_) {
+            while (next < ScreenCount && !ScreenTable[next].Enable) ++next;
+            if (next >= ScreenCount) {
+                host_.SetStatusText("No more screens");
+                return;
+            }
+        }
+        CurrentScreen = next;
+        ShowScreen(CurrentScreen, true);
+        host_.SetStatusText("Next - Screen: " + std::to_string(CurrentScreen));
+    });
+}
+
+void TDotvane::Previous1Click()
+{
+    Command([this] {
+        if (CurrentScreen <= 0) {
+            host_.SetStatusText("First screen already");
+            return;
+        }
+        int previous = CurrentScreen - 1;
+        if (enabledOnly_) {
+            while (previous >= 0 && !ScreenTable[previous].Enable) --previous;
+            if (previous < 0) {
+                host_.SetStatusText("First screen already");
+                return;
+            }
+        }
+        CurrentScreen = previous;
+        ShowScreen(CurrentScreen, true);
+        host_.SetStatusText("Previous - Screen: " + std::to_string(CurrentScreen));
+    });
+}
+
+void TDotvane::Pause1Click()
+{
+    changeScreenTimer_->SetEnabled(!changeScreenTimer_->Enabled());
+    host_.SetPauseTick(!changeScreenTimer_->Enabled());
+}
+
+void TDotvane::Enabledonly1Click()
+{
+    enabledOnly_ = !enabledOnly_;
+    host_.SetEnabledOnlyTick(enabledOnly_);
+}
+
+}  // namespace dotvane

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+namespace dotvane {
+
+// The client area above the status line: the virtual display's last picture
+// at twice its size in the top-left corner, on the window's background.
+class VirtualDisplayView : public QWidget {
+    Q_OBJECT
+public:
+    explicit VirtualDisplayView(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace dotvane

@@ -1,0 +1,43 @@
+// One refresh tick of a full screen of the bundled example configuration,
+// with the window shown: expansion, change detection, the virtual display
+// and the window's repaint.
+#include "app/MainWindow.h"
+#include "app/ScreenFile.h"
+#include "app/ScreenState.h"
+#include "render/RefreshCycle.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_RefreshTick(benchmark::State& state)
+{
+    dotvane::MainWindow window(DOTVANE_RUNTIME_DIR "/");
+    window.show();
+    QApplication::processEvents();
+    // Eight rows that all change on every tick, two of them long enough to
+    // wrap, so every row reaches the display.
+    dotvane::ScreenEntry& screen = dotvane::ScreenTable[dotvane::CurrentScreen];
+    for (int k = 0; k < 8; ++k)
+        screen.Line[k] = "Row " + std::to_string(k) + " mail $mailcount(0)$ $extip$" + (k % 4 == 0 ? " and more" : "");
+    for (auto _ : state) {
+        dotvane::ForgetShownText();
+        dotvane::RefreshScreen();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_RefreshTick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

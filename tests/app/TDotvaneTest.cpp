@@ -1,0 +1,199 @@
+#include "app/WebPages.h"
+#include "render/VirtualDisplay.h"
+#include "tests/support/AppFixture.h"
+
+#include <stdexcept>
+
+namespace dotvane {
+namespace {
+
+class TDotvaneTest : public test::AppFixture {};
+
+TEST_F(TDotvaneTest, StartUpSizesTheWindowAndSetsTheTimers)
+{
+    WriteMain("[Pop3]\nUpdate=30000\n[Seti@Home]\nInterval=120000\n[ExternalIP]\nUpdate=50000\n");
+    Start();
+    EXPECT_EQ(host.width, 257);
+    EXPECT_EQ(host.height, 149);
+    ASSERT_EQ(host.timers.size(), 5u);
+    EXPECT_EQ(logic->UpdateTimer1().Interval(), 1000);
+    EXPECT_EQ(logic->changescreen_Timer1().Interval(), 5000);
+    EXPECT_EQ(logic->POP3_Timer1().Interval(), 30000);
+    EXPECT_EQ(logic->SetiTimer1().Interval(), 120000);
+    EXPECT_EQ(logic->ExternalIP_Timer1().Interval(), 10000);
+    for (ManualTimer* timer : host.timers) EXPECT_TRUE(timer->Enabled());
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Open"}));
+    EXPECT_TRUE(host.enabledOnlyTick);
+    EXPECT_FALSE(host.pauseTick);
+}
+
+TEST_F(TDotvaneTest, LargerDisplayGivesALargerWindow)
+{
+    WriteMain("[LCD]\nXPixels=240\nYPixels=128\n");
+    Start();
+    EXPECT_EQ(host.width, 481);
+    EXPECT_EQ(host.height, 277);
+}
+
+TEST_F(TDotvaneTest, FirstRefreshComesAfterOneSecond)
+{
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    Start();
+    Refresh().Advance(999);
+    EXPECT_EQ(display.Count("Text 'hello'"), 0);
+    Refresh().Advance(1);
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Open", "Pos 0,0", "Text 'hello'"}));
+}
+
+TEST_F(TDotvaneTest, ReloadRightAfterStartDoesNotClear)
+{
+    WriteScreens("[Screen0]\nLine0=old\n");
+    Start();
+    Refresh().Fire();
+    WriteMain("[LCD]\nXPixels=100\n");
+    WriteScreens("[Screen0]\nLine0=new\n");
+    logic->Reload1Click();
+    EXPECT_EQ(display.Count("Clear"), 0);
+    EXPECT_EQ(MainSettings.LCD.XPixels, 100);
+    EXPECT_EQ(host.width, 257);  // the window keeps its size
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'new'"), 1);
+}
+
+TEST_F(TDotvaneTest, ReloadClearsWhenTheScreenDiffersFromTheOneTheRotationLeft)
+{
+    WriteScreens("[Screen0]\nEnable=1\nLine0=zero\n[Screen1]\nEnable=1\nLine0=one\n");
+    Start();
+    Tick();
+    display.calls.clear();
+    logic->Reload1Click();
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Clear"}));
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'one'"), 1);
+}
+
+TEST_F(TDotvaneTest, ReloadKeepsTheScreenAndItsPeriods)
+{
+    WriteScreens("[Screen1]\nEnable=1\nInterval=8000\nUpdate=400\n");
+    Start();
+    Tick();
+    WriteScreens("[Screen1]\nEnable=1\nInterval=3000\nUpdate=700\n");
+    logic->Reload1Click();
+    EXPECT_EQ(CurrentScreen, 1);
+    EXPECT_EQ(Rotation().Interval(), 8000);
+    EXPECT_EQ(Refresh().Interval(), 400);
+    EXPECT_EQ(ScreenTable[1].Interval, 3000);
+}
+
+class FailingDisplay : public test::RecordingDisplay {
+public:
+    void WriteText(std::string_view) override { throw std::runtime_error("display fault"); }
+};
+
+TEST_F(TDotvaneTest, AnErrorInATimerHandlerIsShownAndTheProgramGoesOn)
+{
+    WriteScreens("[Screen0]\nLine0=x\n[Screen1]\nEnable=1\nLine0=y\n");
+    Start();
+    {
+        FailingDisplay failing;
+        Refresh().Fire();
+        EXPECT_EQ(host.messages, (std::vector<std::string>{"display fault"}));
+        Tick();
+        EXPECT_EQ(host.messages.size(), 2u);
+    }
+    test::RecordingDisplay working;
+    ForgetShownText();
+    Refresh().Fire();
+    EXPECT_EQ(working.Count("Text 'y'"), 1);
+    EXPECT_TRUE(Refresh().Running());
+}
+
+class MessageFiringHost : public test::RecordingWindowHost {
+public:
+    std::function<void()> whileOpen;
+    void ShowMessage(const std::string& text) override
+    {
+        RecordingWindowHost::ShowMessage(text);
+        if (whileOpen) whileOpen();
+    }
+};
+
+TEST(TDotvaneReentry, NoHandlerRunsAgainWhileItsMessageIsOpen)
+{
+    test::TempDir dir;
+    dir.Write("screens/default.ini", "[Screen0]\nLine0=x\n[Screen1]\nEnable=1\n");
+    MessageFiringHost host;
+    int writes = 0;
+    struct CountingFailure : test::RecordingDisplay {
+        int* writes;
+        void WriteText(std::string_view) override
+        {
+            ++*writes;
+            throw std::runtime_error("fault");
+        }
+    } failing;
+    failing.writes = &writes;
+    CurrentScreen = PreviousScreen = 0;
+    ForgetShownText();
+    TDotvane logic(host, dir.Folder());
+    auto& refresh = static_cast<ManualTimer&>(logic.UpdateTimer1());
+    host.whileOpen = [&] {
+        // Timers keep firing inside the box's own event loop.
+        refresh.Fire();
+        refresh.Fire();
+    };
+    refresh.Fire();
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(host.messages.size(), 1u);
+
+    host.whileOpen = nullptr;
+}
+
+TEST_F(TDotvaneTest, HidingStopsTheVirtualDisplayButNotTheHardware)
+{
+    WriteScreens("[Screen0]\nLine0=$mailcount(0)$\n");
+    Start();
+    Refresh().Fire();
+    const QImage before = PresentedPicture();
+    ASSERT_FALSE(before.isNull());
+    logic->PopUpMenu1_MinimizeClick();
+    EXPECT_FALSE(host.shown);
+    EXPECT_FALSE(WindowShown);
+    MainSettings.LCD.XPixels = 64;
+    ForgetShownText();
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text '0'"), 2);
+    EXPECT_EQ(PresentedPicture().width(), before.width());
+
+    logic->TrayIconDoubleClick();
+    EXPECT_TRUE(host.shown);
+    EXPECT_TRUE(WindowShown);
+    Refresh().Fire();
+    EXPECT_EQ(PresentedPicture().width(), 64);
+}
+
+TEST_F(TDotvaneTest, ExitClosesTheWindowAndCloseShutsDownInOrder)
+{
+    Start();
+    logic->Exit2Click();
+    logic->PopUpMenu1_ExitClick();
+    EXPECT_EQ(host.closeRequests, 2);
+    Refresh().Fire();
+    display.calls.clear();
+    logic->FormClose();
+    EXPECT_FALSE(Refresh().Enabled());
+    EXPECT_FALSE(Rotation().Enabled());
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Blank"}));
+    EXPECT_TRUE(VlcdBitmap.image.isNull());
+}
+
+TEST_F(TDotvaneTest, HelpCommandsOpenTheirPages)
+{
+    Start();
+    logic->Helpweb1Click();
+    logic->Website1Click();
+    EXPECT_EQ(host.openedUrls, (std::vector<std::string>{kHelpPage, kHomePage}));
+}
+
+}  // namespace
+}  // namespace dotvane

@@ -1,0 +1,162 @@
+#include "app/MainWindow.h"
+
+#include "app/ScreenState.h"
+#include "render/RefreshCycle.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace dotvane {
+namespace {
+
+int OpenBoxes()
+{
+    int open = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) open += qobject_cast<QMessageBox*>(w) && w->isVisible();
+    return open;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CurrentScreen = PreviousScreen = 0;
+        WindowShown = true;
+        ForgetShownText();
+    }
+    std::unique_ptr<MainWindow> Open(std::string_view settings = "")
+    {
+        dir.Write("DOTVANE.INI", settings);
+        dir.Write("screens/default.ini", "[Screen0]\nLine0=hello\n[Screen1]\nEnable=1\nLine0=one\n");
+        auto window = std::make_unique<MainWindow>(dir.Folder());
+        window->show();
+        QApplication::processEvents();
+        return window;
+    }
+    QSize ClientArea(MainWindow& window)
+    {
+        return {window.centralWidget()->width(), window.centralWidget()->height() + window.statusBar()->height()};
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(MainWindowTest, ClientAreaIsTheDoubledDisplayAboveTheStatusLine)
+{
+    auto window = Open();
+    EXPECT_EQ(ClientArea(*window), QSize(257, 149));
+    EXPECT_EQ(window->statusBar()->height(), 19);
+    EXPECT_EQ(window->windowTitle(), "Dotvane v. 0.3.2 pre13 NT");
+    EXPECT_EQ(window->pos(), QPoint(268, 120));
+}
+
+TEST_F(MainWindowTest, LargerDisplayGivesLargerClientArea)
+{
+    auto window = Open("[LCD]\nXPixels=240\nYPixels=128\n");
+    EXPECT_EQ(ClientArea(*window), QSize(481, 277));
+}
+
+TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndTicks)
+{
+    auto window = Open();
+    QStringList found;
+    for (QAction* menu : window->menuBar()->actions()) {
+        found << menu->text();
+        for (QAction* item : menu->menu()->actions())
+            found << item->text() + "|" + item->shortcut().toString() + (item->isChecked() ? "|ticked" : "");
+    }
+    EXPECT_EQ(found, (QStringList{"File", "Reload|Ctrl+R", "Exit|", "Screen", "Next|Ctrl+X", "Previous|Ctrl+Z",
+                                  "Pause|Ctrl+P", "Enabled only||ticked", "Help", "Help (web)|",
+                                  "Dotvane Home Page|"}));
+}
+
+TEST_F(MainWindowTest, MenuCommandsReachTheLogic)
+{
+    auto window = Open();
+    QAction* next = window->menuBar()->actions()[1]->menu()->actions()[0];
+    next->trigger();
+    EXPECT_EQ(window->StatusLine()->text(), "Next - Screen: 1");
+    EXPECT_EQ(CurrentScreen, 1);
+    QAction* pause = window->menuBar()->actions()[1]->menu()->actions()[2];
+    pause->trigger();
+    EXPECT_TRUE(pause->isChecked());
+    EXPECT_TRUE(window->Logic().PauseTicked());
+    pause->trigger();
+    EXPECT_FALSE(pause->isChecked());
+}
+
+TEST_F(MainWindowTest, WithoutATrayMinimisingOnlyMinimises)
+{
+    auto window = Open();
+    ASSERT_EQ(window->TrayIcon(), nullptr);  // the offscreen platform has no tray
+    window->Logic().PopUpMenu1_MinimizeClick();
+    QApplication::processEvents();
+    EXPECT_FALSE(WindowShown);
+    EXPECT_TRUE(window->isMinimized());
+    window->Logic().PopUpMenu1_ShowClick();
+    QApplication::processEvents();
+    EXPECT_TRUE(WindowShown);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, TheSameMessageIsNeverStacked)
+{
+    auto window = Open();
+    int boxesSeen = 0;
+    int maxOpen = 0;
+    // While the first box is open, the same message is asked for again and a
+    // different one once; then every open box is closed.
+    QTimer::singleShot(50, [&] {
+        window->ShowMessage("same text");
+        maxOpen = std::max(maxOpen, OpenBoxes());
+        QTimer::singleShot(50, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    ++boxesSeen;
+                    box->accept();
+                }
+        });
+        window->ShowMessage("other text");
+    });
+    window->ShowMessage("same text");
+    EXPECT_EQ(maxOpen, 1);
+    EXPECT_EQ(boxesSeen, 2);
+    // Once closed, the text may be shown again.
+    QTimer::singleShot(20, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->accept();
+    });
+    window->ShowMessage("same text");
+}
+
+TEST_F(MainWindowTest, ClosingRunsTheShutdown)
+{
+    auto window = Open();
+    window->Logic().Exit2Click();
+    EXPECT_FALSE(window->Logic().UpdateTimer1().Enabled());
+    EXPECT_FALSE(window->Logic().changescreen_Timer1().Enabled());
+}
+
+TEST_F(MainWindowTest, PopupMenuHasItsItemsInOrder)
+{
+    auto window = Open();
+    QMenu* popup = nullptr;
+    for (QMenu* menu : window->findChildren<QMenu*>())
+        if (menu->actions().size() == 6) popup = menu;
+    ASSERT_NE(popup, nullptr);
+    QStringList items;
+    for (QAction* a : popup->actions()) items << a->text();
+    EXPECT_EQ(items, (QStringList{"Next", "Previous", "Pause", "Show", "Minimize", "Exit"}));
+    EXPECT_EQ(popup->actions().last()->toolTip(), "Exit Dotvane");
+}
+
+}  // namespace
+}  // namespace dotvane

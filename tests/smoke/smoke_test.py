@@ -1,0 +1,154 @@
+#!/usr/bin/python3
+"""Smoke test of the real program under Xvfb.
+
+Starts the given executable in its own folder (where the example
+configuration lies) on a private Xvfb display, checks on screenshots that the
+doubled yellow virtual display and the status line appear, drives Next,
+Previous and Pause through their shortcuts, and ends the program through
+File > Exit, which must leave exit code 0.
+"""
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+YELLOW = (255, 255, 0)
+BTNFACE = (212, 208, 200)
+CAPTION = "Dotvane v. 0.3.2 pre13"
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            fail("Xvfb did not start")
+        number += chunk
+    os.close(read_end)
+    return xvfb, ":" + number.decode().strip()
+
+
+def screenshot(env):
+    data = subprocess.run(["xwd", "-root", "-silent"], env=env, check=True, capture_output=True).stdout
+    fields = struct.unpack(">25I", data[:100])
+    header_size, width, height = fields[0], fields[4], fields[5]
+    byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
+    if bits_per_pixel not in (24, 32):
+        fail("unexpected screenshot format %s" % (fields,))
+    size = bits_per_pixel // 8
+    start = header_size + ncolors * 12
+    rows = []
+    for y in range(height):
+        line = data[start + y * bytes_per_line:start + y * bytes_per_line + width * size]
+        row = []
+        for x in range(0, width * size, size):
+            value = int.from_bytes(line[x:x + size], "little" if byte_order == 0 else "big")
+            row.append(((value >> 16) & 255, (value >> 8) & 255, value & 255))
+        rows.append(row)
+    return rows
+
+
+def bounding_box(rows, colour):
+    xs, ys = [], []
+    for y, row in enumerate(rows):
+        hits = [x for x, p in enumerate(row) if p == colour]
+        if hits:
+            xs += [hits[0], hits[-1]]
+            ys.append(y)
+    if not ys:
+        return None
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+
+def region(rows, box):
+    x0, y0, x1, y1 = box
+    return [row[x0:x1] for row in rows[y0:y1]]
+
+
+def dark_pixels(rows, box):
+    return sum(1 for row in region(rows, box) for p in row if sum(p) < 200)
+
+
+def xdotool(env, *args):
+    return subprocess.run(["xdotool"] + list(args), env=env, check=True, capture_output=True, text=True).stdout.strip()
+
+
+def main():
+    program = os.path.abspath(sys.argv[1])
+    xvfb, display = start_xvfb()
+    runtime = tempfile.mkdtemp()
+    env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
+    env.pop("WAYLAND_DISPLAY", None)
+    dotvane = None
+    try:
+        dotvane = subprocess.Popen([program], cwd=os.path.dirname(program), env=env)
+        window = xdotool(env, "search", "--sync", "--onlyvisible", "--name", CAPTION).splitlines()[0]
+        time.sleep(2.5)  # the first refresh comes after one second
+
+        first = screenshot(env)
+        box = bounding_box(first, YELLOW)
+        if box is None:
+            fail("no yellow virtual display on the screen")
+        x0, y0, x1, y1 = box
+        if (x1 - x0, y1 - y0) != (256, 128):
+            fail("virtual display is %dx%d, not 256x128" % (x1 - x0, y1 - y0))
+        if dark_pixels(first, box) == 0:
+            fail("no text on the virtual display")
+        status = (x0, y1 + 2, x1, y1 + 21)
+        if not any(p == BTNFACE for row in region(first, status) for p in row):
+            fail("no status line below the virtual display")
+        if dark_pixels(first, status) != 0:
+            fail("status line not empty at start")
+
+        # Pause first, so that the rotation does not move on meanwhile.
+        xdotool(env, "windowfocus", "--sync", window)
+        xdotool(env, "key", "ctrl+p")
+        xdotool(env, "key", "ctrl+x")
+        time.sleep(1.0)
+        after_next = screenshot(env)
+        if region(after_next, box) == region(first, box):
+            fail("Screen > Next did not change the picture")
+        if dark_pixels(after_next, status) == 0:
+            fail("Screen > Next wrote nothing on the status line")
+
+        xdotool(env, "key", "ctrl+z")
+        time.sleep(1.0)
+        after_previous = screenshot(env)
+        if region(after_previous, box) != region(first, box):
+            fail("Screen > Previous did not bring the first screen back")
+
+        time.sleep(5.0)
+        if region(screenshot(env), box) != region(first, box):
+            fail("Screen > Pause did not stop the rotation")
+
+        # File > Exit: open the File menu with the mouse, then take its second item.
+        xdotool(env, "mousemove", "--window", window, "15", "8", "click", "1")
+        time.sleep(0.5)
+        xdotool(env, "key", "Down", "Down", "Return")
+        try:
+            code = dotvane.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            fail("File > Exit did not end the program")
+        if code != 0:
+            fail("exit code %d" % code)
+        print("PASS")
+    finally:
+        if dotvane is not None and dotvane.poll() is None:
+            dotvane.kill()
+        xvfb.terminate()
+        xvfb.wait()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/WindowHost.h"
+#include "tests/support/RecordingHost.h"
+
+#include <vector>
+
+namespace dotvane::test {
+
+// A window host for the main window's logic: hand-driven timers, and a record
+// of what the logic asked of its window.
+class RecordingWindowHost : public WindowHost {
+public:
+    RecordingWindowHost() { InstallHost(this); }
+    ~RecordingWindowHost() override { InstallHost(nullptr); }
+
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void SetStatusText(const std::string& text) override
+    {
+        status = text;
+        statusHistory.push_back(text);
+    }
+    std::string StatusText() const override { return status; }
+    void OpenUrl(const std::string& address) override { openedUrls.push_back(address); }
+    void ProcessMessages() override {}
+    std::unique_ptr<Timer> CreateTimer(int32_t interval) override
+    {
+        auto timer = std::make_unique<ManualTimer>(interval);
+        timers.push_back(timer.get());
+        return timer;
+    }
+    void SetClientSize(int32_t w, int32_t h) override
+    {
+        width = w;
+        height = h;
+    }
+    void ShowWindow() override { shown = true; }
+    void HideWindow() override { shown = false; }
+    void CloseWindow() override { ++closeRequests; }
+    void SetPauseTick(bool ticked) override { pauseTick = ticked; }
+    void SetEnabledOnlyTick(bool ticked) override { enabledOnlyTick = ticked; }
+
+    std::vector<std::string> messages, errors, statusHistory, openedUrls;
+    std::string status;
+    std::vector<ManualTimer*> timers;
+    int width = 0, height = 0;
+    bool shown = true;
+    int closeRequests = 0;
+    bool pauseTick = false, enabledOnlyTick = false;
+};
+
+}  // namespace dotvane::test
