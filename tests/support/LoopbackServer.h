@@ -1,0 +1,198 @@
+#pragma once
+
+// Scripted TCP servers on the loopback interface for the network tests. They
+// use POSIX sockets directly: the tests that need them run on Linux.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace dotvane::test {
+
+// One accepted connection as a server script sees it. Every read gives up
+// after its time-out or when the server stops, so a script never hangs.
+class ServerConnection {
+public:
+    ServerConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    ~ServerConnection() { ::close(fd_); }
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+
+    // The next line from the client without its CR LF; nothing when the
+    // client closed, the time-out passed or the server stops.
+    std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5))
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            const size_t end = pending_.find('\n');
+            if (end != std::string::npos) {
+                std::string line = pending_.substr(0, end);
+                pending_.erase(0, end + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                return line;
+            }
+            if (!ReceiveSome(deadline)) return std::nullopt;
+        }
+    }
+
+    // Reads up to and including the empty line that ends a request header.
+    std::string ReadRequestHead(std::chrono::milliseconds timeout = std::chrono::seconds(5))
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (pending_.find("\r\n\r\n") == std::string::npos && ReceiveSome(deadline)) {
+        }
+        return received_;
+    }
+
+    // Waits until the client closes the connection; true when it did.
+    bool WaitForClose(std::chrono::milliseconds timeout = std::chrono::seconds(5))
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (ReceiveSome(deadline)) {
+        }
+        return closedByClient_;
+    }
+
+    // Sends everything, ignoring a client that has gone.
+    void Send(std::string_view data)
+    {
+        while (!data.empty()) {
+            const ssize_t n = ::send(fd_, data.data(), data.size(), MSG_NOSIGNAL);
+            if (n <= 0) return;
+            data.remove_prefix(static_cast<size_t>(n));
+        }
+    }
+
+    // The server's port of this connection.
+    uint16_t LocalPort() const
+    {
+        sockaddr_in address{};
+        socklen_t length = sizeof address;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        return ntohs(address.sin_port);
+    }
+
+    // Every byte read from the client so far.
+    const std::string& Received() const { return received_; }
+
+private:
+    // Receives what arrives before the deadline; false when the client
+    // closed, the deadline passed or the server stops.
+    bool ReceiveSome(std::chrono::steady_clock::time_point deadline)
+    {
+        while (!stopping_ && std::chrono::steady_clock::now() < deadline) {
+            pollfd entry{fd_, POLLIN, 0};
+            if (::poll(&entry, 1, 10) <= 0) continue;
+            char chunk[4096];
+            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+            if (n <= 0) {
+                closedByClient_ = true;
+                return false;
+            }
+            received_.append(chunk, static_cast<size_t>(n));
+            pending_.append(chunk, static_cast<size_t>(n));
+            return true;
+        }
+        return false;
+    }
+
+    int fd_;
+    const std::atomic<bool>& stopping_;
+    std::string received_;
+    std::string pending_;
+    bool closedByClient_ = false;
+};
+
+// A server on 127.0.0.1 at a free port that runs a script for each
+// connection, one connection after another, on a thread of its own. The
+// connection is closed when the script returns.
+class LoopbackServer {
+public:
+    // The script gets the connection and its number (0 for the first).
+    using Script = std::function<void(ServerConnection&, int)>;
+
+    explicit LoopbackServer(Script script) : script_(std::move(script))
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(listener_, 8) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            throw std::runtime_error("cannot listen on the loopback interface");
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+    }
+
+    ~LoopbackServer()
+    {
+        stopping_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    uint16_t Port() const { return port_; }
+    int Accepted() const { return accepted_; }
+    // What the client sent on each connection whose script has ended.
+    std::vector<std::string> Received() const
+    {
+        std::lock_guard lock(mutex_);
+        return received_;
+    }
+
+private:
+    void Serve()
+    {
+        while (!stopping_) {
+            pollfd entry{listener_, POLLIN, 0};
+            if (::poll(&entry, 1, 10) <= 0) continue;
+            const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) continue;
+            ServerConnection connection(fd, stopping_);
+            script_(connection, accepted_++);
+            std::lock_guard lock(mutex_);
+            received_.push_back(connection.Received());
+        }
+    }
+
+    Script script_;
+    int listener_ = -1;
+    uint16_t port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> accepted_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::string> received_;
+    std::thread thread_;
+};
+
+// A loopback port that nothing listens on (it was free a moment ago).
+inline uint16_t UnusedLoopbackPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+}  // namespace dotvane::test

@@ -1,0 +1,55 @@
+#include "vars/net/Pop3Client.h"
+
+#include "vars/net/NetError.h"
+#include "vars/net/Pop3Reply.h"
+
+namespace dotvane {
+
+TPop3Client Pop3Client;
+
+namespace {
+const char* const kAuthenticationFailed = "Authentication failed";
+}
+
+void TPop3Client::Connect()
+{
+    if (UserID.empty() || Password.empty()) throw NetError(kAuthenticationFailed);
+    socket_.Connect(Host, Port);
+    try {
+        const std::string greeting = socket_.ReadLine();
+        if (!IsPositiveReply(greeting)) throw NetError(ReplyText(greeting));
+        if (!IsPositiveReply(Exchange("USER " + UserID))) throw NetError(kAuthenticationFailed);
+        if (!IsPositiveReply(Exchange("PASS " + Password))) throw NetError(kAuthenticationFailed);
+        const std::string status = Exchange("STAT");
+        if (!IsPositiveReply(status)) throw NetError(ReplyText(status));
+        MailCount = StatCount(status);
+    } catch (...) {
+        // Log out politely where the connection still stands; the first
+        // error is the one that goes on.
+        try {
+            Disconnect();
+        } catch (const NetError&) {
+        }
+        throw;
+    }
+}
+
+void TPop3Client::Disconnect()
+{
+    if (!socket_.Connected()) return;
+    if (socket_.Waiting()) {
+        socket_.Cancel();
+        return;
+    }
+    std::string reply;
+    try {
+        reply = Exchange("QUIT");
+    } catch (...) {
+        socket_.Close();
+        throw;
+    }
+    socket_.Close();
+    if (!IsPositiveReply(reply)) throw NetError(ReplyText(reply));
+}
+
+}  // namespace dotvane
