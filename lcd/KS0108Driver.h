@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace dotvane {
+
+// Drives a 128 × 64 graphic LCD made of two KS0108 column controllers on the
+// parallel port: the data lines carry D0–D7, control bit 0 is E (inverted
+// on its pin), bit 3 is D/I (1 = instruction) and bits 1 and 2 select the
+// left (both 0) or the right half (both 1). Every register write is a
+// 16-bit port write; the module is never read, so timing rests on Delay.
+class TKS0108Driver {
+public:
+    // Chip values of the two halves in the control register.
+    static constexpr uint8_t kLeft = 0;
+    static constexpr uint8_t kRight = 6;
+
+    // Set again when the display is opened; starting at the same fixed
+    // ports means a driver reached before it was opened (LCD/Type changed
+    // by a reload) still writes to the printer port and nowhere else.
+    int32_t DataPort = 888;
+    int32_t ControlPort = 890;
+    // Microseconds around each enable pulse, copied from KS0108/Delay at open.
+    int32_t Delay = 0;
+    // The display column 0 … 127 the next data byte goes to; 128 after the
+    // last column was written, and then data is dropped.
+    uint8_t Column = 0;
+    // 8 pages × 128 columns of a screen bitmap on its way to the module.
+    std::array<uint8_t, 1024> PageImage{};
+    // The raw bitmap file the page image is made from.
+    std::array<uint8_t, 1086> FileBuffer{};
+
+    void Wait();
+    // Busy-waits at least n microseconds on the high-resolution counter.
+    void DelayMicroseconds(int32_t n);
+    void WriteInstruction(uint8_t code, uint8_t chip);
+    // Display data from Column on, switching halves at column 64 and
+    // dropping whatever would fall past column 127.
+    void WriteData(const uint8_t* bytes, uint32_t count);
+    void SetColumn(uint8_t x);
+    // Selects page p mod 8 on both halves.
+    void SetPage(uint8_t p);
+    void SetStartLine(uint8_t line);
+    void Clear();
+    void InitController();
+    void SetTextPosition(int32_t column, int32_t row);
+    // Draws the bytes up to the first NUL from the built-in font, each in a
+    // cell of 6 columns; a space only advances.
+    void WriteText(std::string_view text);
+
+private:
+    void SetControl(uint8_t value);
+    void SetData(uint8_t value);
+};
+
+extern TKS0108Driver KS0108Driver;
+
+}  // namespace dotvane

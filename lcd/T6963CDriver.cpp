@@ -1,0 +1,214 @@
+#include "lcd/T6963CDriver.h"
+
+#include "app/Host.h"
+#include "app/Settings.h"
+#include "lcd/PortDriver.h"
+#include "platform/HighResolutionClock.h"
+
+#include <array>
+
+namespace dotvane {
+
+TT6963CDriver T6963CDriver;
+
+namespace {
+
+struct Geometry {
+    int32_t TextCells, GraphicBytes, GraphicHome, Columns, FontWidth;
+};
+
+constexpr std::array<Geometry, 7> kGeometries{{
+    {320, 2560, 0x0200, 40, 6},
+    {640, 5120, 0x0300, 40, 6},
+    {160, 1280, 0x0200, 32, 8},
+    {256, 2048, 0x0300, 16, 8},
+    {336, 2731, 0x0300, 21, 6},
+    {320, 2560, 0x0300, 20, 8},
+    {480, 3840, 0x0300, 30, 8},
+}};
+
+// Control register sequences of one byte transfer. Wiring A puts /WR, /CE,
+// C/D and /RD on bits 0, 1, 2 and 3; wiring B puts /WR, /CE and C/D on bits
+// 0, 2 and 3 (the port inverts bits 0, 1 and 3 on their pins). In wiring B
+// the data register is written after the first two control values.
+struct Sequence {
+    std::array<uint8_t, 5> Control;
+    int DataAfter;  // how many control values precede the data write
+};
+constexpr Sequence kDataA{{0x00, 0x02, 0x03, 0x02, 0x00}, 0};
+constexpr Sequence kCommandA{{0x04, 0x06, 0x07, 0x06, 0x00}, 0};
+constexpr Sequence kDataB{{0x0C, 0x08, 0x09, 0x08, 0x0C}, 2};
+constexpr Sequence kCommandB{{0x04, 0x00, 0x01, 0x00, 0x0C}, 2};
+
+// Status read with the wiring A lines: data lines to input, C/D high, /CE
+// low, then /RD low as well.
+constexpr uint8_t kStatusSelect = 0x26;
+constexpr uint8_t kStatusRead = 0x2E;
+constexpr uint8_t kIdle = 0x00;
+constexpr uint8_t kReady = 0x03;  // STA0 and STA1
+
+// How long one byte may wait for the controller before it goes out anyway.
+constexpr int64_t kReadyBudgetMicroseconds = 10'000;
+
+constexpr uint8_t kSetAddressPointer = 0x24;
+constexpr uint8_t kDataWriteIncrement = 0xC0;
+
+uint16_t DataRegister() { return static_cast<uint16_t>(MainSettings.Port.Base); }
+uint16_t ControlRegister() { return static_cast<uint16_t>(MainSettings.Port.Base + 2); }
+uint16_t ExtendedControlRegister() { return static_cast<uint16_t>(MainSettings.Port.Base + 0x402); }
+
+// The counter value at which a budget of `microseconds` from now runs out;
+// false when the counter cannot be read.
+bool Deadline(int64_t microseconds, int64_t& deadline)
+{
+    auto& clock = platform::CurrentHighResolutionClock();
+    int64_t frequency = 0;
+    int64_t now = 0;
+    if (!clock.QueryFrequency(frequency) || !clock.QueryCounter(now)) return false;
+    deadline = now + frequency * microseconds / 1'000'000;
+    return true;
+}
+
+bool Passed(int64_t deadline)
+{
+    int64_t now = 0;
+    return !platform::CurrentHighResolutionClock().QueryCounter(now) || now >= deadline;
+}
+
+}  // namespace
+
+void TT6963CDriver::SetGeometry()
+{
+    const int32_t size = MainSettings.T6963C.Size;
+    const Geometry& g = kGeometries[(size >= 1 && size <= 7) ? size - 1 : 0];
+    TextCells = g.TextCells;
+    GraphicBytes = g.GraphicBytes;
+    GraphicHome = g.GraphicHome;
+    Columns = g.Columns;
+    FontWidth = g.FontWidth;
+}
+
+bool TT6963CDriver::PollOnce()
+{
+    TDLPortIO& port = CurrentPortIO();
+    port.SetPortByte(ControlRegister(), kStatusSelect);
+    port.SetPortByte(ControlRegister(), kStatusRead);
+    const uint8_t status = port.GetPortByte(DataRegister());
+    port.SetPortByte(ControlRegister(), kStatusSelect);
+    return (status & kReady) == kReady;
+}
+
+void TT6963CDriver::WaitReady()
+{
+    TDLPortIO& port = CurrentPortIO();
+    const uint8_t mode = port.GetPortByte(ExtendedControlRegister());
+    port.SetPortByte(ExtendedControlRegister(), static_cast<uint8_t>((mode & 0x1F) | 0x20));
+
+    bool ready = PollOnce();
+    if (!ready && !notAnswering_) {
+        int64_t deadline = 0;
+        const bool timed = Deadline(kReadyBudgetMicroseconds, deadline);
+        while (!ready && timed && !Passed(deadline)) ready = PollOnce();
+        if (!ready) {
+            notAnswering_ = true;
+            SetStatusText("The T6963C display does not answer its busy check.");
+        }
+    }
+    if (ready) notAnswering_ = false;
+    port.SetPortByte(ControlRegister(), kIdle);
+}
+
+void TT6963CDriver::Transfer(uint8_t value, bool command)
+{
+    if (MainSettings.T6963C.CheckBusyFlag) WaitReady();
+    const bool wiringA = MainSettings.T6963C.Wiring == 0;
+    const Sequence& sequence = wiringA ? (command ? kCommandA : kDataA) : (command ? kCommandB : kDataB);
+    TDLPortIO& port = CurrentPortIO();
+    for (int i = 0; i < static_cast<int>(sequence.Control.size()); ++i) {
+        if (i == sequence.DataAfter) port.SetPortByte(DataRegister(), value);
+        port.SetPortByte(ControlRegister(), sequence.Control[i]);
+    }
+}
+
+void TT6963CDriver::WriteData(uint8_t value) { Transfer(value, false); }
+
+void TT6963CDriver::WriteCommand(uint8_t command) { Transfer(command, true); }
+
+void TT6963CDriver::SendWord(uint32_t value, uint8_t command)
+{
+    WriteData(static_cast<uint8_t>(value & 0xFF));
+    WriteData(static_cast<uint8_t>((value >> 8) & 0xFF));
+    WriteCommand(command);
+}
+
+void TT6963CDriver::InitController()
+{
+    SendWord(0x0000, 0x40);                          // text home
+    SendWord(static_cast<uint8_t>(Columns), 0x41);   // text area
+    SendWord(static_cast<uint32_t>(GraphicHome), 0x42);
+    SendWord(static_cast<uint8_t>(Columns), 0x43);   // graphic area
+    WriteCommand(0x80);                              // OR mode, internal character generator
+    WriteCommand(0xA7);                              // 8-line cursor
+    SendWord(0x0000, 0x21);                          // cursor at the top left
+    WriteCommand(0x9D);                              // graphic and text on, cursor off
+}
+
+void TT6963CDriver::ClearText()
+{
+    SendWord(0x0000, kSetAddressPointer);
+    for (int32_t i = 0; i < TextCells; ++i) {
+        WriteData(0x00);
+        WriteCommand(kDataWriteIncrement);
+    }
+}
+
+void TT6963CDriver::ClearGraphics()
+{
+    SendWord(static_cast<uint32_t>(GraphicHome), kSetAddressPointer);
+    for (int32_t i = 0; i < GraphicBytes; ++i) {
+        WriteData(0x00);
+        WriteCommand(kDataWriteIncrement);
+    }
+}
+
+void TT6963CDriver::SetTextPosition(int32_t column, int32_t row)
+{
+    const uint32_t address = static_cast<uint32_t>(row) * static_cast<uint32_t>(Columns) +
+                             static_cast<uint32_t>(column);
+    SendWord(address, kSetAddressPointer);
+}
+
+void TT6963CDriver::WriteText(std::string_view text)
+{
+    for (const char c : text) {
+        if (c == '\0') break;
+        // Bytes 0x20 … 0x9F are the codes 0x00 … 0x7F of the character
+        // generator; everything else shows as a blank (code 0).
+        const auto code = static_cast<int8_t>(static_cast<uint8_t>(c) - 0x20);
+        WriteData(code < 0 ? 0x00 : static_cast<uint8_t>(code));
+        WriteCommand(kDataWriteIncrement);
+    }
+}
+
+uint32_t TT6963CDriver::PixelAddress(int32_t x, int32_t y) const
+{
+    const int32_t width = FontWidth > 0 ? FontWidth : 1;
+    return static_cast<uint32_t>(x / width) + static_cast<uint32_t>(y) * static_cast<uint32_t>(Columns) +
+           static_cast<uint32_t>(GraphicHome);
+}
+
+void TT6963CDriver::SetPixel(int32_t x, int32_t y)
+{
+    SendWord(PixelAddress(x, y), kSetAddressPointer);
+    const int32_t width = FontWidth > 0 ? FontWidth : 1;
+    WriteCommand(static_cast<uint8_t>(0xF8 | ((width - 1 - x % width) & 0x07)));
+}
+
+void TT6963CDriver::ResetPixel(int32_t x, int32_t y)
+{
+    SendWord(PixelAddress(x, y), kSetAddressPointer);
+    const int32_t width = FontWidth > 0 ? FontWidth : 1;
+    WriteCommand(static_cast<uint8_t>(0xF0 | ((width - 1 - x % width) & 0x07)));
+}
+
+}  // namespace dotvane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace dotvane {
+
+// Drives a T6963C graphic LCD module on the parallel port: data lines on
+// the data register, /WR, /CE, C/D and (wiring A) /RD on control register
+// outputs. Everything is built on the two byte primitives WriteData and
+// WriteCommand; command bytes are the controller's own command set. Port/
+// Base, T6963C/Wiring and T6963C/CheckBusyFlag are read at every byte.
+class TT6963CDriver {
+public:
+    // Memory layout, set from T6963C/Size by SetGeometry. The text area
+    // starts at address 0.
+    int32_t TextCells = 0;
+    int32_t GraphicBytes = 0;
+    int32_t GraphicHome = 0;
+    int32_t Columns = 0;
+    int32_t FontWidth = 0;
+
+    // One byte with C/D low (a parameter or display data) or high (a
+    // command), after a busy check when CheckBusyFlag is set.
+    void WriteData(uint8_t value);
+    void WriteCommand(uint8_t command);
+    // Polls the status until the controller can take a command and data.
+    // A module that does not answer within a few milliseconds is reported
+    // once on the status line; until it answers again every byte gets a
+    // single poll, so the program keeps going at full pace.
+    void WaitReady();
+
+    // Fills the layout from T6963C/Size; a size outside 1 … 7 counts as 1.
+    void SetGeometry();
+    void InitController();
+    void ClearText();
+    void ClearGraphics();
+    void SetTextPosition(int32_t column, int32_t row);
+    // Writes the bytes up to the first NUL through the character generator.
+    void WriteText(std::string_view text);
+    void SetPixel(int32_t x, int32_t y);
+    void ResetPixel(int32_t x, int32_t y);
+
+private:
+    // A 16-bit parameter, low byte first, followed by its command.
+    void SendWord(uint32_t value, uint8_t command);
+    uint32_t PixelAddress(int32_t x, int32_t y) const;
+    void Transfer(uint8_t value, bool command);
+    bool PollOnce();
+
+    bool notAnswering_ = false;
+};
+
+extern TT6963CDriver T6963CDriver;
+
+}  // namespace dotvane

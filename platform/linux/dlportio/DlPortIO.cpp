@@ -1,0 +1,132 @@
+// The real port I/O library: every entry point is one in/out instruction on
+// the I/O port. A process may use an I/O port only after the kernel granted
+// it permission for that port (ioperm, which needs root or CAP_SYS_RAWIO and
+// is refused under kernel lockdown); all 65536 ports can be granted that
+// way, so cards at high addresses work too. The program asks for the
+// registers it needs when it opens the library (DlPortRequestAccess), and a
+// refusal makes opening fail. Any other port is asked for the first time it
+// is used. A port the kernel refused is never touched: writes to it are
+// dropped and reads give all ones, instead of the fault an unpermitted
+// access would raise.
+#include "platform/linux/dlportio/EntryPoints.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <sys/io.h>
+#define DOTVANE_HAS_PORT_IO 1
+#endif
+
+#include <bitset>
+#include <cerrno>
+
+namespace {
+
+constexpr uint32_t kPortCount = 65536;
+
+class PortPermissions {
+public:
+    // 0 when every port of the run may be used, else the system's error.
+    int32_t Request(uint32_t port, uint32_t count)
+    {
+        if (count == 0) return 0;
+        if (port >= kPortCount || count > kPortCount - port) return EINVAL;
+        if (All(granted_, port, count)) return 0;
+        const int32_t error = Ask(port, count);
+        for (uint32_t p = port; p < port + count; ++p) (error == 0 ? granted_ : refused_).set(p);
+        return error;
+    }
+
+    bool Allowed(uint32_t port, uint32_t width)
+    {
+        if (port >= kPortCount || width > kPortCount - port) return false;
+        if (All(granted_, port, width)) return true;
+        for (uint32_t p = port; p < port + width; ++p) {
+            if (refused_.test(p)) return false;
+        }
+        return Request(port, width) == 0;
+    }
+
+private:
+    static bool All(const std::bitset<kPortCount>& set, uint32_t port, uint32_t count)
+    {
+        for (uint32_t p = port; p < port + count; ++p) {
+            if (!set.test(p)) return false;
+        }
+        return true;
+    }
+
+    static int32_t Ask(uint32_t port, uint32_t count)
+    {
+#ifdef DOTVANE_HAS_PORT_IO
+        return ioperm(port, count, 1) == 0 ? 0 : errno;
+#else
+        (void)port;
+        (void)count;
+        return ENOSYS;
+#endif
+    }
+
+    std::bitset<kPortCount> granted_;
+    std::bitset<kPortCount> refused_;
+};
+
+PortPermissions& Permissions()
+{
+    static PortPermissions permissions;
+    return permissions;
+}
+
+template <typename Value>
+Value In(uint32_t port)
+{
+    if (!Permissions().Allowed(port, sizeof(Value))) return static_cast<Value>(~Value{0});
+#ifdef DOTVANE_HAS_PORT_IO
+    const auto address = static_cast<unsigned short>(port);
+    if constexpr (sizeof(Value) == 1) return inb(address);
+    else if constexpr (sizeof(Value) == 2) return inw(address);
+    else return inl(address);
+#else
+    return static_cast<Value>(~Value{0});
+#endif
+}
+
+template <typename Value>
+void Out(uint32_t port, Value value)
+{
+    if (!Permissions().Allowed(port, sizeof(Value))) return;
+#ifdef DOTVANE_HAS_PORT_IO
+    const auto address = static_cast<unsigned short>(port);
+    if constexpr (sizeof(Value) == 1) outb(value, address);
+    else if constexpr (sizeof(Value) == 2) outw(value, address);
+    else outl(value, address);
+#else
+    (void)value;
+#endif
+}
+
+template <typename Value>
+void InBuffer(uint32_t port, Value* buffer, uint32_t count)
+{
+    for (uint32_t i = 0; i < count; ++i) buffer[i] = In<Value>(port);
+}
+
+template <typename Value>
+void OutBuffer(uint32_t port, const Value* buffer, uint32_t count)
+{
+    for (uint32_t i = 0; i < count; ++i) Out<Value>(port, buffer[i]);
+}
+
+}  // namespace
+
+uint8_t DlPortReadPortUchar(uint32_t port) { return In<uint8_t>(port); }
+uint16_t DlPortReadPortUshort(uint32_t port) { return In<uint16_t>(port); }
+uint32_t DlPortReadPortUlong(uint32_t port) { return In<uint32_t>(port); }
+void DlPortWritePortUchar(uint32_t port, uint8_t value) { Out(port, value); }
+void DlPortWritePortUshort(uint32_t port, uint16_t value) { Out(port, value); }
+void DlPortWritePortUlong(uint32_t port, uint32_t value) { Out(port, value); }
+void DlPortReadPortBufferUchar(uint32_t port, uint8_t* buffer, uint32_t count) { InBuffer(port, buffer, count); }
+void DlPortReadPortBufferUshort(uint32_t port, uint16_t* buffer, uint32_t count) { InBuffer(port, buffer, count); }
+void DlPortReadPortBufferUlong(uint32_t port, uint32_t* buffer, uint32_t count) { InBuffer(port, buffer, count); }
+void DlPortWritePortBufferUchar(uint32_t port, const uint8_t* buffer, uint32_t count) { OutBuffer(port, buffer, count); }
+void DlPortWritePortBufferUshort(uint32_t port, const uint16_t* buffer, uint32_t count) { OutBuffer(port, buffer, count); }
+void DlPortWritePortBufferUlong(uint32_t port, const uint32_t* buffer, uint32_t count) { OutBuffer(port, buffer, count); }
+int32_t DlPortRequestAccess(uint32_t port, uint32_t count) { return Permissions().Request(port, count); }

@@ -1,0 +1,266 @@
+#include "PortFixture.h"
+
+#include "lcd/T6963CDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace dotvane::test {
+namespace {
+
+using Access = RecordingPort::Access;
+
+Access Data(uint32_t value, uint32_t base = 888) { return {true, base, value, 1}; }
+Access Control(uint32_t value, uint32_t base = 888) { return {true, base + 2, value, 1}; }
+
+// A byte as the controller takes it: a command (C/D high) or data.
+struct Byte {
+    bool Command;
+    uint8_t Value;
+    bool operator==(const Byte&) const = default;
+};
+Byte D(uint8_t value) { return {false, value}; }
+Byte C(uint8_t value) { return {true, value}; }
+
+// Reads the bytes back from a wiring A stream: each data register write is
+// followed by the first control value of its transfer, 0x00 for data and
+// 0x04 for a command.
+std::vector<Byte> Decode(const RecordingPort& port, uint32_t base = 888)
+{
+    std::vector<Byte> bytes;
+    for (size_t i = 0; i + 1 < port.Log.size(); ++i) {
+        const Access& a = port.Log[i];
+        if (a.IsWrite && a.Port == base && port.Log[i + 1].Port == base + 2)
+            bytes.push_back({port.Log[i + 1].Value == 0x04, static_cast<uint8_t>(a.Value)});
+    }
+    return bytes;
+}
+
+class T6963CDriverTest : public RecordingPortTest {
+protected:
+    void SetUp() override
+    {
+        OpenPort();
+        T6963CDriver.SetGeometry();
+    }
+};
+
+TEST_F(T6963CDriverTest, WiringADataAndCommandSequences)
+{
+    T6963CDriver.WriteData(0x41);
+    EXPECT_EQ(port.Log, (std::vector<Access>{Data(0x41), Control(0x00), Control(0x02), Control(0x03),
+                                             Control(0x02), Control(0x00)}));
+    port.Log.clear();
+    T6963CDriver.WriteCommand(0x98);
+    EXPECT_EQ(port.Log, (std::vector<Access>{Data(0x98), Control(0x04), Control(0x06), Control(0x07),
+                                             Control(0x06), Control(0x00)}));
+}
+
+TEST_F(T6963CDriverTest, EveryNonZeroWiringIsWiringB)
+{
+    for (int32_t wiring : {1, 2, -1}) {
+        MainSettings.T6963C.Wiring = wiring;
+        port.Log.clear();
+        T6963CDriver.WriteData(0x41);
+        EXPECT_EQ(port.Log, (std::vector<Access>{Control(0x0C), Control(0x08), Data(0x41), Control(0x09),
+                                                 Control(0x08), Control(0x0C)}))
+            << "wiring " << wiring;
+        port.Log.clear();
+        T6963CDriver.WriteCommand(0x24);
+        EXPECT_EQ(port.Log, (std::vector<Access>{Control(0x04), Control(0x00), Data(0x24), Control(0x01),
+                                                 Control(0x00), Control(0x0C)}))
+            << "wiring " << wiring;
+    }
+}
+
+TEST_F(T6963CDriverTest, BaseIsReadAtEveryByte)
+{
+    MainSettings.Port.Base = 632;
+    T6963CDriver.WriteData(0x12);
+    MainSettings.Port.Base = 0x1000A;  // only the low 16 bits count
+    T6963CDriver.WriteData(0x34);
+    EXPECT_EQ(port.WritesTo(632), (std::vector<uint32_t>{0x12}));
+    EXPECT_EQ(port.WritesTo(634).size(), 5u);
+    EXPECT_EQ(port.WritesTo(0x0A), (std::vector<uint32_t>{0x34}));
+    EXPECT_EQ(port.WritesTo(0x0C).size(), 5u);
+}
+
+TEST_F(T6963CDriverTest, TextCodesMapThroughTheCharacterGenerator)
+{
+    const std::vector<std::pair<std::string, uint8_t>> cases{
+        {"A", 0x21}, {" ", 0x00}, {"\x85", 0x65}, {"\x9F", 0x7F}, {"\x0A", 0x00}, {"\xE9", 0x00},
+        {"\xA0", 0x00}, {"\x1F", 0x00}, {"~", 0x5E},
+    };
+    for (const auto& [text, code] : cases) {
+        port.Log.clear();
+        T6963CDriver.WriteText(text);
+        EXPECT_EQ(Decode(port), (std::vector<Byte>{D(code), C(0xC0)})) << static_cast<int>(static_cast<uint8_t>(text[0]));
+    }
+}
+
+TEST_F(T6963CDriverTest, WriteTextStopsAtNul)
+{
+    T6963CDriver.WriteText(std::string_view("AB\0C", 4));
+    EXPECT_EQ(Decode(port), (std::vector<Byte>{D(0x21), C(0xC0), D(0x22), C(0xC0)}));
+}
+
+TEST_F(T6963CDriverTest, SetPixelAndResetPixelAddressOneBit)
+{
+    T6963CDriver.SetPixel(13, 2);
+    EXPECT_EQ(Decode(port), (std::vector<Byte>{D(0x52), D(0x02), C(0x24), C(0xFC)}));
+    port.Log.clear();
+    T6963CDriver.ResetPixel(13, 2);
+    EXPECT_EQ(Decode(port), (std::vector<Byte>{D(0x52), D(0x02), C(0x24), C(0xF4)}));
+    port.Log.clear();
+    T6963CDriver.SetPixel(0, 0);  // leftmost pixel of a 6-pixel byte: bit 5
+    EXPECT_EQ(Decode(port), (std::vector<Byte>{D(0x00), D(0x02), C(0x24), C(0xFD)}));
+}
+
+TEST_F(T6963CDriverTest, SetTextPositionAtSize7)
+{
+    MainSettings.T6963C.Size = 7;
+    T6963CDriver.SetGeometry();
+    T6963CDriver.SetTextPosition(5, 3);
+    EXPECT_EQ(Decode(port), (std::vector<Byte>{D(0x5F), D(0x00), C(0x24)}));
+}
+
+TEST_F(T6963CDriverTest, GeometryOfEverySize)
+{
+    struct Row {
+        int32_t Size, TextCells, GraphicBytes, GraphicHome, Columns, FontWidth;
+    };
+    const std::vector<Row> rows{
+        {1, 320, 2560, 0x200, 40, 6}, {2, 640, 5120, 0x300, 40, 6}, {3, 160, 1280, 0x200, 32, 8},
+        {4, 256, 2048, 0x300, 16, 8}, {5, 336, 2731, 0x300, 21, 6}, {6, 320, 2560, 0x300, 20, 8},
+        {7, 480, 3840, 0x300, 30, 8},
+        // Sizes without a layout fall back to Size 1 instead of leaving
+        // everything zero.
+        {0, 320, 2560, 0x200, 40, 6}, {8, 320, 2560, 0x200, 40, 6}, {-3, 320, 2560, 0x200, 40, 6},
+    };
+    for (const Row& row : rows) {
+        MainSettings.T6963C.Size = row.Size;
+        T6963CDriver.SetGeometry();
+        EXPECT_EQ(T6963CDriver.TextCells, row.TextCells) << "size " << row.Size;
+        EXPECT_EQ(T6963CDriver.GraphicBytes, row.GraphicBytes) << "size " << row.Size;
+        EXPECT_EQ(T6963CDriver.GraphicHome, row.GraphicHome) << "size " << row.Size;
+        EXPECT_EQ(T6963CDriver.Columns, row.Columns) << "size " << row.Size;
+        EXPECT_EQ(T6963CDriver.FontWidth, row.FontWidth) << "size " << row.Size;
+    }
+}
+
+TEST_F(T6963CDriverTest, InitControllerSendsTheEightSteps)
+{
+    MainSettings.T6963C.Size = 4;
+    T6963CDriver.SetGeometry();
+    T6963CDriver.InitController();
+    EXPECT_EQ(Decode(port), (std::vector<Byte>{D(0x00), D(0x00), C(0x40), D(16), D(0x00), C(0x41), D(0x00),
+                                               D(0x03), C(0x42), D(16), D(0x00), C(0x43), C(0x80), C(0xA7),
+                                               D(0x00), D(0x00), C(0x21), C(0x9D)}));
+}
+
+TEST_F(T6963CDriverTest, ClearTextAndClearGraphicsCoverTheirAreas)
+{
+    MainSettings.T6963C.Size = 2;
+    T6963CDriver.SetGeometry();
+    T6963CDriver.ClearText();
+    std::vector<Byte> expected{D(0x00), D(0x00), C(0x24)};
+    for (int i = 0; i < 640; ++i) expected.insert(expected.end(), {D(0x00), C(0xC0)});
+    EXPECT_EQ(Decode(port), expected);
+
+    port.Log.clear();
+    T6963CDriver.ClearGraphics();
+    const std::vector<Byte> bytes = Decode(port);
+    ASSERT_EQ(bytes.size(), 3u + 2 * 5120);
+    EXPECT_EQ(std::vector<Byte>(bytes.begin(), bytes.begin() + 3), (std::vector<Byte>{D(0x00), D(0x03), C(0x24)}));
+    EXPECT_EQ(port.WriteCount(), 6 * (3 + 2 * 5120));
+}
+
+TEST_F(T6963CDriverTest, WithoutBusyCheckTheStatusIsNeverRead)
+{
+    T6963CDriver.InitController();
+    T6963CDriver.WriteText("x");
+    for (const Access& access : port.Log) {
+        EXPECT_TRUE(access.IsWrite);
+        EXPECT_NE(access.Port, 888u + 0x402);
+    }
+}
+
+TEST_F(T6963CDriverTest, BusyCheckPollsTheStatusBeforeEachByte)
+{
+    MainSettings.T6963C.CheckBusyFlag = true;
+    int polls = 0;
+    port.Answer = [&](uint32_t p) -> uint32_t {
+        if (p == 888 + 0x402) return 0xF5;
+        return ++polls < 3 ? 0x01 : 0x03;  // busy twice, then ready
+    };
+    T6963CDriver.WriteData(0x41);
+    const Access readStatus{false, 888, 0, 1};
+    std::vector<Access> expected{{false, 888 + 0x402, 0xF5, 1}, {true, 888 + 0x402, 0x35, 1}};
+    for (uint32_t status : {0x01u, 0x01u, 0x03u}) {
+        Access read = readStatus;
+        read.Value = status;
+        expected.insert(expected.end(), {Control(0x26), Control(0x2E), read, Control(0x26)});
+    }
+    expected.insert(expected.end(), {Control(0x00), Data(0x41), Control(0x00), Control(0x02), Control(0x03),
+                                     Control(0x02), Control(0x00)});
+    EXPECT_EQ(port.Log, expected);
+    EXPECT_TRUE(fixture.host.statusHistory.empty());
+}
+
+TEST_F(T6963CDriverTest, ModuleThatNeverAnswersIsReportedOnceAndDoesNotStallTheProgram)
+{
+    MainSettings.T6963C.CheckBusyFlag = true;
+    bool answers = false;
+    port.Answer = [&](uint32_t) -> uint32_t { return answers ? 0x03 : 0x00; };
+    auto statusReads = [&] {
+        int reads = 0;
+        for (const Access& a : port.Log) reads += !a.IsWrite && a.Port == 888;
+        return reads;
+    };
+
+    // The first byte waits out its time budget (10 ms of 1 µs clock steps),
+    // then goes out anyway.
+    T6963CDriver.WriteData(0x41);
+    EXPECT_GT(statusReads(), 100);
+    EXPECT_LT(statusReads(), 20000);
+    EXPECT_EQ(port.WritesTo(888), (std::vector<uint32_t>{0x41}));
+    EXPECT_EQ(fixture.host.statusHistory,
+              (std::vector<std::string>{"The T6963C display does not answer its busy check."}));
+
+    // Later bytes poll once each and are not reported again.
+    port.Log.clear();
+    T6963CDriver.WriteData(0x42);
+    T6963CDriver.WriteCommand(0xC0);
+    EXPECT_EQ(statusReads(), 2);
+    EXPECT_EQ(fixture.host.statusHistory.size(), 1u);
+
+    // Once it answers again, a later silence is reported anew.
+    answers = true;
+    T6963CDriver.WriteData(0x43);
+    answers = false;
+    T6963CDriver.WriteData(0x44);
+    EXPECT_EQ(fixture.host.statusHistory.size(), 2u);
+}
+
+TEST_F(T6963CDriverTest, BusyCheckEndsWhenTheClockCannotBeRead)
+{
+    MainSettings.T6963C.CheckBusyFlag = true;
+    fixture.clock.HasCounter = false;
+    port.Answer = [](uint32_t) -> uint32_t { return 0x00; };
+    T6963CDriver.WriteData(0x41);
+    EXPECT_EQ(port.WritesTo(888), (std::vector<uint32_t>{0x41}));
+    EXPECT_EQ(fixture.host.statusHistory.size(), 1u);
+}
+
+TEST_F(T6963CDriverTest, PixelsBeforeAnyGeometryDoNotDivideByZero)
+{
+    T6963CDriver = TT6963CDriver{};
+    T6963CDriver.SetPixel(7, 1);
+    T6963CDriver.ResetPixel(7, 1);
+    EXPECT_EQ(Decode(port).size(), 8u);
+}
+
+}  // namespace
+}  // namespace dotvane::test
