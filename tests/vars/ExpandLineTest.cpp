@@ -79,6 +79,10 @@ TEST_F(ExpandTest, UnbuiltFamiliesAndUnclaimedNamesAreEmpty)
 
 class FakeCounters : public PerfCounterSource {
 public:
+    void OpenQuery() override {}
+    void LoadCounters(const std::string&) override {}
+    void CollectCounters() override {}
+    void CloseQuery() override {}
     std::string Value(std::string_view name) override { return "counter:" + std::string(name); }
 };
 

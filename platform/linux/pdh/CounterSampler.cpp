@@ -1,0 +1,254 @@
+#include "platform/linux/pdh/CounterSampler.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
+namespace dotvane::platform {
+namespace {
+
+constexpr double kSectorBytes = 512;  // /proc/diskstats counts 512-byte sectors
+
+double Field(const std::vector<std::string_view>& fields, size_t index)
+{
+    return index < fields.size() ? ParseLeadingNumber(fields[index]).value_or(0) : 0;
+}
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+CounterSampler::CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot)
+    : procRoot_(std::move(procRoot)), sysRoot_(std::move(sysRoot))
+{
+}
+
+void CounterSampler::Begin()
+{
+    cpus_.reset();
+    memory_.reset();
+    uptime_.reset();
+    interfaces_.reset();
+    disks_.reset();
+}
+
+CounterSample CounterSampler::Sample(const CounterPath& path)
+{
+    switch (path.kind) {
+    case CounterKind::ProcessorTime:
+        return ProcessorSample(path.instance);
+    case CounterKind::AvailableBytes:
+    case CounterKind::AvailableKBytes:
+    case CounterKind::AvailableMBytes:
+    case CounterKind::CommittedBytesInUse:
+        return MemorySample(path.kind);
+    case CounterKind::Processes:
+    case CounterKind::Threads:
+    case CounterKind::SystemUpTime:
+        return SystemSample(path.kind);
+    case CounterKind::BytesReceived:
+    case CounterKind::BytesSent:
+    case CounterKind::BytesTotal:
+        return NetworkSample(path.kind, path.instance);
+    case CounterKind::DiskReadBytes:
+    case CounterKind::DiskWriteBytes:
+    case CounterKind::DiskTime:
+        return DiskSample(path.kind, path.instance);
+    }
+    return {};
+}
+
+const std::vector<CpuTimes>& CounterSampler::Cpus()
+{
+    if (!cpus_) cpus_ = ReadCpuTimes(procRoot_);
+    return *cpus_;
+}
+
+const std::map<std::string, double, std::less<>>& CounterSampler::MemoryKilobytes()
+{
+    if (memory_) return *memory_;
+    memory_.emplace();
+    const auto text = ReadKernelFile(procRoot_ / "meminfo");
+    if (!text) return *memory_;
+    for (std::string_view line : SplitLines(*text)) {
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        if (const auto value = ParseLeadingNumber(line.substr(colon + 1)))
+            (*memory_)[std::string(line.substr(0, colon))] = *value;
+    }
+    return *memory_;
+}
+
+std::optional<double> CounterSampler::Uptime()
+{
+    if (!uptime_) uptime_ = ReadKernelNumber(procRoot_ / "uptime");
+    return *uptime_;
+}
+
+const std::map<std::string, CounterSampler::Traffic, std::less<>>& CounterSampler::Interfaces()
+{
+    if (interfaces_) return *interfaces_;
+    interfaces_.emplace();
+    const auto text = ReadKernelFile(procRoot_ / "net" / "dev");
+    if (!text) return *interfaces_;
+    // "  eth0: <8 receive figures> <8 transmit figures>", bytes first in each.
+    for (std::string_view line : SplitLines(*text)) {
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        const auto fields = SplitFields(line.substr(colon + 1));
+        if (fields.size() < 9) continue;
+        (*interfaces_)[std::string(Trim(line.substr(0, colon)))] = Traffic{Field(fields, 0), Field(fields, 8)};
+    }
+    return *interfaces_;
+}
+
+const std::map<std::string, CounterSampler::DiskActivity, std::less<>>& CounterSampler::Disks()
+{
+    if (disks_) return *disks_;
+    disks_.emplace();
+    const auto text = ReadKernelFile(procRoot_ / "diskstats");
+    if (!text) return *disks_;
+    // major minor name, then reads, merged, sectors read, ms reading,
+    // writes, merged, sectors written, ms writing, in flight, ms busy, …
+    for (std::string_view line : SplitLines(*text)) {
+        const auto fields = SplitFields(line);
+        if (fields.size() < 13) continue;
+        (*disks_)[std::string(fields[2])] =
+            DiskActivity{Field(fields, 5) * kSectorBytes, Field(fields, 9) * kSectorBytes, Field(fields, 12)};
+    }
+    return *disks_;
+}
+
+bool CounterSampler::IsPhysicalDisk(const std::string& name) const
+{
+    // Whole disks backed by a device; partitions, loop, RAM and mapper
+    // devices have no "device" entry in /sys/block.
+    std::error_code ec;
+    return std::filesystem::exists(sysRoot_ / "block" / name / "device", ec);
+}
+
+CounterSample CounterSampler::ProcessorSample(const std::string& instance)
+{
+    int cpu = -1;
+    if (instance != "_Total") {
+        if (!AllDigits(instance)) return {};
+        const auto [end, ec] = std::from_chars(instance.data(), instance.data() + instance.size(), cpu);
+        if (ec != std::errc{}) return {};
+    }
+    for (const CpuTimes& times : Cpus())
+        if (times.cpu == cpu)
+            return CounterSample{true, static_cast<double>(times.busy), static_cast<double>(times.total), 1};
+    return {};
+}
+
+CounterSample CounterSampler::MemorySample(CounterKind kind)
+{
+    const auto& memory = MemoryKilobytes();
+    auto value = [&](std::string_view key) -> std::optional<double> {
+        const auto it = memory.find(key);
+        return it == memory.end() ? std::nullopt : std::optional<double>(it->second);
+    };
+    if (kind == CounterKind::CommittedBytesInUse) {
+        const auto committed = value("Committed_AS"), limit = value("CommitLimit");
+        if (!committed || !limit || *limit <= 0) return {};
+        return CounterSample{true, *committed * 100 / *limit, 0, 1};
+    }
+    // Kernels before 3.14 have no MemAvailable; free memory and the caches
+    // that can be dropped come close to it.
+    std::optional<double> available = value("MemAvailable");
+    if (!available) {
+        const auto free = value("MemFree");
+        if (!free) return {};
+        available = *free + value("Buffers").value_or(0) + value("Cached").value_or(0);
+    }
+    const double bytes = *available * 1024;
+    const double scale = kind == CounterKind::AvailableBytes    ? 1
+                         : kind == CounterKind::AvailableKBytes ? 1024
+                                                                : 1024 * 1024;
+    return CounterSample{true, bytes / scale, 0, 1};
+}
+
+CounterSample CounterSampler::SystemSample(CounterKind kind)
+{
+    if (kind == CounterKind::SystemUpTime) {
+        const auto uptime = Uptime();
+        return uptime ? CounterSample{true, *uptime, 0, 1} : CounterSample{};
+    }
+    if (kind == CounterKind::Threads) {
+        // The fourth field of loadavg is "running/existing" scheduling
+        // entities, which are the system's threads.
+        const auto text = ReadKernelFile(procRoot_ / "loadavg");
+        if (!text) return {};
+        const auto fields = SplitFields(*text);
+        if (fields.size() < 4) return {};
+        const size_t slash = fields[3].find('/');
+        if (slash == std::string_view::npos) return {};
+        const auto threads = ParseLeadingNumber(fields[3].substr(slash + 1));
+        return threads ? CounterSample{true, *threads, 0, 1} : CounterSample{};
+    }
+    std::error_code ec;
+    double processes = 0;
+    std::filesystem::directory_iterator it(procRoot_, ec), end;
+    if (ec) return {};
+    for (; !ec && it != end; it.increment(ec))
+        if (AllDigits(it->path().filename().string())) ++processes;
+    return CounterSample{true, processes, 0, 1};
+}
+
+CounterSample CounterSampler::NetworkSample(CounterKind kind, const std::string& instance)
+{
+    const auto uptime = Uptime();
+    if (!uptime) return {};
+    auto bytes = [kind](const Traffic& t) {
+        return kind == CounterKind::BytesReceived ? t.received
+               : kind == CounterKind::BytesSent   ? t.sent
+                                                  : t.received + t.sent;
+    };
+    const auto& interfaces = Interfaces();
+    if (instance == "_Total") {
+        // All interfaces but the loopback, which is no network interface.
+        double total = 0;
+        for (const auto& [name, traffic] : interfaces)
+            if (name != "lo") total += bytes(traffic);
+        return CounterSample{true, total, *uptime, 1};
+    }
+    const auto it = interfaces.find(instance);
+    if (it == interfaces.end()) return {};
+    return CounterSample{true, bytes(it->second), *uptime, 1};
+}
+
+CounterSample CounterSampler::DiskSample(CounterKind kind, const std::string& instance)
+{
+    const auto uptime = Uptime();
+    if (!uptime) return {};
+    auto figure = [kind](const DiskActivity& d) {
+        return kind == CounterKind::DiskReadBytes    ? d.readBytes
+               : kind == CounterKind::DiskWriteBytes ? d.writtenBytes
+                                                     : d.busyMilliseconds;
+    };
+    const auto& disks = Disks();
+    if (instance == "_Total") {
+        double total = 0, count = 0;
+        for (const auto& [name, activity] : disks) {
+            if (!IsPhysicalDisk(name)) continue;
+            total += figure(activity);
+            ++count;
+        }
+        return CounterSample{true, total, *uptime, std::max(count, 1.0)};
+    }
+    const auto it = disks.find(instance);
+    if (it == disks.end()) return {};
+    return CounterSample{true, figure(it->second), *uptime, 1};
+}
+
+}  // namespace dotvane::platform

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/linux/KernelFiles.h"
+#include "platform/linux/pdh/CounterPath.h"
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dotvane::platform {
+
+// One sample of one counter.
+struct CounterSample {
+    // Whether the counter's instance existed when the sample was taken.
+    bool present = false;
+    // The reading; for rates a count that only grows (busy processor
+    // ticks, bytes, milliseconds of disk activity).
+    double count = 0;
+    // For rates, what the count is measured against: processor ticks in
+    // all, or seconds since boot.
+    double base = 0;
+    // How many disks a "% Disk Time" count covers.
+    double instances = 1;
+};
+
+// Takes samples from the files of /proc and /sys (given as roots). Every
+// source file is read at most once per collection.
+class CounterSampler {
+public:
+    CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot);
+
+    // Starts a collection: what earlier ones read is forgotten.
+    void Begin();
+    CounterSample Sample(const CounterPath& path);
+
+private:
+    struct Traffic {
+        double received = 0;
+        double sent = 0;
+    };
+    struct DiskActivity {
+        double readBytes = 0;
+        double writtenBytes = 0;
+        double busyMilliseconds = 0;
+    };
+
+    const std::vector<CpuTimes>& Cpus();
+    const std::map<std::string, double, std::less<>>& MemoryKilobytes();
+    std::optional<double> Uptime();
+    const std::map<std::string, Traffic, std::less<>>& Interfaces();
+    const std::map<std::string, DiskActivity, std::less<>>& Disks();
+    bool IsPhysicalDisk(const std::string& name) const;
+
+    CounterSample ProcessorSample(const std::string& instance);
+    CounterSample MemorySample(CounterKind kind);
+    CounterSample SystemSample(CounterKind kind);
+    CounterSample NetworkSample(CounterKind kind, const std::string& instance);
+    CounterSample DiskSample(CounterKind kind, const std::string& instance);
+
+    std::filesystem::path procRoot_;
+    std::filesystem::path sysRoot_;
+    std::optional<std::vector<CpuTimes>> cpus_;
+    std::optional<std::map<std::string, double, std::less<>>> memory_;
+    std::optional<std::optional<double>> uptime_;
+    std::optional<std::map<std::string, Traffic, std::less<>>> interfaces_;
+    std::optional<std::map<std::string, DiskActivity, std::less<>>> disks_;
+};
+
+}  // namespace dotvane::platform

@@ -1,0 +1,17 @@
+# Looks for the counter source and the counter query among the symbols of
+# PROGRAM and fails unless they are there exactly when EXPECT_COUNTERS is 1.
+execute_process(COMMAND ${NM} -C ${PROGRAM} OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${NM} could not read ${PROGRAM}")
+endif()
+set(found 0)
+foreach(name "dotvane::NtCounterSource" "dotvane::platform::CounterQueryLinux" "dotvane::platform::ParseCounterPath")
+  string(FIND "${symbols}" "${name}" at)
+  if(NOT at EQUAL -1)
+    set(found 1)
+    message(STATUS "${PROGRAM} holds ${name}")
+  endif()
+endforeach()
+if(NOT found EQUAL EXPECT_COUNTERS)
+  message(FATAL_ERROR "counter code in ${PROGRAM}: found ${found}, expected ${EXPECT_COUNTERS}")
+endif()
