@@ -39,6 +39,17 @@ TEST(PortLibraryTest, BothBuildsExportEveryEntryPoint)
     EXPECT_EQ(loader.Load(kBuiltLibraryFolder, "libnosuchlibrary.so"), nullptr);
 }
 
+// The programs and the tests run from the folder the library is built into
+// and find it there by name, through their run path.
+TEST(PortLibraryTest, TheCopyBesideTheProgramIsFoundByName)
+{
+    platform::LibraryLoader& loader = platform::SystemLibraryLoader();
+    platform::LibraryHandle library = loader.Load("", "libdlportio.so");
+    ASSERT_NE(library, nullptr);
+    EXPECT_NE(loader.Symbol(library, "DlPortWritePortUchar"), nullptr);
+    EXPECT_TRUE(loader.Unload(library));
+}
+
 // Without I/O permission (no root or CAP_SYS_RAWIO, lockdown, or a sandbox
 // without ioperm) the real library refuses the ports and touches none.
 TEST(PortLibraryTest, RefusedPortsReadAllOnesAndIgnoreWrites)
