@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth dbus dbus-daemon
+  xvfb xauth x11-apps dbus dbus-daemon
   dovecot-pop3d
 )
 
