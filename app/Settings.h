@@ -9,10 +9,16 @@
 namespace dotvane {
 
 // Defaults of the external address lookup: the page to fetch and the texts
-// around the address in it. The bundled DOTVANE.INI names a working pair.
+// around the address in it. The page is Dyn's CheckIP service, plain HTTP on
+// port 80, whose whole answer is
+//   <html><head><title>Current IP Check</title></head><body>Current IP
+//   Address: 203.0.113.5</body></html>
+// so the address ends at "</body>". It writes "Current IP Address: " before
+// the address, not the default BeforeString: the bundled DOTVANE.INI sets
+// that key, and with the default one the address simply stays "Unknown".
 inline constexpr const char* kDefaultWebAddress = "http://checkip.dyndns.org/";
 inline constexpr const char* kDefaultBeforeString = "Your ip is ";
-inline constexpr const char* kDefaultAfterString = " - checked by Dotvane";
+inline constexpr const char* kDefaultAfterString = "</body>";
 
 // One field per key of DOTVANE.INI, grouped by section; the member
 // initialisers are the defaults that apply when a key is missing.

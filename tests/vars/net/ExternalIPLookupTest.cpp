@@ -102,6 +102,22 @@ TEST_F(ExternalIPLookupTest, TakesTheAddressBetweenTheMarkers)
     EXPECT_EQ(ExpandLine("$extip$"), "192.0.2.7");
 }
 
+TEST_F(ExternalIPLookupTest, BundledSettingsReadTheCheckIpPage)
+{
+    // The page as the service documents it, served from here.
+    LoopbackServer server(PageScript(
+        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nServer: DynDNS-CheckIP/1.0\r\nConnection: close\r\n\r\n"
+        "<html><head><title>Current IP Check</title></head><body>Current IP Address: 203.0.113.5</body></html>\r\n"));
+    ManualTimer pop3Timer;
+    LoadSettings(DOTVANE_SOURCE_DIR "/examples/", pop3Timer);
+    EXPECT_FALSE(MainSettings.ExternalIP.Enable);
+    EXPECT_EQ(MainSettings.ExternalIP.WebAddress, kDefaultWebAddress);
+    EXPECT_EQ(MainSettings.ExternalIP.AfterString, kDefaultAfterString);
+    MainSettings.ExternalIP.WebAddress = Local(server);
+    LookupExternalAddress();
+    EXPECT_EQ(ExternalAddress, "203.0.113.5");
+}
+
 TEST_F(ExternalIPLookupTest, HonoursABeforeStringOfAnotherLength)
 {
     LoopbackServer server(PageScript(Page("<body>Current IP Address: 198.51.100.23</body>")));
