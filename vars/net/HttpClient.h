@@ -30,6 +30,10 @@ public:
     // The body of the last response received; empty before the first.
     const std::string& Body() const { return body_; }
 
+    // Ends a fetch that is waiting (called from an event handled during
+    // the wait, such as the window closing) with "Connection Canceled".
+    void Cancel() { socket_.Cancel(); }
+
     // The time-out of each wait; about a minute unless changed.
     void SetTimeout(std::chrono::milliseconds timeout) { socket_.SetTimeout(timeout); }
 

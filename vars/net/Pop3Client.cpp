@@ -18,9 +18,9 @@ void TPop3Client::Connect()
     try {
         const std::string greeting = socket_.ReadLine();
         if (!IsPositiveReply(greeting)) throw NetError(ReplyText(greeting));
-        if (!IsPositiveReply(Exchange("USER " + UserID))) throw NetError(kAuthenticationFailed);
-        if (!IsPositiveReply(Exchange("PASS " + Password))) throw NetError(kAuthenticationFailed);
-        const std::string status = Exchange("STAT");
+        if (!IsPositiveReply(socket_.Transaction("USER " + UserID))) throw NetError(kAuthenticationFailed);
+        if (!IsPositiveReply(socket_.Transaction("PASS " + Password))) throw NetError(kAuthenticationFailed);
+        const std::string status = socket_.Transaction("STAT");
         if (!IsPositiveReply(status)) throw NetError(ReplyText(status));
         MailCount = StatCount(status);
     } catch (...) {
@@ -43,7 +43,7 @@ void TPop3Client::Disconnect()
     }
     std::string reply;
     try {
-        reply = Exchange("QUIT");
+        reply = socket_.Transaction("QUIT");
     } catch (...) {
         socket_.Close();
         throw;

@@ -35,8 +35,6 @@ public:
     void SetTimeout(std::chrono::milliseconds timeout) { socket_.SetTimeout(timeout); }
 
 private:
-    std::string Exchange(std::string_view command) { return socket_.Transaction(command); }
-
     LineSocket socket_;
 };
 

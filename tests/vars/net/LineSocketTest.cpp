@@ -98,13 +98,6 @@ TEST_F(LineSocketTest, SecondConnectIsRefusedWhileConnected)
     EXPECT_TRUE(socket.Connected());
 }
 
-TEST_F(LineSocketTest, OperationsWithoutConnectionFail)
-{
-    EXPECT_EQ(ErrorOf([&] { socket.ReadLine(); }), "10057:Socket is not connected");
-    EXPECT_EQ(ErrorOf([&] { socket.WriteLine("QUIT"); }), "10057:Socket is not connected");
-    EXPECT_EQ(ErrorOf([&] { socket.ReadToClose(100); }), "10057:Socket is not connected");
-}
-
 TEST_F(LineSocketTest, SilentServerTimesOutAndTheConnectionIsClosed)
 {
     std::promise<bool> closedByClient;
