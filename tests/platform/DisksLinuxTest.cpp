@@ -1,6 +1,7 @@
 #include "platform/linux/DisksLinux.h"
 
 #include "tests/support/TempDir.h"
+#include "vars/ExpandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,22 @@ TEST_F(DriveTypeTest, AcceptsWindowsStyleNamesAndTrailingSeparators)
     EXPECT_EQ(Type(root_ + "/fixed/"), kDriveFixed);
     EXPECT_EQ(Type(root_ + "/fixed/sub/.."), kDriveFixed);
     EXPECT_EQ(Type(""), kDriveNoRootDir);
+}
+
+TEST_F(DriveTypeTest, ReachTheDriveTypeVariable)
+{
+    DisksLinux disks(dir_.Path() / "proc", DOTVANE_FIXTURES "/disks/sys");
+    InstallDisks(&disks);
+    EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/usb)"), "Removable");
+    EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/fixed)"), "Fixed");
+    EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/ssh)"), "Remote");
+    EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/dvd)"), "CDROM");
+    EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/ram)"), "RamDisk");
+    EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/fixed/sub)"), "Unknown");
+    // The space of the real disk under the temporary folder.
+    EXPECT_NE(ExpandVariable("disksize(" + root_ + ")"), "");
+    EXPECT_EQ(ExpandVariable("disksize(" + root_ + "/missing)"), "");
+    InstallDisks(nullptr);
 }
 
 TEST(DisksLinux, UnescapesMountFields)

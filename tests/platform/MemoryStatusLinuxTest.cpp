@@ -1,5 +1,7 @@
 #include "platform/linux/MemoryStatusLinux.h"
 
+#include "vars/ExpandLine.h"
+
 #include <gtest/gtest.h>
 
 namespace dotvane::platform {
@@ -47,6 +49,15 @@ TEST(MemoryStatusLinux, MissingFilesGiveZeroesAndNoDivisionByZero)
     EXPECT_EQ(status.TotalPhys, 0u);
     EXPECT_EQ(status.AvailPageFile, 0u);
     EXPECT_EQ(status.TotalVirtual, MemoryStatusLinux::UserAddressSpace());
+}
+
+TEST(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)
+{
+    MemoryStatusLinux source(DOTVANE_FIXTURES "/memory/limited");
+    InstallMemoryStatus(&source);
+    EXPECT_EQ(ExpandLine("$memusage$|$memtotphys$|$memavphys$|$memtotpage$|$memavpage$|$memtotvirt$|$memavvirt$"),
+              "75|16000000|4000000|18000000|5500000|8388608|5888608");
+    InstallMemoryStatus(nullptr);
 }
 
 TEST(MemoryStatusLinux, ThisMachineGivesConsistentFigures)

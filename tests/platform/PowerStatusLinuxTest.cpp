@@ -1,5 +1,7 @@
 #include "platform/linux/PowerStatusLinux.h"
 
+#include "vars/ExpandLine.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,6 +63,25 @@ INSTANTIATE_TEST_SUITE_P(
             if (ch == '-') ch = '_';
         return name;
     });
+
+// The trees all the way to the texts of the battery variables.
+TEST(PowerStatusLinuxVariables, ShowTheTexts)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"desktop", "Unknown|No Battery|255|-1|-1"},
+        {"unknown", "Unknown|Unknown|255|-1|-1"},
+        {"charging", "Online|Unknown|80|-1|-1"},
+        {"discharging", "Offline|High|90|18000|20000"},
+        {"critical", "Offline|Critical|3|420|-1"},
+    };
+    for (const auto& [tree, texts] : cases) {
+        PowerStatusLinux source(std::string(DOTVANE_FIXTURES "/power/") + tree);
+        InstallPowerStatus(&source);
+        EXPECT_EQ(ExpandLine("$bat_acline$|$bat_charge$|$bat_lifepercent$|$bat_lifetime$|$bat_fulllifetime$"), texts)
+            << tree;
+        InstallPowerStatus(nullptr);
+    }
+}
 
 }  // namespace
 }  // namespace dotvane::platform

@@ -1,5 +1,7 @@
 #include "platform/linux/TickCountLinux.h"
 
+#include "vars/ExpandLine.h"
+
 #include <gtest/gtest.h>
 
 namespace dotvane::platform {
@@ -21,6 +23,17 @@ TEST(TickCountLinux, FallsBackToTheBootClockWhenUptimeIsUnreadable)
         // Both count from the same boot; the calls lie close together.
         EXPECT_LT(fromClock > fromProc ? fromClock - fromProc : fromProc - fromClock, 60000u) << tree;
     }
+}
+
+TEST(TickCountLinuxVariables, ShowDaysHoursMinutesSeconds)
+{
+    TickCountLinux threeHours(DOTVANE_FIXTURES "/uptime");
+    InstallTickCount(&threeHours);
+    EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), " 0| 3| 5| 7");
+    TickCountLinux hundredDays(DOTVANE_FIXTURES "/uptime-100-days");
+    InstallTickCount(&hundredDays);
+    EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), "100| 0| 0| 0");
+    InstallTickCount(nullptr);
 }
 
 }  // namespace
