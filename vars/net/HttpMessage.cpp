@@ -74,6 +74,8 @@ std::string RedirectAddress(std::string_view location, std::string_view authorit
 
 bool HttpResponseHead::TakeLine(std::string_view line)
 {
+    size_ += line.size();
+    if (size_ > kMaxResponseHead) throw NetError("Reply header too long");
     if (!statusRead_) {
         statusRead_ = true;
         statusCode_ = PlainInteger(Word(line, 1));

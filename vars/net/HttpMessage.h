@@ -9,6 +9,8 @@ namespace dotvane {
 
 // The longest request path sent; a longer one is cut.
 inline constexpr size_t kMaxRequestPath = 256;
+// The most a response's status line and header lines may hold together.
+inline constexpr size_t kMaxResponseHead = 64 * 1024;
 
 // Where a page address points.
 struct HttpTarget {
@@ -43,6 +45,9 @@ public:
     // Takes the next line: the first is the status line, the others header
     // lines. False once the header has ended, at an empty line (CR LF or LF
     // alone) or the empty text that stands for the end of the connection.
+    // Raises NetError "Reply header too long" once the lines taken exceed
+    // kMaxResponseHead, so that a server cannot keep a fetch going with an
+    // endless header.
     bool TakeLine(std::string_view line);
 
     // The second word of the status line as a number, 0 when it is none.
@@ -54,6 +59,7 @@ public:
 
 private:
     bool statusRead_ = false;
+    size_t size_ = 0;
     int32_t statusCode_ = 0;
     std::string cookie_;
     std::string location_;

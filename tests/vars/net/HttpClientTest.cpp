@@ -2,6 +2,7 @@
 
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
+#include "vars/net/HttpMessage.h"
 #include "vars/net/NetError.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +154,15 @@ TEST_F(HttpClientTest, CancelFromAnEventEndsTheFetch)
     LoopbackServer server([](ServerConnection& c, int) { c.WaitForClose(); });
     host.onProcessMessages = [&] { client.Cancel(); };
     EXPECT_EQ(ErrorOfGet(Local(server, "/")), "Connection Canceled");
+}
+
+TEST_F(HttpClientTest, EndlessHeaderFails)
+{
+    std::string header = "HTTP/1.0 200 OK\r\n";
+    while (header.size() <= 2 * kMaxResponseHead) header += "X-Padding: 0123456789\r\n";
+    LoopbackServer server(HttpScript({header + "\r\nbody"}));
+    EXPECT_EQ(ErrorOfGet(Local(server, "/")), "Reply header too long");
+    EXPECT_EQ(client.Body(), "");
 }
 
 TEST_F(HttpClientTest, OversizedBodyFails)
