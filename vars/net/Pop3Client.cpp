@@ -36,11 +36,13 @@ void TPop3Client::Connect()
 
 void TPop3Client::Disconnect()
 {
-    if (!socket_.Connected()) return;
+    // A wait of the client's own (even for the name lookup, before there is
+    // a connection) is canceled instead.
     if (socket_.Waiting()) {
         socket_.Cancel();
         return;
     }
+    if (!socket_.Connected()) return;
     std::string reply;
     try {
         reply = socket_.Transaction("QUIT");

@@ -2,6 +2,7 @@
 
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/vars/net/FakeSockets.h"
 #include "vars/net/NetError.h"
 
 #include <gtest/gtest.h>
@@ -174,53 +175,9 @@ TEST_F(LineSocketTest, CancelFromAnEventDuringTheWaitEndsIt)
     EXPECT_FALSE(socket.Connected());
 }
 
-// Sockets that look every host up as 10.0.0.1 and fail every connection
-// attempt in a given way, without touching the network.
-class FailingSockets : public platform::Sockets {
-public:
-    explicit FailingSockets(int connectResult) : connectResult_(connectResult) { platform::InstallSockets(this); }
-    ~FailingSockets() override { platform::InstallSockets(nullptr); }
-
-    class Found : public platform::HostLookup {
-    public:
-        Status Poll(platform::Ipv4Address& address) override
-        {
-            address = 0x0A000001;
-            return Status::Found;
-        }
-    };
-
-    std::unique_ptr<platform::HostLookup> LookupHost(const std::string& name) override
-    {
-        lookedUp.push_back(name);
-        return std::make_unique<Found>();
-    }
-    platform::SocketHandle OpenStream(int& error) override
-    {
-        error = 0;
-        return 7;
-    }
-    int Connect(platform::SocketHandle, platform::Ipv4Address address, uint16_t) override
-    {
-        connectedTo.push_back(address);
-        return platform::kWsaWouldBlock;
-    }
-    int ConnectResult(platform::SocketHandle) override { return connectResult_; }
-    int Send(platform::SocketHandle, const char*, size_t, size_t&) override { return 0; }
-    int Receive(platform::SocketHandle, char*, size_t, size_t&) override { return 0; }
-    void Close(platform::SocketHandle socket) override { closed.push_back(socket); }
-
-    std::vector<std::string> lookedUp;
-    std::vector<platform::Ipv4Address> connectedTo;
-    std::vector<platform::SocketHandle> closed;
-
-private:
-    int connectResult_;
-};
-
 TEST_F(LineSocketTest, DottedAddressIsUsedWithoutLookup)
 {
-    FailingSockets sockets(platform::kConnectFailed);
+    test::FakeSockets sockets(platform::kConnectFailed);
     EXPECT_EQ(ErrorOf([&] { socket.Connect("192.0.2.7", 110); }), "Connection Failed");
     EXPECT_TRUE(sockets.lookedUp.empty());
     ASSERT_EQ(sockets.connectedTo.size(), 1u);
@@ -230,16 +187,24 @@ TEST_F(LineSocketTest, DottedAddressIsUsedWithoutLookup)
 
 TEST_F(LineSocketTest, NameIsLookedUpAndErrorCodesBecomeTexts)
 {
-    FailingSockets sockets(10065);
+    test::FakeSockets sockets(10065);
     EXPECT_EQ(ErrorOf([&] { socket.Connect("mail.example.org", 110); }), "10065:No route to Host");
     EXPECT_EQ(sockets.lookedUp, std::vector<std::string>{"mail.example.org"});
     EXPECT_EQ(sockets.connectedTo, std::vector<platform::Ipv4Address>{0x0A000001});
     EXPECT_FALSE(socket.Connected());
 }
 
+TEST_F(LineSocketTest, CancelDuringTheNameLookup)
+{
+    test::FakeSockets sockets(0, /*lookupEnds=*/false);
+    host.onProcessMessages = [&] { socket.Cancel(); };
+    EXPECT_EQ(ErrorOf([&] { socket.Connect("mail.example.org", 110); }), "Connection Canceled");
+    EXPECT_TRUE(sockets.connectedTo.empty());
+}
+
 TEST_F(LineSocketTest, UnknownCodeOfAFailedConnect)
 {
-    FailingSockets sockets(9999);
+    test::FakeSockets sockets(9999);
     EXPECT_EQ(ErrorOf([&] { socket.Connect("192.0.2.7", 110); }), "Unknown Error No. 9999");
 }
 

@@ -3,6 +3,7 @@
 #include "app/Timer.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/vars/net/FakeSockets.h"
 #include "vars/net/NetError.h"
 
 #include <gtest/gtest.h>
@@ -201,6 +202,15 @@ TEST_F(Pop3ClientTest, DisconnectDuringAWaitCancelsIt)
     host.onProcessMessages = [&] { client.Disconnect(); };
     EXPECT_EQ(ConnectTo(server.Port()), "Connection Canceled");
     EXPECT_FALSE(client.Connected());
+}
+
+TEST_F(Pop3ClientTest, DisconnectDuringTheNameLookupCancelsIt)
+{
+    test::FakeSockets sockets(0, /*lookupEnds=*/false);
+    client.Host = "mail.example.org";
+    host.onProcessMessages = [&] { client.Disconnect(); };
+    EXPECT_EQ(ConnectTo(110), "Connection Canceled");
+    EXPECT_TRUE(sockets.connectedTo.empty());
 }
 
 }  // namespace
