@@ -5,7 +5,9 @@ Usage: simulated_glass_test.py PROGRAM GLASS_TEXT SIMPORT_FOLDER
 
 For the T6963C (LCD/Type 0, T6963C/Size 4, 128 x 64) and the KS0108 (Type 1)
 in turn: copies the program with the example configuration of its folder
-into a fresh folder, sets the type, starts it on a private Xvfb display with
+into a fresh folder, sets the type, keeps the rotation on the first screen
+(the other screens are disabled, so it stays shown however slowly the
+program starts), starts it on a private Xvfb display with
 LD_LIBRARY_PATH naming the simulated port library, and compares the text rows
 of the emulated glass (the library's PNG picture) with those of the virtual
 display in the program's window (read from a screenshot at half size). Both
@@ -97,6 +99,15 @@ def prepare_folder(program, lcd_type):
         fail("no LCD/Type in the example DOTVANE.INI")
     with open(os.path.join(folder, "DOTVANE.INI"), "w") as settings:
         settings.write(text)
+    screens = os.path.join(folder, "screens")
+    for name in os.listdir(screens):
+        path = os.path.join(screens, name)
+        with open(path) as screen_file:
+            sections = re.split(r"(?m)^(?=\[)", screen_file.read())
+        kept = [section if re.match(r"(?i)\[Screen0\]", section) or not re.match(r"(?i)\[Screen", section)
+                else re.sub(r"(?mi)^Enable=.*$", "Enable=0", section) for section in sections]
+        with open(path, "w") as screen_file:
+            screen_file.write("".join(kept))
     return folder
 
 
@@ -112,7 +123,7 @@ def run_case(program, tool, simport, lcd_type, env):
     cell, columns = (8, 16) if lcd_type == 0 else (6, 21)
     dotvane = subprocess.Popen([os.path.join(folder, os.path.basename(program))], cwd=folder, env=case_env)
     try:
-        deadline = time.time() + 30
+        deadline = time.time() + 150
         last = None
         while time.time() < deadline:
             time.sleep(0.5)
