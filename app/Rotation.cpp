@@ -19,6 +19,7 @@ void TDotvane::ShowScreen(int index, bool force)
         DisplayDriver::Clear();
         ForgetShownText();
     }
+    ShowCurrentBitmap();
     RefreshScreen();
 }
 

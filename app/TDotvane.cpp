@@ -5,8 +5,18 @@
 #include "app/Settings.h"
 #include "app/WebPages.h"
 #include "lcd/DisplayDriver.h"
+#include "lcd/PortDriver.h"
+#include "render/Icons.h"
 #include "render/RefreshCycle.h"
+#include "render/ScreenBitmap.h"
 #include "render/VirtualDisplay.h"
+#include "vars/PerfCounterSource.h"
+#include "vars/SensorMirror.h"
+#include "vars/SetiStats.h"
+#include "vars/net/CheckMail.h"
+#include "vars/net/ExternalIPLookup.h"
+#include "vars/net/HttpClient.h"
+#include "vars/net/Pop3Client.h"
 
 #include <exception>
 
@@ -17,21 +27,30 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder)
 {
     updateTimer_ = MakeTimer(1000, &TDotvane::UpdateTimer1Timer, updateBusy_);
     changeScreenTimer_ = MakeTimer(5000, &TDotvane::changescreen_Timer1Timer, changeScreenBusy_);
-    pop3Timer_ = host_.CreateTimer(600000);
-    setiTimer_ = host_.CreateTimer(60000);
-    externalIpTimer_ = host_.CreateTimer(600000);
+    pop3Timer_ = MakeTimer(600000, &TDotvane::POP3_Timer1Timer, pop3Busy_);
+    setiTimer_ = MakeTimer(60000, &TDotvane::SetiTimer1Timer, setiBusy_);
+    externalIpTimer_ = MakeTimer(600000, &TDotvane::ExternalIP_Timer1Timer, externalIpBusy_);
+    InstallPortIO(&DLPortIO1);
     host_.SetPauseTick(false);
     host_.SetEnabledOnlyTick(enabledOnly_);
 
     LoadSettings(programFolder_, *pop3Timer_);
     host_.SetClientSize(MainSettings.LCD.XPixels * 2 + 1, MainSettings.LCD.YPixels * 2 + 21);
     setiTimer_->SetInterval(MainSettings.SetiAtHome.Interval);
-    // The first external address lookup comes ten seconds after start.
-    externalIpTimer_->SetInterval(10000);
+    externalIpTimer_->SetInterval(kFirstLookupDelay);
+    StartPerfCounters(programFolder_);
     DisplayDriver::Open();
+    ShowCurrentBitmap();
+    DrawIcons();
 }
 
-TDotvane::~TDotvane() = default;
+void TDotvane::ShowCurrentBitmap()
+{
+    const std::string& bitmap = ScreenTable[CurrentScreen].Bitmap;
+    if (!bitmap.empty()) ShowScreenBitmap(bitmap);
+}
+
+TDotvane::~TDotvane() { InstallPortIO(nullptr); }
 
 std::unique_ptr<Timer> TDotvane::MakeTimer(int32_t interval, void (TDotvane::*handler)(), bool& busy)
 {
@@ -54,7 +73,18 @@ void TDotvane::Command(const std::function<void()>& command)
     }
 }
 
-void TDotvane::UpdateTimer1Timer() { RefreshScreen(); }
+void TDotvane::UpdateTimer1Timer()
+{
+    RefreshSensors();
+    CollectPerfCounters();
+    RefreshScreen();
+}
+
+void TDotvane::POP3_Timer1Timer() { CheckMail(); }
+
+void TDotvane::SetiTimer1Timer() { SetiTimerTick(); }
+
+void TDotvane::ExternalIP_Timer1Timer() { ExternalIPTimerTick(*externalIpTimer_); }
 
 void TDotvane::Reload1Click()
 {
@@ -64,6 +94,8 @@ void TDotvane::Reload1Click()
             DisplayDriver::Clear();
             ForgetShownText();
         }
+        ShowCurrentBitmap();
+        DrawIcons();
     });
 }
 
@@ -101,6 +133,10 @@ void TDotvane::FormClose()
 {
     updateTimer_->SetEnabled(false);
     changeScreenTimer_->SetEnabled(false);
+    // A mail check or lookup waiting on the network gives up at once.
+    HttpClient.Cancel();
+    Command([] { Pop3Client.Disconnect(); });
+    StopPerfCounters();
     DisplayDriver::Blank();
     FreeVirtualDisplay();
 }

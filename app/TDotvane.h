@@ -2,6 +2,7 @@
 
 #include "app/Timer.h"
 #include "app/WindowHost.h"
+#include "lcd/TDLPortIO.h"
 
 #include <functional>
 #include <memory>
@@ -55,8 +56,13 @@ public:
     bool EnabledOnlyTicked() const { return enabledOnly_; }
 
 private:
+    // Sends the current screen's bitmap, if it has one, to the display.
+    void ShowCurrentBitmap();
     void UpdateTimer1Timer();
     void changescreen_Timer1Timer();
+    void POP3_Timer1Timer();
+    void SetiTimer1Timer();
+    void ExternalIP_Timer1Timer();
 
     // Runs a command; an error that escapes it is shown with its text and
     // the program goes on.
@@ -69,7 +75,11 @@ private:
     WindowHost& host_;
     const std::string programFolder_;
     bool enabledOnly_ = true;
-    bool updateBusy_ = false, changeScreenBusy_ = false;
+    bool updateBusy_ = false, changeScreenBusy_ = false, pop3Busy_ = false, setiBusy_ = false,
+         externalIpBusy_ = false;
+    // The printer-port component the display drivers talk through; closing
+    // it with the window unloads the port driver.
+    TDLPortIO DLPortIO1;
     std::unique_ptr<Timer> updateTimer_;
     std::unique_ptr<Timer> changeScreenTimer_;
     std::unique_ptr<Timer> pop3Timer_;

@@ -1,10 +1,12 @@
 #include "app/MainWindow.h"
 #include "platform/FileNames.h"
+#include "platform/SystemPlayer.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include <exception>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -13,6 +15,13 @@ int main(int argc, char* argv[])
     // The window may be hidden in the tray while a message box is the only
     // window; closing that box must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // The system's media players stand in for the Winamp window.
+    const std::unique_ptr<dotvane::platform::Player> player = dotvane::platform::CreateSystemPlayer();
+    dotvane::platform::InstallPlayer(player.get());
+    struct Uninstall {
+        ~Uninstall() { dotvane::platform::InstallPlayer(nullptr); }
+    } uninstall;
 
     try {
         dotvane::MainWindow window(dotvane::platform::ProgramFolder());

@@ -2,9 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace dotvane {
+
+class PixelImage;
 
 // Drives a 128 × 64 graphic LCD made of two KS0108 column controllers on the
 // parallel port: the data lines carry D0–D7, control bit 0 is E (inverted
@@ -49,6 +53,19 @@ public:
     // Draws the bytes up to the first NUL from the built-in font, each in a
     // cell of 6 columns; a space only advances.
     void WriteText(std::string_view text);
+
+    // An element image in bands of eight rows, starting at image row 1, band
+    // m on page (y + 1) div 8 + m, every byte addressed on its own; a pixel
+    // is on when it is pure black.
+    void WriteImageBands(const PixelImage& image, int32_t x, int32_t y, int32_t bands, int32_t columns);
+    // Reads a 1086-byte one-bit 128 × 64 bitmap file into FileBuffer, turns
+    // it into PageImage and sends it; false when the file cannot be opened.
+    bool DrawBitmapFile(const std::filesystem::path& file);
+    // A bar and a font text, also painted into the virtual display (built
+    // with the window library, which paints them).
+    void DrawBar(int32_t x, int32_t y, int32_t height, int32_t length, int32_t width);
+    void DrawFontText(const std::string& text, int32_t x, int32_t y, const std::string& fontName, int32_t size,
+                      int32_t cutTop, int32_t cutLeft, bool invert);
 
 private:
     void SetControl(uint8_t value);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace dotvane {
+
+class PixelImage;
 
 // Drives a T6963C graphic LCD module on the parallel port: data lines on
 // the data register, /WR, /CE, C/D and (wiring A) /RD on control register
@@ -40,6 +43,20 @@ public:
     void WriteText(std::string_view text);
     void SetPixel(int32_t x, int32_t y);
     void ResetPixel(int32_t x, int32_t y);
+
+    // Pictures on the graphic layer. Rows of an element image from byte
+    // column x div FontWidth, each with its own address and auto-write run;
+    // a pixel is on when it is pure black.
+    void WriteImageRows(const PixelImage& image, int32_t x, int32_t y, int32_t cutLeft, int32_t cutTop, int32_t rows,
+                        int32_t bytesPerRow);
+    // The screen bitmap from GraphicHome, dithered by brightness against
+    // random thresholds drawn from `seed`.
+    void DrawBitmap(const PixelImage& image, uint32_t seed);
+    // A bar and a font text, also painted into the virtual display (built
+    // with the window library, which paints them).
+    void DrawBar(int32_t x, int32_t y, int32_t height, int32_t length, int32_t width);
+    void DrawFontText(const std::string& text, int32_t x, int32_t y, const std::string& fontName, int32_t size,
+                      int32_t cutTop, int32_t cutLeft, bool invert);
 
 private:
     // A 16-bit parameter, low byte first, followed by its command.

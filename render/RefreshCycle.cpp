@@ -4,6 +4,8 @@
 #include "app/ScreenState.h"
 #include "app/Settings.h"
 #include "lcd/DisplayDriver.h"
+#include "render/GraphicElements.h"
+#include "render/Icons.h"
 #include "render/VirtualDisplay.h"
 #include "vars/ExpandLine.h"
 
@@ -54,6 +56,9 @@ void RefreshScreen()
         }
     }
     for (int k = 0; k < rows; ++k) ShownText[k] = LineText[k];
+
+    DrawIcons();
+    DrawGraphics();
 
     if (WindowShown) {
         DrawVirtualText();

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-apps dbus dbus-daemon
+  xvfb xauth x11-apps xdotool fonts-dejavu-core python3 dbus dbus-daemon
   dovecot-pop3d
 )
 

@@ -1,3 +1,4 @@
+#include "BusDecoders.h"
 #include "PortFixture.h"
 
 #include "lcd/DisplayDriver.h"
@@ -14,43 +15,6 @@ using Access = RecordingPort::Access;
 
 constexpr uint8_t kLeft = TKS0108Driver::kLeft;
 constexpr uint8_t kRight = TKS0108Driver::kRight;
-
-// One byte the module takes on a falling edge of E: an instruction or data,
-// for the half selected by the chip bits.
-struct Taken {
-    bool Instruction;
-    uint8_t Chip;
-    uint8_t Value;
-    bool operator==(const Taken&) const = default;
-};
-Taken I(uint8_t chip, uint8_t value) { return {true, chip, value}; }
-Taken W(uint8_t chip, uint8_t value) { return {false, chip, value}; }
-
-std::vector<Taken> Decode(const RecordingPort& port)
-{
-    std::vector<Taken> taken;
-    uint32_t control = 0x01;
-    uint32_t data = 0;
-    for (const Access& a : port.Log) {
-        if (!a.IsWrite) continue;
-        if (a.Port == 888) data = a.Value;
-        if (a.Port != 890) continue;
-        const bool falling = !(control & 0x01) && (a.Value & 0x01);
-        control = a.Value;
-        if (falling)
-            taken.push_back({(control & 0x08) != 0, static_cast<uint8_t>(control & 0x06), static_cast<uint8_t>(data)});
-    }
-    return taken;
-}
-
-std::vector<uint8_t> DataBytes(const std::vector<Taken>& taken, uint8_t chip)
-{
-    std::vector<uint8_t> bytes;
-    for (const Taken& t : taken) {
-        if (!t.Instruction && t.Chip == chip) bytes.push_back(t.Value);
-    }
-    return bytes;
-}
 
 class KS0108DriverTest : public RecordingPortTest {
 protected:
@@ -83,7 +47,7 @@ TEST_F(KS0108DriverTest, TextHiGoesToTheLeftHalf)
     KS0108Driver.SetTextPosition(0, 0);
     port.Log.clear();
     KS0108Driver.WriteText("Hi");
-    const std::vector<Taken> taken = Decode(port);
+    const std::vector<Taken> taken = DecodeKS0108(port);
     EXPECT_EQ(DataBytes(taken, kLeft),
               (std::vector<uint8_t>{0x7F, 0x08, 0x08, 0x08, 0x7F, 0x00, 0x00, 0x44, 0x7D, 0x40, 0x00, 0x00}));
     EXPECT_EQ(taken.size(), 12u);
@@ -95,25 +59,25 @@ TEST_F(KS0108DriverTest, SpaceOnlyMovesTheColumn)
     KS0108Driver.SetColumn(120);
     port.Log.clear();
     KS0108Driver.WriteText(" ");
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x40 | 62)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x40 | 62)}));
     EXPECT_EQ(KS0108Driver.Column, 126);
 }
 
 TEST_F(KS0108DriverTest, CharactersWithoutGlyphStillFillTheirCell)
 {
     KS0108Driver.WriteText("\x0A" "A");
-    EXPECT_EQ(DataBytes(Decode(port), kLeft),
+    EXPECT_EQ(DataBytes(DecodeKS0108(port), kLeft),
               (std::vector<uint8_t>{0x7F, 0x41, 0x41, 0x41, 0x7F, 0x00, 0x7E, 0x11, 0x11, 0x11, 0x7E, 0x00}));
 }
 
 TEST_F(KS0108DriverTest, DataRunsFromTheLeftIntoTheRightHalf)
 {
     KS0108Driver.SetColumn(62);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0x40 | 62), I(kRight, 0x40)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x40 | 62), I(kRight, 0x40)}));
     port.Log.clear();
     const uint8_t bytes[] = {1, 2, 3, 4};
     KS0108Driver.WriteData(bytes, 4);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{W(kLeft, 1), W(kLeft, 2), W(kRight, 3), W(kRight, 4)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{W(kLeft, 1), W(kLeft, 2), W(kRight, 3), W(kRight, 4)}));
 }
 
 TEST_F(KS0108DriverTest, DataStopsAfterColumn127)
@@ -122,7 +86,7 @@ TEST_F(KS0108DriverTest, DataStopsAfterColumn127)
     port.Log.clear();
     const uint8_t bytes[] = {1, 2, 3, 4};
     KS0108Driver.WriteData(bytes, 4);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{W(kRight, 1), W(kRight, 2)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{W(kRight, 1), W(kRight, 2)}));
     EXPECT_EQ(KS0108Driver.Column, 128);
     port.Log.clear();
     KS0108Driver.WriteData(bytes, 4);
@@ -131,25 +95,25 @@ TEST_F(KS0108DriverTest, DataStopsAfterColumn127)
     KS0108Driver.SetColumn(0);
     port.Log.clear();
     KS0108Driver.WriteData(bytes, 1);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{W(kLeft, 1)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{W(kLeft, 1)}));
 }
 
 TEST_F(KS0108DriverTest, SetColumnAddressesBothHalves)
 {
     KS0108Driver.SetColumn(100);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x64)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x64)}));
     port.Log.clear();
     KS0108Driver.SetColumn(5);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0x45), I(kRight, 0x40)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x45), I(kRight, 0x40)}));
     port.Log.clear();
     KS0108Driver.SetColumn(200);  // past the display: the right half's Y wraps, data is dropped
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x40 | (136 & 0x3F))}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x40 | (136 & 0x3F))}));
 }
 
 TEST_F(KS0108DriverTest, TextPositionIsSixPixelCellsOnPages)
 {
     KS0108Driver.SetTextPosition(2, 9);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0x4C), I(kRight, 0x40), I(kLeft, 0xB9), I(kRight, 0xB9)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x4C), I(kRight, 0x40), I(kLeft, 0xB9), I(kRight, 0xB9)}));
     EXPECT_EQ(KS0108Driver.Column, 12);
 }
 
@@ -160,21 +124,21 @@ TEST_F(KS0108DriverTest, PageValuesNeverBecomeOtherInstructions)
     for (const auto& [page, code] : cases) {
         port.Log.clear();
         KS0108Driver.SetPage(static_cast<uint8_t>(page));
-        EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, code), I(kRight, code)})) << "page " << page;
+        EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, code), I(kRight, code)})) << "page " << page;
     }
 }
 
 TEST_F(KS0108DriverTest, StartLineKeepsSixBits)
 {
     KS0108Driver.SetStartLine(0x45);
-    EXPECT_EQ(Decode(port), (std::vector<Taken>{I(kLeft, 0xC5), I(kRight, 0xC5)}));
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0xC5), I(kRight, 0xC5)}));
 }
 
 TEST_F(KS0108DriverTest, ClearSendsEveryByteOfBothHalves)
 {
     const int queriesBefore = fixture.clock.FrequencyQueries;
     KS0108Driver.Clear();
-    const std::vector<Taken> taken = Decode(port);
+    const std::vector<Taken> taken = DecodeKS0108(port);
     int instructions = 0;
     int data = 0;
     for (const Taken& t : taken) (t.Instruction ? instructions : data) += 1;
@@ -192,7 +156,7 @@ TEST_F(KS0108DriverTest, ClearSendsEveryByteOfBothHalves)
 TEST_F(KS0108DriverTest, InitControllerSwitchesBothHalvesOnThenClears)
 {
     KS0108Driver.InitController();
-    const std::vector<Taken> taken = Decode(port);
+    const std::vector<Taken> taken = DecodeKS0108(port);
     ASSERT_EQ(taken.size(), 2u + 34 + 1024);
     EXPECT_EQ(taken[0], I(kLeft, 0x3F));
     EXPECT_EQ(taken[1], I(kRight, 0x3F));
@@ -244,7 +208,7 @@ TEST_F(KS0108DriverTest, OpenFixesPortsAndCopiesDelay)
         EXPECT_EQ(a.Width, 2);
     }
     // Open initialises and then clears again: two full clears.
-    EXPECT_EQ(DataBytes(Decode(port), kLeft).size(), 2u * 512 + 6);
+    EXPECT_EQ(DataBytes(DecodeKS0108(port), kLeft).size(), 2u * 512 + 6);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "BusDecoders.h"
 #include "PortFixture.h"
 
 #include "lcd/T6963CDriver.h"
@@ -14,29 +15,6 @@ using Access = RecordingPort::Access;
 
 Access Data(uint32_t value, uint32_t base = 888) { return {true, base, value, 1}; }
 Access Control(uint32_t value, uint32_t base = 888) { return {true, base + 2, value, 1}; }
-
-// A byte as the controller takes it: a command (C/D high) or data.
-struct Byte {
-    bool Command;
-    uint8_t Value;
-    bool operator==(const Byte&) const = default;
-};
-Byte D(uint8_t value) { return {false, value}; }
-Byte C(uint8_t value) { return {true, value}; }
-
-// Reads the bytes back from a wiring A stream: each data register write is
-// followed by the first control value of its transfer, 0x00 for data and
-// 0x04 for a command.
-std::vector<Byte> Decode(const RecordingPort& port, uint32_t base = 888)
-{
-    std::vector<Byte> bytes;
-    for (size_t i = 0; i + 1 < port.Log.size(); ++i) {
-        const Access& a = port.Log[i];
-        if (a.IsWrite && a.Port == base && port.Log[i + 1].Port == base + 2)
-            bytes.push_back({port.Log[i + 1].Value == 0x04, static_cast<uint8_t>(a.Value)});
-    }
-    return bytes;
-}
 
 class T6963CDriverTest : public RecordingPortTest {
 protected:

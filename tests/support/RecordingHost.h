@@ -8,12 +8,14 @@
 
 namespace dotvane::test {
 
-// A host that records what the program shows and installs itself for its
-// lifetime. Message boxes return at once.
-class RecordingHost : public Host {
+// The host services recorded: what the program shows, with message boxes
+// returning at once. Installs itself for its lifetime. `Base` is Host, or an
+// interface built on it such as the window host.
+template <class Base>
+class RecordingHostOf : public Base {
 public:
-    RecordingHost() { InstallHost(this); }
-    ~RecordingHost() override { InstallHost(nullptr); }
+    RecordingHostOf() { InstallHost(this); }
+    ~RecordingHostOf() override { InstallHost(nullptr); }
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
@@ -39,5 +41,7 @@ public:
     // Runs on every ProcessMessages, as pending timer events would.
     std::function<void()> onProcessMessages;
 };
+
+using RecordingHost = RecordingHostOf<Host>;
 
 }  // namespace dotvane::test

@@ -9,21 +9,8 @@ namespace dotvane::test {
 
 // A window host for the main window's logic: hand-driven timers, and a record
 // of what the logic asked of its window.
-class RecordingWindowHost : public WindowHost {
+class RecordingWindowHost : public RecordingHostOf<WindowHost> {
 public:
-    RecordingWindowHost() { InstallHost(this); }
-    ~RecordingWindowHost() override { InstallHost(nullptr); }
-
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    void SetStatusText(const std::string& text) override
-    {
-        status = text;
-        statusHistory.push_back(text);
-    }
-    std::string StatusText() const override { return status; }
-    void OpenUrl(const std::string& address) override { openedUrls.push_back(address); }
-    void ProcessMessages() override {}
     std::unique_ptr<Timer> CreateTimer(int32_t interval) override
     {
         auto timer = std::make_unique<ManualTimer>(interval);
@@ -41,8 +28,6 @@ public:
     void SetPauseTick(bool ticked) override { pauseTick = ticked; }
     void SetEnabledOnlyTick(bool ticked) override { enabledOnlyTick = ticked; }
 
-    std::vector<std::string> messages, errors, statusHistory, openedUrls;
-    std::string status;
     std::vector<ManualTimer*> timers;
     int width = 0, height = 0;
     bool shown = true;

@@ -1,4 +1,5 @@
 #include "platform/linux/mpris/MprisPlayer.h"
+#include "platform/SystemPlayer.h"
 
 #include <QtDBus/QDBusArgument>
 #include <QtDBus/QDBusConnection>
@@ -257,6 +258,8 @@ std::string MprisPlayer::WindowText()
 }  // namespace
 
 std::unique_ptr<Player> CreateMprisPlayer() { return std::make_unique<MprisPlayer>(std::string()); }
+
+std::unique_ptr<Player> CreateSystemPlayer() { return CreateMprisPlayer(); }
 
 std::unique_ptr<Player> CreateMprisPlayer(const std::string& busAddress)
 {

@@ -1,0 +1,60 @@
+// Pictures on the KS0108: element images in bands of eight rows, and the
+// screen bitmap from its fixed one-bit file.
+#include "lcd/KS0108Driver.h"
+#include "lcd/PixelImage.h"
+
+#include <fstream>
+
+namespace dotvane {
+namespace {
+
+// Offset of the pixel array in the 1086-byte bitmap file, and its row length.
+constexpr size_t kPixelArray = 62;
+constexpr size_t kFileRowBytes = 16;
+
+}  // namespace
+
+void TKS0108Driver::WriteImageBands(const PixelImage& image, int32_t x, int32_t y, int32_t bands, int32_t columns)
+{
+    // Bands start at image row 1: row 0 never reaches the module.
+    const int32_t firstPage = (y + 1) / 8;
+    for (int32_t m = 0; m < bands; ++m) {
+        for (int32_t c = 0; c < columns; ++c) {
+            uint8_t byte = 0;
+            for (int32_t b = 0; b < 8; ++b)
+                if (image.IsOn(c, 8 * m + 1 + b)) byte |= static_cast<uint8_t>(1u << b);
+            SetPage(static_cast<uint8_t>(firstPage + m));
+            SetColumn(static_cast<uint8_t>(x + c));
+            WriteData(&byte, 1);
+        }
+    }
+}
+
+bool TKS0108Driver::DrawBitmapFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    // A shorter file leaves the rest of the buffer from the file before.
+    in.read(reinterpret_cast<char*>(FileBuffer.data()), static_cast<std::streamsize>(FileBuffer.size()));
+    in.close();
+
+    for (int page = 0; page < 8; ++page) {
+        for (int x = 0; x < 128; ++x) {
+            uint8_t byte = 0;
+            for (int k = 0; k < 8; ++k) {
+                const int row = 8 * page + k;
+                const uint8_t stored = FileBuffer[kPixelArray + kFileRowBytes * (63 - row) + x / 8];
+                if (((stored >> (7 - x % 8)) & 1) == 0) byte |= static_cast<uint8_t>(1u << k);
+            }
+            PageImage[page * 128 + x] = byte;
+        }
+    }
+    for (int page = 0; page < 8; ++page) {
+        SetPage(static_cast<uint8_t>(page));
+        SetColumn(0);
+        for (int x = 0; x < 128; ++x) WriteData(&PageImage[page * 128 + x], 1);
+    }
+    return true;
+}
+
+}  // namespace dotvane

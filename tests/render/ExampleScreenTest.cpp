@@ -1,0 +1,89 @@
+// The bundled graphics screen on both emulated controllers and on the
+// virtual display, against golden pictures.
+#include "app/ScreenFile.h"
+#include "app/Settings.h"
+#include "render/GraphHistory.h"
+#include "render/RefreshCycle.h"
+#include "render/ScreenBitmap.h"
+#include "tests/render/HardwareFixture.h"
+#include "tests/support/FakePlayer.h"
+#include "tests/support/FakeSystemInfo.h"
+#include "tests/support/Golden.h"
+
+#include <gtest/gtest.h>
+
+namespace dotvane {
+namespace {
+
+const std::string kGolden = std::string(DOTVANE_FIXTURES) + "/golden";
+constexpr int kGraphicsScreen = 9;
+
+QImage GlassPicture(const emulator::Glass& glass)
+{
+    QImage picture(glass.Width, glass.Height, QImage::Format_RGB32);
+    for (int y = 0; y < glass.Height; ++y)
+        for (int x = 0; x < glass.Width; ++x) picture.setPixel(x, y, glass.At(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return picture;
+}
+
+class ExampleScreenTest : public test::PanelTest {
+protected:
+    void SetUp() override
+    {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(std::string(DOTVANE_SOURCE_DIR) + "/examples");
+        player.SetReply(0, 104, 1);
+    }
+    void TearDown() override { std::filesystem::current_path(previous); }
+
+    // Shows the graphics screen on a display of the given type as a screen
+    // change does, then refreshes it five times with a rising memory load.
+    void Show(int32_t type, emulator::SimulationConfig::Module module)
+    {
+        OpenPanel(Config(module, 128, 64, 8));
+        ManualTimer pop3(600000);
+        LoadSettings(std::string(DOTVANE_SOURCE_DIR) + "/examples/", pop3);
+        MainSettings.LCD.Type = type;
+        MainSettings.T6963C.Size = 4;
+        CurrentScreen = kGraphicsScreen;
+        WindowShown = true;
+        GraphHistory = {};
+        GraphPointCount = 0;
+        DisplayDriver::Open();
+        DisplayDriver::Clear();
+        ForgetShownText();
+        ShowScreenBitmap(ScreenTable[kGraphicsScreen].Bitmap);
+        for (uint32_t load : {10, 25, 40, 30, 55}) {
+            memory.record.MemoryLoad = load;
+            RefreshScreen();
+        }
+        EXPECT_TRUE(fixture->host.messages.empty());
+    }
+
+    std::filesystem::path previous;
+    test::FakeMemoryStatus memory;
+    test::FakePlayer player;
+};
+
+TEST_F(ExampleScreenTest, OnTheT6963C)
+{
+    Show(0, emulator::SimulationConfig::Module::T6963C);
+    test::ExpectMatchesGolden(GlassPicture(Glass()), kGolden, "example-t6963c-glass");
+    test::ExpectMatchesGolden(PresentedPicture(), kGolden, "example-t6963c-virtual");
+}
+
+TEST_F(ExampleScreenTest, OnTheKS0108)
+{
+    Show(1, emulator::SimulationConfig::Module::KS0108);
+    test::ExpectMatchesGolden(GlassPicture(Glass()), kGolden, "example-ks0108-glass");
+    test::ExpectMatchesGolden(PresentedPicture(), kGolden, "example-ks0108-virtual");
+}
+
+TEST_F(ExampleScreenTest, OnTheVirtualDisplayAlone)
+{
+    Show(3, emulator::SimulationConfig::Module::KS0108);
+    test::ExpectMatchesGolden(PresentedPicture(), kGolden, "example-virtual-only");
+}
+
+}  // namespace
+}  // namespace dotvane

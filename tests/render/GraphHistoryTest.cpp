@@ -1,0 +1,110 @@
+#include "render/GraphHistory.h"
+
+#include "app/Settings.h"
+#include "render/VirtualDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace dotvane {
+namespace {
+
+class GraphHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GraphHistory = {};
+        GraphPointCount = 0;
+        MainSettings = TMainSettings{};
+        MainSettings.VLCD.BmpColor = "clRed";
+        Prepare();
+    }
+    void Prepare()
+    {
+        VlcdBitmap.image = QImage(128, 64, QImage::Format_RGB32);
+        VlcdBitmap.image.fill(qRgb(255, 255, 0));
+        VlcdBitmap.penColor = StringToColor(MainSettings.VLCD.BmpColor);
+    }
+    QRgb At(int x, int y) const { return VlcdBitmap.image.pixel(x, y); }
+    static constexpr QRgb kBlack = 0xFF000000, kRed = 0xFFFF0000, kYellow = 0xFFFFFF00;
+};
+
+TEST_F(GraphHistoryTest, NewestPointIsScaledToTheBoxWithFullScaleSixty)
+{
+    DrawGraph(0, 0, 99, 50, 30);
+    EXPECT_EQ(GraphHistory[1], 25);  // aged once already
+    DrawGraph(0, 0, 99, 50, 60);
+    EXPECT_EQ(GraphHistory[1], 0);
+    DrawGraph(0, 0, 99, 50, 90);
+    EXPECT_EQ(GraphHistory[1], -25);
+    EXPECT_EQ(GraphHistory[2], 0);
+    EXPECT_EQ(GraphHistory[3], 25);
+}
+
+TEST_F(GraphHistoryTest, FirstRefreshDrawsOnlyTheAxesInThePenColour)
+{
+    DrawGraph(0, 0, 99, 50, 30);
+    EXPECT_EQ(At(99, 0), kRed);
+    EXPECT_EQ(At(99, 49), kRed);
+    EXPECT_EQ(At(0, 50), kRed);
+    EXPECT_EQ(At(50, 50), kRed);
+    EXPECT_EQ(At(98, 25), kYellow);  // no series yet
+    EXPECT_EQ(VlcdBitmap.penColor, clBlack);
+    EXPECT_EQ(GraphPointCount, 1);
+}
+
+TEST_F(GraphHistoryTest, SeriesGrowsByOnePointPerRefreshUpToTheBoxWidth)
+{
+    for (int refresh = 1; refresh <= 25; ++refresh) {
+        Prepare();
+        DrawGraph(0, 0, 99, 50, refresh % 2 ? 30 : 60);
+    }
+    EXPECT_EQ(GraphPointCount, 19);  // 99 div 5
+    // The 20 points of the last refresh reach from x = 99 to x = 4.
+    EXPECT_EQ(At(4, GraphHistory[20]), kBlack);
+    EXPECT_EQ(At(3, 25), kYellow);
+    EXPECT_EQ(At(3, 0), kYellow);
+}
+
+TEST_F(GraphHistoryTest, LaterGraphsOfARefreshDrawTheirAxesInBlack)
+{
+    DrawGraph(0, 0, 50, 30, 10);
+    DrawGraph(60, 0, 110, 30, 10);
+    EXPECT_EQ(At(50, 0), kRed);
+    EXPECT_EQ(At(110, 0), kBlack);
+}
+
+TEST_F(GraphHistoryTest, TwoGraphsShareOneSeries)
+{
+    DrawGraph(0, 0, 50, 60, 60);     // point at y = 0
+    DrawGraph(60, 0, 110, 60, 0);    // point at y = 60
+    EXPECT_EQ(GraphHistory[1], 60);
+    EXPECT_EQ(GraphHistory[2], 0);
+    EXPECT_EQ(GraphPointCount, 2);
+}
+
+TEST_F(GraphHistoryTest, WideBoxesNeverWritePastTheHistory)
+{
+    for (int refresh = 0; refresh < 200; ++refresh) DrawGraph(0, 0, 2000, 60, refresh);
+    EXPECT_EQ(GraphPointCount, 62);
+}
+
+TEST_F(GraphHistoryTest, ExtremeValuesAndReversedCornersAreHarmless)
+{
+    DrawGraph(0, 0, 99, 50, std::numeric_limits<int32_t>::max());
+    DrawGraph(0, 0, 99, 50, std::numeric_limits<int32_t>::min());
+    DrawGraph(99, 50, 0, 0, 30);
+    DrawGraph(0, 0, 99, 50, 30);
+    EXPECT_EQ(GraphHistory[1], 25);
+}
+
+TEST_F(GraphHistoryTest, DrawsIntoTheHistoryEvenWithoutABuffer)
+{
+    VlcdBitmap.image = QImage();
+    DrawGraph(0, 0, 99, 50, 30);
+    EXPECT_EQ(GraphHistory[1], 25);
+}
+
+}  // namespace
+}  // namespace dotvane

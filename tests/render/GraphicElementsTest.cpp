@@ -1,0 +1,270 @@
+#include "render/GraphicElements.h"
+
+#include "app/ScreenFile.h"
+#include "render/GraphHistory.h"
+#include "tests/render/HardwareFixture.h"
+#include "tests/support/FakeSystemInfo.h"
+
+#include <gtest/gtest.h>
+
+namespace dotvane {
+namespace {
+
+using test::Byte;
+using test::C;
+using test::D;
+
+class GraphicElementsTest : public test::HardwareTest {
+protected:
+    void SetUp() override
+    {
+        HardwareTest::SetUp();
+        memory.record.MemoryLoad = 57;
+        GraphHistory = {};
+        GraphPointCount = 0;
+    }
+
+    // The columns of a row of the virtual display that are black, as a
+    // string of '#' and '.'.
+    std::string Row(int y, int x0, int x1) const
+    {
+        std::string row;
+        for (int x = x0; x < x1; ++x) row += At(x, y) == kBlack ? '#' : '.';
+        return row;
+    }
+    static std::string BarRow(int length, int width)
+    {
+        std::string row;
+        for (int x = 0; x < width; ++x) row += (x < length && x % 5 != 4) ? '#' : '.';
+        return row;
+    }
+
+    test::FakeMemoryStatus memory;
+};
+
+TEST_F(GraphicElementsTest, BarIsPaintedAndSentRowByRowToTheT6963C)
+{
+    UseT6963C(1);
+    DrawGraphicElement("bar(0,56,8,100,memusage)");
+    for (int y = 56; y < 64; ++y) EXPECT_EQ(Row(y, 0, 100), BarRow(57, 100)) << y;
+    EXPECT_EQ(At(100, 60), kYellow);
+
+    const std::vector<Byte> bytes = Decode(port);
+    ASSERT_EQ(bytes.size(), 8u * (4 + 17 + 1));
+    for (int r = 0; r < 8; ++r) {
+        const size_t at = size_t(r) * 22;
+        const int address = 0x200 + (56 + r) * 40;
+        EXPECT_EQ(std::vector<Byte>(bytes.begin() + long(at), bytes.begin() + long(at) + 4),
+                  (std::vector<Byte>{D(address & 0xFF), D(address >> 8), C(0x24), C(0xB0)}));
+        // Pixels 0-3 and 5 are on, the gap at 4 off: 111101.
+        EXPECT_EQ(bytes[at + 4], D(0x3D));
+        // Columns 54-59: 54 is a gap, 55 and 56 on, the rest beyond the value.
+        EXPECT_EQ(bytes[at + 4 + 9], D(0x18));
+        EXPECT_EQ(bytes[at + 4 + 16], D(0x00));
+        EXPECT_EQ(bytes[at + 21], C(0xB2));
+    }
+}
+
+TEST_F(GraphicElementsTest, BarValuesOutsideTheBarAndWithoutDigits)
+{
+    UseT6963C(1);
+    test::FakePowerStatus power;
+    power.record.ACLineStatus = 1;  // "Online" has no digits
+    const std::vector<std::pair<uint32_t, std::string>> cases{
+        {0, BarRow(0, 100)}, {250, BarRow(250, 100)}};
+    for (const auto& [load, expected] : cases) {
+        memory.record.MemoryLoad = load;
+        PrepareVirtualDisplay();
+        DrawGraphicElement("bar(0,0,8,100,memusage)");
+        EXPECT_EQ(Row(3, 0, 100), expected) << load;
+    }
+    for (const char* descriptor : {"bar(0,0,8,100,bat_acline)", "bar(0,0,8,100,$memusage$)",
+                                   "bar(0,0,8,100,mbmtemp(0))", "bar(0,0,8,100,unknown)"}) {
+        PrepareVirtualDisplay();
+        DrawGraphicElement(descriptor);
+        EXPECT_EQ(Row(3, 0, 100), BarRow(0, 100)) << descriptor;
+        EXPECT_EQ(At(50, 3), kYellow) << descriptor;
+    }
+}
+
+TEST_F(GraphicElementsTest, NegativeBarValueDrawsTheEmptyArea)
+{
+    UseT6963C(1);
+    test::FakePowerStatus power;
+    power.record.BatteryLifeTime = static_cast<uint32_t>(-5);
+    ScreenTable[0].Graphic[0] = "bar(0,0,8,20,bat_lifetime)";
+    DrawGraphics();
+    EXPECT_EQ(Row(0, 0, 20), std::string(20, '.'));
+    EXPECT_EQ(Decode(port)[4], D(0x00));
+}
+
+TEST_F(GraphicElementsTest, WithoutHardwareOnlyGraphsAreDrawn)
+{
+    ScreenTable[0].Graphic = {"bar(0,0,8,100,memusage)", "text(0,20,0,\"Hello\")", "graph(0,30,99,60,memusage)"};
+    DrawGraphics();
+    for (int y = 0; y < 29; ++y) EXPECT_EQ(Row(y, 0, 128), std::string(128, '.')) << y;
+    EXPECT_EQ(At(99, 40), kBlack);
+    EXPECT_TRUE(port.Log.empty());
+    EXPECT_EQ(memory.queries, 2);  // the bar's variable is still read
+}
+
+TEST_F(GraphicElementsTest, ElementsAtXNotOnAByteBoundaryStartAtTheByte)
+{
+    MainSettings.VLCD.BackColor = "clWhite";
+    UseT6963C(1);
+    memory.record.MemoryLoad = 100;
+    DrawGraphicElement("bar(13,0,8,4,memusage)");
+    const std::vector<Byte> bytes = Decode(port);
+    // Byte column 13 div 6 = 2 holds the bar's pixels 0-3 in its left bits.
+    EXPECT_EQ(bytes[0], D(2));
+    EXPECT_EQ(bytes[4], D(0x3C));
+    EXPECT_EQ(bytes[5], C(0xB2));
+}
+
+TEST_F(GraphicElementsTest, TextContentIsALiteralOrAVariable)
+{
+    FontTable[0].Name = "DejaVu Sans";
+    FontTable[0].Size = 8;
+    UseKS0108();
+    DrawGraphicElement("text(2,20,0,\"Hello, world\")");
+    const QImage withComma = VlcdBitmap.image.copy();
+    PrepareVirtualDisplay();
+    DrawGraphicElement("text(2,20,0,\"Hello\")");
+    EXPECT_NE(withComma, VlcdBitmap.image);  // the comma and what follows are drawn
+
+    PrepareVirtualDisplay();
+    DrawGraphicElement("text(2,20,0,memusage)");
+    DrawGraphicElement("text(2,20,7,\"x\")");
+    DrawGraphicElement("text(2,20,-1,\"x\")");
+    for (int y = 0; y < 64; ++y) EXPECT_EQ(Row(y, 0, 128), std::string(128, '.')) << y;
+
+    DrawGraphicElement("text(2,20,0,$memusage$)");
+    bool drawn = false;
+    for (int y = 20; y < 40; ++y) drawn |= Row(y, 0, 40).find('#') != std::string::npos;
+    EXPECT_TRUE(drawn);
+}
+
+TEST_F(GraphicElementsTest, LiteralIsCutAtTheFirstClosingParenthesis)
+{
+    FontTable[0].Name = "DejaVu Sans";
+    FontTable[0].Size = 8;
+    UseKS0108();
+    DrawGraphicElement("text(0,0,0,\"a(b)\")");
+    const QImage cut = VlcdBitmap.image.copy();
+    PrepareVirtualDisplay();
+    DrawGraphicElement("text(0,0,0,\"a(\")");
+    EXPECT_EQ(cut, VlcdBitmap.image);
+}
+
+class FontTextTest : public test::HardwareTest {
+protected:
+    void SetUp() override
+    {
+        HardwareTest::SetUp();
+        FontTable[1] = FontEntry{"DejaVu Sans", 8, 0, 0, false};
+    }
+    // The data bytes of each row's auto-write run.
+    std::vector<std::vector<uint8_t>> SentRows() const
+    {
+        std::vector<std::vector<uint8_t>> rows;
+        bool autoWrite = false;
+        for (const Byte& b : Decode(port)) {
+            if (b == C(0xB0)) rows.emplace_back();
+            if (b.Command) autoWrite = b == C(0xB0);
+            else if (autoWrite) rows.back().push_back(b.Value);
+        }
+        return rows;
+    }
+};
+
+TEST_F(FontTextTest, InvertedTextIsABlackBoxWithTheGlyphsOff)
+{
+    FontTable[1].Invert = true;
+    UseT6963C(4);
+    DrawGraphicElement("text(8,8,1,\"IM\")");
+    const auto rows = SentRows();
+    ASSERT_GT(rows.size(), 5u);
+    // The top row of the box holds no glyph: all of it is on.
+    EXPECT_EQ(rows[0][0], 0xFF);
+    // Some row crosses the glyphs, which are off inside the box.
+    bool glyphOff = false;
+    for (const auto& row : rows) glyphOff |= row[0] != 0xFF;
+    EXPECT_TRUE(glyphOff);
+    // On the virtual display the box is black and the glyphs let the
+    // yellow through.
+    EXPECT_EQ(At(8, 8), kBlack);
+    bool yellowInside = false;
+    for (int y = 9; y < 18; ++y)
+        for (int x = 9; x < 20; ++x) yellowInside |= At(x, y) == kYellow;
+    EXPECT_TRUE(yellowInside);
+}
+
+TEST_F(FontTextTest, ColouredTextShowsOnlyOnTheVirtualDisplay)
+{
+    MainSettings.VLCD.GraphicsColor = "clRed";
+    UseT6963C(4);
+    DrawGraphicElement("text(0,0,1,\"Red\")");
+    for (const auto& row : SentRows())
+        for (uint8_t byte : row) EXPECT_EQ(byte, 0);
+    bool red = false;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 30; ++x) red |= At(x, y) == 0xFFFF0000;
+    EXPECT_TRUE(red);
+}
+
+TEST_F(FontTextTest, CutRowsAndColumnsAreDroppedOnTheT6963COnly)
+{
+    UseT6963C(4);
+    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    const auto whole = SentRows();
+    const QImage uncut = VlcdBitmap.image.copy();
+
+    FontTable[1].CutTop = 2;
+    FontTable[1].CutLeft = 1;
+    PrepareVirtualDisplay();
+    port.Log.clear();
+    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    const auto cut = SentRows();
+    EXPECT_EQ(uncut, VlcdBitmap.image);
+    ASSERT_EQ(cut.size() + 2, whole.size());
+    for (size_t r = 0; r < cut.size(); ++r) {
+        // Row r of the cut text is row r + 2 of the whole one, one pixel
+        // further left.
+        for (size_t j = 0; j + 1 < cut[r].size() && j + 1 < whole[r + 2].size(); ++j) {
+            const uint8_t shifted = static_cast<uint8_t>((whole[r + 2][j] << 1) | (whole[r + 2][j + 1] >> 7));
+            EXPECT_EQ(cut[r][j], shifted) << "row " << r << " byte " << j;
+        }
+    }
+}
+
+class KS0108BandsTest : public test::PanelTest {
+protected:
+    void SetUp() override
+    {
+        OpenPanel(Config(emulator::SimulationConfig::Module::KS0108, 128, 64, 6));
+        MainSettings.LCD.Type = 1;
+        DisplayDriver::Open();
+        memory.record.MemoryLoad = 100;
+        WindowShown = true;
+        PrepareVirtualDisplay();
+    }
+    test::FakeMemoryStatus memory;
+};
+
+TEST_F(KS0108BandsTest, ElementsLoseTheirTopRowAndLandOnPagesFromYPlusOne)
+{
+    DrawGraphicElement("bar(0,0,8,4,memusage)");
+    DrawGraphicElement("bar(10,7,8,4,memusage)");
+    const emulator::Glass glass = Glass();
+    // At y = 0 rows 1 … 7 of the bar land on display rows 0 … 6.
+    for (int y = 0; y < 7; ++y) EXPECT_TRUE(glass.At(0, y)) << y;
+    EXPECT_FALSE(glass.At(0, 7));
+    // At y = 7 they land on rows 8 … 14, where the virtual display has them.
+    EXPECT_FALSE(glass.At(10, 7));
+    for (int y = 8; y < 15; ++y) EXPECT_TRUE(glass.At(10, y)) << y;
+    EXPECT_FALSE(glass.At(10, 15));
+    EXPECT_EQ(VlcdBitmap.image.pixel(10, 14), 0xFF000000);
+}
+
+}  // namespace
+}  // namespace dotvane

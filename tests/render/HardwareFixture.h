@@ -1,0 +1,81 @@
+#pragma once
+
+#include "tests/lcd/BusDecoders.h"
+#include "tests/lcd/EmulatedPort.h"
+#include "tests/lcd/PortFixture.h"
+
+#include "app/ScreenState.h"
+#include "lcd/DisplayDriver.h"
+#include "render/RefreshCycle.h"
+#include "render/VirtualDisplay.h"
+
+#include <memory>
+
+namespace dotvane::test {
+
+// Settings, screens and drivers as at program start, a port component open
+// on a recording port, and a freshly prepared virtual display.
+class HardwareTest : public ::testing::Test {
+protected:
+    HardwareTest() : fixture(port) { fixture.component.RunningOnNT = false; }
+
+    void SetUp() override
+    {
+        WindowShown = true;
+        ForgetShownText();
+        fixture.component.OpenDriver();
+        ASSERT_TRUE(fixture.component.ActiveHW);
+        PrepareVirtualDisplay();
+    }
+
+    // Selects the T6963C with a layout and forgets the port traffic so far.
+    void UseT6963C(int32_t size)
+    {
+        MainSettings.LCD.Type = 0;
+        MainSettings.T6963C.Size = size;
+        T6963CDriver.SetGeometry();
+        port.Log.clear();
+    }
+    void UseKS0108()
+    {
+        MainSettings.LCD.Type = 1;
+        port.Log.clear();
+    }
+
+    QRgb At(int x, int y) const { return VlcdBitmap.image.pixel(x, y); }
+    static constexpr QRgb kBlack = 0xFF000000, kYellow = 0xFFFFFF00, kWhite = 0xFFFFFFFF;
+
+    RecordingPort port;
+    DriverFixture fixture;
+};
+
+// The same on an emulated module whose glass tests can look at.
+class PanelTest : public ::testing::Test {
+protected:
+    static emulator::SimulationConfig Config(emulator::SimulationConfig::Module module, int width, int height,
+                                             int fontWidth)
+    {
+        emulator::SimulationConfig config;
+        config.Panel = module;
+        config.T6963C.Width = width;
+        config.T6963C.Height = height;
+        config.T6963C.FontWidth = fontWidth;
+        return config;
+    }
+
+    // Opens the display of the given type on a fresh emulated module.
+    void OpenPanel(const emulator::SimulationConfig& config)
+    {
+        fixture.reset();
+        panel = std::make_unique<EmulatedPort>(config);
+        fixture = std::make_unique<DriverFixture>(*panel);
+        fixture->component.RunningOnNT = false;
+    }
+
+    emulator::Glass Glass() const { return panel->simulation.Render(); }
+
+    std::unique_ptr<EmulatedPort> panel;
+    std::unique_ptr<DriverFixture> fixture;
+};
+
+}  // namespace dotvane::test

@@ -1,0 +1,153 @@
+#include "render/Icons.h"
+
+#include "app/ScreenFile.h"
+#include "tests/render/HardwareFixture.h"
+#include "tests/support/FakePlayer.h"
+#include "tests/support/RecordingDisplay.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+namespace dotvane {
+namespace {
+
+// Runs in a folder of its own, since icon names resolve against the current
+// directory.
+class IconsTest : public test::HardwareTest {
+protected:
+    void SetUp() override
+    {
+        HardwareTest::SetUp();
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());
+    }
+    void TearDown() override { std::filesystem::current_path(previous); }
+
+    // Writes an icon of the given size filled with `fill`, with `mark` at
+    // the listed pixels.
+    void WriteIcon(const std::string& name, int w, int h, QRgb fill, QRgb mark = 0, std::vector<QPoint> marks = {})
+    {
+        QImage icon(w, h, QImage::Format_RGB32);
+        icon.fill(fill);
+        for (const QPoint& p : marks) icon.setPixel(p, mark);
+        std::filesystem::create_directories(std::filesystem::path(name).parent_path().empty()
+                                                ? "."
+                                                : std::filesystem::path(name).parent_path());
+        ASSERT_TRUE(icon.save(QString::fromStdString(name), "BMP"));
+    }
+    const std::vector<std::string>& Messages() const { return fixture.host.messages; }
+
+    test::TempDir dir;
+    std::filesystem::path previous;
+    test::FakePlayer player;
+};
+
+TEST_F(IconsTest, PlayerStateChoosesThePicture)
+{
+    const std::vector<std::pair<int32_t, std::string>> cases{
+        {1, "images\\play.bmp"}, {3, "images\\pause.bmp"}, {0, "images\\stop.bmp"}, {2, "images\\stop.bmp"}};
+    for (const auto& [state, file] : cases) {
+        player.SetReply(0, 104, state);
+        fixture.host.messages.clear();
+        DrawIconElement("winampstatus(100,0)");
+        DrawIconElement("textvar(100,0)");
+        EXPECT_EQ(Messages(), (std::vector<std::string>(2, "Could not load or display icon " + file))) << state;
+    }
+    player.running = false;
+    player.SetReply(0, 104, 1);
+    fixture.host.messages.clear();
+    DrawIconElement("winampstatus(100,0)");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon images\\stop.bmp"}));
+}
+
+TEST_F(IconsTest, ChannelIconOnlyForMonoOrStereo)
+{
+    player.SetReply(2, 126, 1);
+    DrawIconElement("winampchannels(110,0)");
+    player.SetReply(2, 126, 2);
+    DrawIconElement("winampchannels(110,0)");
+    player.SetReply(2, 126, 6);
+    DrawIconElement("winampchannels(110,0)");
+    player.running = false;
+    DrawIconElement("winampchannels(110,0)");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon images\\mono9x7.bmp",
+                                                    "Could not load or display icon images\\stereo9x7.bmp"}));
+}
+
+TEST_F(IconsTest, FileIconKeepsItsColoursWithTheBottomLeftTransparent)
+{
+    // Blue with a white bottom-left corner pixel and one red pixel.
+    WriteIcon("icon.bmp", 4, 3, qRgb(0, 0, 255), qRgb(255, 255, 255), {QPoint(0, 2)});
+    DrawIconElement("icon.bmp(10,20)");
+    EXPECT_EQ(At(11, 20), 0xFF0000FF);
+    EXPECT_EQ(At(10, 22), kYellow);  // transparent corner
+
+    // With a black corner, every black pixel is transparent.
+    WriteIcon("dark.bmp", 3, 3, qRgb(0, 0, 0), qRgb(0, 255, 0), {QPoint(1, 1)});
+    PrepareVirtualDisplay();
+    DrawIconElement("dark.bmp(0,0)");
+    EXPECT_EQ(At(0, 0), kYellow);
+    EXPECT_EQ(At(1, 1), 0xFF00FF00);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(IconsTest, T6963CResetsTheRectangleThenSetsTheBlackPixels)
+{
+    UseT6963C(1);
+    test::RecordingDisplay display;
+    WriteIcon("grey.bmp", 2, 2, qRgb(64, 64, 64));
+    DrawIconElement("grey.bmp(5,6)");
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7"}));
+
+    display.calls.clear();
+    WriteIcon("mark.bmp", 2, 2, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
+    DrawIconElement("mark.bmp(5,6)");
+    EXPECT_EQ(display.calls,
+              (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7", "Set 6,6"}));
+}
+
+TEST_F(IconsTest, KS0108GetsWholeBandsOnly)
+{
+    UseKS0108();
+    WriteIcon("small.bmp", 9, 7, qRgb(0, 0, 0));
+    DrawIconElement("small.bmp(0,0)");
+    EXPECT_TRUE(port.Log.empty());
+    EXPECT_EQ(At(8, 6), kYellow);  // black corner: the whole icon is transparent
+
+    WriteIcon("big.bmp", 16, 16, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(0, 1), QPoint(0, 15)});
+    DrawIconElement("big.bmp(0,7)");
+    const std::vector<test::Taken> taken = test::DecodeKS0108(port);
+    std::set<uint8_t> pages;
+    for (const test::Taken& t : taken)
+        if (t.Instruction && (t.Value & 0xF8) == 0xB8) pages.insert(t.Value & 0x07);
+    EXPECT_EQ(pages, (std::set<uint8_t>{1, 2}));
+    // Column 0: band 0 holds image rows 1 … 8 (row 1 black), band 1 rows 9 … 16
+    // (row 15 black, row 16 outside the picture).
+    const std::vector<uint8_t> left = test::DataBytes(taken, TKS0108Driver::kLeft);
+    ASSERT_EQ(left.size(), 32u);
+    EXPECT_EQ(left[0], 0x01);
+    EXPECT_EQ(left[16], 0x40);
+}
+
+TEST_F(IconsTest, DrawsTheCurrentScreensIconsInOrderAndReportsEachMissingOne)
+{
+    ScreenTable[0].Icon[3] = "b.bmp(0,0)";
+    ScreenTable[0].Icon[1] = "a.bmp(0,0)";
+    DrawIcons();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon a.bmp",
+                                                    "Could not load or display icon b.bmp"}));
+}
+
+TEST_F(IconsTest, NothingOnTheVirtualDisplayWhileHidden)
+{
+    WriteIcon("icon.bmp", 4, 4, qRgb(0, 0, 255), qRgb(255, 255, 255), {QPoint(0, 3)});
+    WindowShown = false;
+    DrawIconElement("icon.bmp(0,0)");
+    WindowShown = true;
+    EXPECT_EQ(At(1, 1), kYellow);
+}
+
+}  // namespace
+}  // namespace dotvane
