@@ -122,7 +122,9 @@ void MainWindow::createTrayIcon()
 
 void MainWindow::ShowBox(const std::string& text, bool error)
 {
-    if (!openMessages_.insert(text).second) return;
+    // Once the window has closed, a network wait that its closing cancelled
+    // may still report; there is no window left to report to.
+    if (closed_ || !openMessages_.insert(text).second) return;
     QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, tr(error ? "Error" : "Dotvane"),
                     QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok,
                     isVisible() ? this : nullptr);

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QEventLoop>
 #include <QTimer>
 
 namespace dotvane {
@@ -137,12 +138,26 @@ TEST_F(MainWindowTest, TheSameMessageIsNeverStacked)
     window->ShowMessage("same text");
 }
 
-TEST_F(MainWindowTest, ClosingRunsTheShutdown)
+TEST_F(MainWindowTest, ClosingRunsTheShutdownAndSilencesLateMessages)
 {
     auto window = Open();
     window->Logic().Exit2Click();
     EXPECT_FALSE(window->Logic().UpdateTimer1().Enabled());
     EXPECT_FALSE(window->Logic().changescreen_Timer1().Enabled());
+    // After closing no box opens (one that did is counted and closed).
+    int seen = 0;
+    QTimer::singleShot(50, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                ++seen;
+                box->accept();
+            }
+    });
+    window->ShowMessage("Connection Canceled");
+    QEventLoop wait;
+    QTimer::singleShot(100, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_EQ(seen, 0);
 }
 
 TEST_F(MainWindowTest, PopupMenuHasItsItemsInOrder)
