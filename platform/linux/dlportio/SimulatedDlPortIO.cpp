@@ -55,31 +55,8 @@ void Out(uint32_t port, Value value)
     Simulation().Write(port, value, sizeof(Value));
     DrawGlass();
 }
-
-template <typename Value>
-void InBuffer(uint32_t port, Value* buffer, uint32_t count)
-{
-    for (uint32_t i = 0; i < count; ++i) buffer[i] = In<Value>(port);
-}
-
-template <typename Value>
-void OutBuffer(uint32_t port, const Value* buffer, uint32_t count)
-{
-    for (uint32_t i = 0; i < count; ++i) Out<Value>(port, buffer[i]);
-}
-
 }  // namespace
 
-uint8_t DlPortReadPortUchar(uint32_t port) { return In<uint8_t>(port); }
-uint16_t DlPortReadPortUshort(uint32_t port) { return In<uint16_t>(port); }
-uint32_t DlPortReadPortUlong(uint32_t port) { return In<uint32_t>(port); }
-void DlPortWritePortUchar(uint32_t port, uint8_t value) { Out(port, value); }
-void DlPortWritePortUshort(uint32_t port, uint16_t value) { Out(port, value); }
-void DlPortWritePortUlong(uint32_t port, uint32_t value) { Out(port, value); }
-void DlPortReadPortBufferUchar(uint32_t port, uint8_t* buffer, uint32_t count) { InBuffer(port, buffer, count); }
-void DlPortReadPortBufferUshort(uint32_t port, uint16_t* buffer, uint32_t count) { InBuffer(port, buffer, count); }
-void DlPortReadPortBufferUlong(uint32_t port, uint32_t* buffer, uint32_t count) { InBuffer(port, buffer, count); }
-void DlPortWritePortBufferUchar(uint32_t port, const uint8_t* buffer, uint32_t count) { OutBuffer(port, buffer, count); }
-void DlPortWritePortBufferUshort(uint32_t port, const uint16_t* buffer, uint32_t count) { OutBuffer(port, buffer, count); }
-void DlPortWritePortBufferUlong(uint32_t port, const uint32_t* buffer, uint32_t count) { OutBuffer(port, buffer, count); }
+#include "platform/linux/dlportio/EntryPointBodies.inc"
+
 int32_t DlPortRequestAccess(uint32_t, uint32_t) { return 0; }
