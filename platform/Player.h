@@ -20,7 +20,10 @@ public:
     virtual std::string WindowText() = 0;
 };
 
-// The process-wide player; without one installed no player is ever found.
+// The system's own player lookup: the Winamp window on Windows; none on
+// Linux, where the MPRIS2 player (a Qt library of its own) is installed.
+Player& SystemPlayer();
+// The process-wide player: the installed one, else the system's.
 Player& CurrentPlayer();
 void InstallPlayer(Player* player);
 

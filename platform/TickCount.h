@@ -4,8 +4,9 @@
 
 namespace dotvane::platform {
 
-// Milliseconds since the system started, as GetTickCount64 reports them: a
-// 64-bit count that does not wrap after 49.7 days as the 32-bit one does.
+// Milliseconds since the system started. Linux counts them in 64 bits, so
+// the count does not wrap; on Windows it is GetTickCount's 32-bit count,
+// which wraps after 49.7 days as the system's own does.
 class TickCount {
 public:
     virtual ~TickCount() = default;

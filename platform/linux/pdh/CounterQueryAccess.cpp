@@ -2,15 +2,6 @@
 #include "platform/linux/pdh/CounterQueryLinux.h"
 
 namespace dotvane::platform {
-namespace {
-
-CounterQuery* installed = nullptr;
-
-}  // namespace
-
-CounterQuery& CurrentCounterQuery() { return installed ? *installed : SystemCounterQuery(); }
-
-void InstallCounterQuery(CounterQuery* query) { installed = query; }
 
 CounterQuery& SystemCounterQuery()
 {
