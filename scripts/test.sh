@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs every test: once with g++, then
 # once with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
-# together with the fuzzers for a bounded time.
+# together with the fuzzers for a bounded time, and last the portable code
+# with the Win32 implementations, cross-built for Windows and tested under
+# Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -17,3 +19,8 @@ CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=De
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDOTVANE_GUI=OFF \
+  -DCMAKE_BUILD_TYPE=Release
+cmake --build build-win
+ctest --test-dir build-win --output-on-failure -j "$jobs"

@@ -1,12 +1,24 @@
 #pragma once
 
 // Scripted TCP servers on the loopback interface for the network tests. They
-// use POSIX sockets directly: the tests that need them run on Linux.
+// use the system's sockets directly: POSIX sockets on Linux, Winsock in the
+// Windows test programs.
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <chrono>
@@ -21,12 +33,45 @@
 
 namespace dotvane::test {
 
+// The few socket calls that differ between the two systems.
+namespace loopback {
+#ifdef _WIN32
+using Socket = SOCKET;
+inline constexpr Socket kNoSocket = INVALID_SOCKET;
+inline constexpr int kSendFlags = 0;
+inline int Poll(pollfd& entry, int milliseconds) { return ::WSAPoll(&entry, 1, milliseconds); }
+inline Socket Open() { return ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP); }
+inline Socket Accept(Socket listener) { return ::accept(listener, nullptr, nullptr); }
+inline void Close(Socket socket) { ::closesocket(socket); }
+// Winsock counts its users: every server holds it started.
+struct Startup {
+    Startup()
+    {
+        WSADATA data{};
+        ::WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~Startup() { ::WSACleanup(); }
+};
+#else
+using Socket = int;
+inline constexpr Socket kNoSocket = -1;
+inline constexpr int kSendFlags = MSG_NOSIGNAL;
+inline int Poll(pollfd& entry, int milliseconds) { return ::poll(&entry, 1, milliseconds); }
+inline Socket Open() { return ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0); }
+inline Socket Accept(Socket listener) { return ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC); }
+inline void Close(Socket socket) { ::close(socket); }
+struct Startup {
+    Startup() {}
+};
+#endif
+}  // namespace loopback
+
 // One accepted connection as a server script sees it. Every read gives up
 // after its time-out or when the server stops, so a script never hangs.
 class ServerConnection {
 public:
-    ServerConnection(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
-    ~ServerConnection() { ::close(fd_); }
+    ServerConnection(loopback::Socket fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    ~ServerConnection() { loopback::Close(fd_); }
     ServerConnection(const ServerConnection&) = delete;
     ServerConnection& operator=(const ServerConnection&) = delete;
 
@@ -69,7 +114,7 @@ public:
     void Send(std::string_view data)
     {
         while (!data.empty()) {
-            const ssize_t n = ::send(fd_, data.data(), data.size(), MSG_NOSIGNAL);
+            const auto n = ::send(fd_, data.data(), static_cast<int>(data.size()), loopback::kSendFlags);
             if (n <= 0) return;
             data.remove_prefix(static_cast<size_t>(n));
         }
@@ -94,9 +139,9 @@ private:
     {
         while (!stopping_ && std::chrono::steady_clock::now() < deadline) {
             pollfd entry{fd_, POLLIN, 0};
-            if (::poll(&entry, 1, 10) <= 0) continue;
+            if (loopback::Poll(entry, 10) <= 0) continue;
             char chunk[4096];
-            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+            const auto n = ::recv(fd_, chunk, sizeof chunk, 0);
             if (n <= 0) {
                 closedByClient_ = true;
                 return false;
@@ -108,7 +153,7 @@ private:
         return false;
     }
 
-    int fd_;
+    loopback::Socket fd_;
     const std::atomic<bool>& stopping_;
     std::string received_;
     std::string pending_;
@@ -125,12 +170,12 @@ public:
 
     explicit LoopbackServer(Script script) : script_(std::move(script))
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        listener_ = loopback::Open();
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        if (listener_ == loopback::kNoSocket || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
             ::listen(listener_, 8) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             throw std::runtime_error("cannot listen on the loopback interface");
         port_ = ntohs(address.sin_port);
@@ -141,7 +186,7 @@ public:
     {
         stopping_ = true;
         thread_.join();
-        ::close(listener_);
+        loopback::Close(listener_);
     }
 
     LoopbackServer(const LoopbackServer&) = delete;
@@ -161,9 +206,9 @@ private:
     {
         while (!stopping_) {
             pollfd entry{listener_, POLLIN, 0};
-            if (::poll(&entry, 1, 10) <= 0) continue;
-            const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0) continue;
+            if (loopback::Poll(entry, 10) <= 0) continue;
+            const loopback::Socket fd = loopback::Accept(listener_);
+            if (fd == loopback::kNoSocket) continue;
             ServerConnection connection(fd, stopping_);
             script_(connection, accepted_++);
             std::lock_guard lock(mutex_);
@@ -171,8 +216,9 @@ private:
         }
     }
 
+    loopback::Startup winsock_;
     Script script_;
-    int listener_ = -1;
+    loopback::Socket listener_ = loopback::kNoSocket;
     uint16_t port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> accepted_{0};
@@ -184,14 +230,15 @@ private:
 // A loopback port that nothing listens on (it was free a moment ago).
 inline uint16_t UnusedLoopbackPort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const loopback::Startup winsock;
+    const loopback::Socket fd = loopback::Open();
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
+    loopback::Close(fd);
     return ntohs(address.sin_port);
 }
 
