@@ -16,15 +16,17 @@ constexpr size_t kFileRowBytes = 16;
 
 void TKS0108Driver::WriteImageBands(const PixelImage& image, int32_t x, int32_t y, int32_t bands, int32_t columns)
 {
-    // Bands start at image row 1: row 0 never reaches the module.
-    const int32_t firstPage = (y + 1) / 8;
+    // Bands start at image row 1: row 0 never reaches the module. Positions
+    // are 32-bit and wrap round at the ends of the range; page and column
+    // keep only their low 8 bits anyway.
+    const int32_t firstPage = static_cast<int32_t>(static_cast<uint32_t>(y) + 1u) / 8;
     for (int32_t m = 0; m < bands; ++m) {
         for (int32_t c = 0; c < columns; ++c) {
             uint8_t byte = 0;
             for (int32_t b = 0; b < 8; ++b)
                 if (image.IsOn(c, 8 * m + 1 + b)) byte |= static_cast<uint8_t>(1u << b);
-            SetPage(static_cast<uint8_t>(firstPage + m));
-            SetColumn(static_cast<uint8_t>(x + c));
+            SetPage(static_cast<uint8_t>(static_cast<uint32_t>(firstPage) + static_cast<uint32_t>(m)));
+            SetColumn(static_cast<uint8_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(c)));
             WriteData(&byte, 1);
         }
     }

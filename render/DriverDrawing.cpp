@@ -20,6 +20,13 @@ void ShowFontText(const QImage& image, int32_t x, int32_t y, bool invert)
     DrawIntoVirtualDisplay(image, x, y, transparent);
 }
 
+// A size less a cut, in 32-bit arithmetic that wraps round at the ends of
+// the range (so a cut far below zero gives a negative count, not a fault).
+int32_t Less(int32_t size, int32_t cut)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(size) - static_cast<uint32_t>(cut));
+}
+
 }  // namespace
 
 void TT6963CDriver::DrawBar(int32_t x, int32_t y, int32_t height, int32_t length, int32_t width)
@@ -43,8 +50,8 @@ void TT6963CDriver::DrawFontText(const std::string& text, int32_t x, int32_t y, 
     const QImage image = MakeFontTextImage(text, fontName, size, invert ? ink : clWhite, invert ? clWhite : ink);
     ShowFontText(image, x, y, invert);
     if (FontWidth > 0)
-        WriteImageRows(QtPixelImage(image), x, y, cutLeft, cutTop, image.height() - cutTop,
-                       (image.width() - cutLeft) / FontWidth + 1);
+        WriteImageRows(QtPixelImage(image), x, y, cutLeft, cutTop, Less(image.height(), cutTop),
+                       Less(image.width(), cutLeft) / FontWidth + 1);
 }
 
 void TKS0108Driver::DrawFontText(const std::string& text, int32_t x, int32_t y, const std::string& fontName,

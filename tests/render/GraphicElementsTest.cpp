@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace dotvane {
 namespace {
 
@@ -119,6 +121,22 @@ TEST_F(GraphicElementsTest, ElementsAtXNotOnAByteBoundaryStartAtTheByte)
     EXPECT_EQ(bytes[0], D(2));
     EXPECT_EQ(bytes[4], D(0x3C));
     EXPECT_EQ(bytes[5], C(0xB2));
+}
+
+TEST_F(GraphicElementsTest, KS0108ElementsAtTheEndOfTheCoordinateRange)
+{
+    UseKS0108();
+    memory.record.MemoryLoad = 100;
+    DrawGraphicElement("bar(2147483647,2147483647,8,2,memusage)");
+    // In 32-bit arithmetic the two bands go to pages 0 and 1 ((y + 1) div 8
+    // taken as 8 bits) and x + 1 wraps round to column 0; column 255 is past
+    // the display and takes no data.
+    const std::vector<test::Taken> taken = test::DecodeKS0108(port);
+    std::vector<uint8_t> instructions;
+    for (const test::Taken& t : taken)
+        if (t.Instruction && t.Chip == TKS0108Driver::kRight) instructions.push_back(t.Value);
+    EXPECT_EQ(instructions, (std::vector<uint8_t>{0xB8, 0x7F, 0xB8, 0x40, 0xB9, 0x7F, 0xB9, 0x40}));
+    EXPECT_EQ(test::DataBytes(taken, TKS0108Driver::kLeft), (std::vector<uint8_t>{0x7F, 0x00}));
 }
 
 TEST_F(GraphicElementsTest, TextContentIsALiteralOrAVariable)
@@ -235,6 +253,22 @@ TEST_F(FontTextTest, CutRowsAndColumnsAreDroppedOnTheT6963COnly)
             EXPECT_EQ(cut[r][j], shifted) << "row " << r << " byte " << j;
         }
     }
+}
+
+TEST_F(FontTextTest, CutsAtTheEndOfTheRangeSendNoPixels)
+{
+    UseT6963C(4);
+    // The row and byte counts are 32-bit and wrap round to negative counts.
+    FontTable[1].CutTop = std::numeric_limits<int32_t>::min();
+    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    EXPECT_TRUE(Decode(port).empty());
+
+    FontTable[1].CutTop = 0;
+    FontTable[1].CutLeft = std::numeric_limits<int32_t>::min();
+    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    const auto rows = SentRows();
+    EXPECT_FALSE(rows.empty());
+    for (const auto& row : rows) EXPECT_TRUE(row.empty());
 }
 
 class KS0108BandsTest : public test::PanelTest {
