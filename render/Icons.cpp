@@ -21,6 +21,13 @@
 namespace dotvane {
 namespace {
 
+// A pixel position beside an icon's corner, in 32-bit arithmetic that wraps
+// round at the ends of the range.
+int32_t Offset(int32_t position, int32_t by)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(position) + static_cast<uint32_t>(by));
+}
+
 // The player window's reply to WM_USER with a data word and a command;
 // 0 without a player.
 int32_t AskPlayer(int32_t data, int32_t command)
@@ -85,11 +92,11 @@ void DrawIconFile(int32_t x, int32_t y, const std::string& fileName)
         switch (MainSettings.LCD.Type) {
         case 0: {
             for (int32_t i = 0; i < h; ++i)
-                for (int32_t j = 0; j < w; ++j) DisplayDriver::ResetPixel(x + j, y + i);
+                for (int32_t j = 0; j < w; ++j) DisplayDriver::ResetPixel(Offset(x, j), Offset(y, i));
             const QtPixelImage pixels(image);
             for (int32_t i = 0; i < h; ++i)
                 for (int32_t j = 0; j < w; ++j)
-                    if (pixels.IsOn(j, i)) DisplayDriver::SetPixel(x + j, y + i);
+                    if (pixels.IsOn(j, i)) DisplayDriver::SetPixel(Offset(x, j), Offset(y, i));
             break;
         }
         case 1:

@@ -108,6 +108,18 @@ TEST_F(IconsTest, T6963CResetsTheRectangleThenSetsTheBlackPixels)
               (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7", "Set 6,6"}));
 }
 
+TEST_F(IconsTest, CoordinatesAtTheEndOfTheRangeWrapAroundOnTheT6963C)
+{
+    UseT6963C(1);
+    test::RecordingDisplay display;
+    WriteIcon("mark.bmp", 2, 1, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
+    DrawIconElement("mark.bmp(2147483647,5)");
+    // Pixel positions are 32-bit: one column past the largest x is the
+    // smallest one.
+    EXPECT_EQ(display.calls,
+              (std::vector<std::string>{"Reset 2147483647,5", "Reset -2147483648,5", "Set -2147483648,5"}));
+}
+
 TEST_F(IconsTest, KS0108GetsWholeBandsOnly)
 {
     UseKS0108();
