@@ -151,7 +151,7 @@ std::unique_ptr<Timer> MainWindow::CreateTimer(int32_t interval) { return std::m
 
 void MainWindow::SetClientSize(int32_t width, int32_t height)
 {
-    view_->setFixedSize(std::max(1, width), std::max(1, height - kStatusLineHeight));
+    view_->setFixedSize(std::max(1, width), std::max(kStatusLineHeight + 1, height) - kStatusLineHeight);
     setFixedSize(sizeHint());
 }
 

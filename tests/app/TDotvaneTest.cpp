@@ -2,6 +2,7 @@
 #include "render/VirtualDisplay.h"
 #include "tests/support/AppFixture.h"
 
+#include <limits>
 #include <stdexcept>
 
 namespace dotvane {
@@ -33,6 +34,15 @@ TEST_F(TDotvaneTest, LargerDisplayGivesALargerWindow)
     Start();
     EXPECT_EQ(host.width, 481);
     EXPECT_EQ(host.height, 277);
+}
+
+TEST_F(TDotvaneTest, WindowSizeIsWorkedOutIn32BitArithmetic)
+{
+    // Sizes past the range wrap round rather than overflow.
+    WriteMain("[LCD]\nXPixels=2147483647\nYPixels=-1073741834\n");
+    Start();
+    EXPECT_EQ(host.width, -1);
+    EXPECT_EQ(host.height, std::numeric_limits<int32_t>::min() + 1);
 }
 
 TEST_F(TDotvaneTest, FirstRefreshComesAfterOneSecond)

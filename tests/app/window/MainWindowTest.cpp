@@ -65,6 +65,12 @@ TEST_F(MainWindowTest, LargerDisplayGivesLargerClientArea)
     EXPECT_EQ(ClientArea(*window), QSize(481, 277));
 }
 
+TEST_F(MainWindowTest, NegativeDisplaySizeLeavesAOnePixelPicture)
+{
+    auto window = Open("[LCD]\nXPixels=-10\nYPixels=-1073741834\n");
+    EXPECT_EQ(window->centralWidget()->size(), QSize(1, 1));
+}
+
 TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndTicks)
 {
     auto window = Open();
