@@ -149,6 +149,10 @@ std::string LineSocket::ReadToClose(size_t limit)
 
 void LineSocket::Pause(Clock::time_point deadline)
 {
+    // The deadline is tested before the events run, not after: an event can
+    // hold the wait for long (a message box stays open until the user closes
+    // it), and what the peer sent meanwhile is looked at before giving up.
+    if (Clock::now() >= deadline) Fail("Connection Timed out");
     std::this_thread::sleep_for(kPollPause);
     waiting_ = true;
     try {
@@ -162,7 +166,6 @@ void LineSocket::Pause(Clock::time_point deadline)
         cancelRequested_ = false;
         Fail("Connection Canceled");
     }
-    if (Clock::now() >= deadline) Fail("Connection Timed out");
 }
 
 void LineSocket::Cancel()

@@ -69,8 +69,9 @@ private:
 
     void CheckIdle() const;
     Clock::time_point Deadline() const { return Clock::now() + timeout_; }
-    // Sleeps 2 ms, processes the window's events, then ends the operation
-    // when it was canceled meanwhile or the deadline has passed.
+    // Ends the operation when the deadline has passed; otherwise sleeps
+    // 2 ms, processes the window's events, and ends the operation when it
+    // was canceled meanwhile.
     void Pause(Clock::time_point deadline);
     // Receives what has arrived into the buffer, up to `limit` bytes in
     // all; false when nothing had.

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace dotvane {
@@ -117,6 +119,36 @@ TEST_F(LineSocketTest, SilentServerTimesOutAndTheConnectionIsClosed)
     auto closed = closedByClient.get_future();
     ASSERT_EQ(closed.wait_for(5s), std::future_status::ready);
     EXPECT_TRUE(closed.get());
+}
+
+TEST_F(LineSocketTest, AnswerThatCameWhileAnEventHeldTheWaitIsStillRead)
+{
+    // The answer arrives while an event handled during the wait (a message
+    // box, say) runs past the time-out; the wait takes it instead of failing.
+    class LateAnswer : public test::FakeSockets {
+    public:
+        LateAnswer() : FakeSockets(0) {}
+        int Receive(platform::SocketHandle, char* buffer, size_t size, size_t& received) override
+        {
+            received = 0;
+            if (!arrived) return platform::kWsaWouldBlock;
+            received = std::min(size, pending.size());
+            pending.copy(buffer, received);
+            pending.erase(0, received);
+            return 0;
+        }
+        bool arrived = false;
+        std::string pending = "+OK\r\n";
+    } sockets;
+    socket.SetTimeout(20ms);
+    socket.Connect("192.0.2.7", 110);
+    host.onProcessMessages = [&] {
+        std::this_thread::sleep_for(60ms);
+        sockets.arrived = true;
+    };
+    EXPECT_EQ(ErrorOf([&] { EXPECT_EQ(socket.ReadLine(), "+OK\r\n"); }), "");
+    // Closed while the fake sockets still exist.
+    socket.Close();
 }
 
 TEST_F(LineSocketTest, LineFillingTheBufferIsRead)
