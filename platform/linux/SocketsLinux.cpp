@@ -1,5 +1,7 @@
 #include "platform/linux/SocketsLinux.h"
 
+#include "platform/ThreadLookup.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -7,10 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <system_error>
-#include <thread>
+#include <optional>
 
 namespace dotvane::platform {
 
@@ -68,50 +68,19 @@ int WinsockCode(int errnoValue)
 
 namespace {
 
-// What the lookup thread hands back; shared so that an abandoned lookup's
-// thread can still finish writing after its HostLookup is gone.
-struct LookupResult {
-    std::atomic<HostLookup::Status> status{HostLookup::Status::Pending};
-    Ipv4Address address = 0;
-};
-
-class ThreadLookup : public HostLookup {
-public:
-    explicit ThreadLookup(const std::string& name) : result_(std::make_shared<LookupResult>())
-    {
-        try {
-            std::thread(Resolve, name, result_).detach();
-        } catch (const std::system_error&) {
-            result_->status = Status::Failed;
-        }
-    }
-
-    Status Poll(Ipv4Address& address) override
-    {
-        const Status status = result_->status.load(std::memory_order_acquire);
-        if (status == Status::Found) address = result_->address;
-        return status;
-    }
-
-private:
-    static void Resolve(std::string name, std::shared_ptr<LookupResult> result)
-    {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* list = nullptr;
-        Status status = Status::Failed;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &list) == 0 && list != nullptr) {
-            const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(list->ai_addr);
-            result->address = ntohl(ipv4->sin_addr.s_addr);
-            status = Status::Found;
-        }
-        if (list != nullptr) freeaddrinfo(list);
-        result->status.store(status, std::memory_order_release);
-    }
-
-    std::shared_ptr<LookupResult> result_;
-};
+// getaddrinfo for IPv4 stream addresses; the first answer counts.
+std::optional<Ipv4Address> Resolve(const std::string& name)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* list = nullptr;
+    std::optional<Ipv4Address> address;
+    if (getaddrinfo(name.c_str(), nullptr, &hints, &list) == 0 && list != nullptr)
+        address = ntohl(reinterpret_cast<const sockaddr_in*>(list->ai_addr)->sin_addr.s_addr);
+    if (list != nullptr) freeaddrinfo(list);
+    return address;
+}
 
 int LastError() { return WinsockCode(errno); }
 
@@ -119,7 +88,7 @@ int LastError() { return WinsockCode(errno); }
 
 std::unique_ptr<HostLookup> LinuxSockets::LookupHost(const std::string& name)
 {
-    return std::make_unique<ThreadLookup>(name);
+    return LookupOnThread(name, Resolve);
 }
 
 SocketHandle LinuxSockets::OpenStream(int& error)

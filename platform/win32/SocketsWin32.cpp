@@ -1,65 +1,31 @@
 #include "platform/Sockets.h"
+#include "platform/ThreadLookup.h"
 
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Winsock.h"
 
-#include <atomic>
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <system_error>
-#include <thread>
+#include <optional>
 
 namespace dotvane::platform {
 namespace {
 
 SOCKET AsSocket(SocketHandle socket) { return static_cast<SOCKET>(socket); }
 
-// What the lookup thread hands back; shared so that an abandoned lookup's
-// thread can still finish writing after its HostLookup is gone.
-struct LookupResult {
-    std::atomic<HostLookup::Status> status{HostLookup::Status::Pending};
-    Ipv4Address address = 0;
-};
-
-// gethostbyname on a helper thread of its own that does nothing else, so
-// the program's thread only polls. Its answer lives in storage of that
-// thread and is copied there.
-class ThreadLookup : public HostLookup {
-public:
-    explicit ThreadLookup(const std::string& name) : result_(std::make_shared<LookupResult>())
-    {
-        try {
-            std::thread(Resolve, name, result_).detach();
-        } catch (const std::system_error&) {
-            result_->status = Status::Failed;
-        }
-    }
-
-    Status Poll(Ipv4Address& address) override
-    {
-        const Status status = result_->status.load(std::memory_order_acquire);
-        if (status == Status::Found) address = result_->address;
-        return status;
-    }
-
-private:
-    static void Resolve(std::string name, std::shared_ptr<LookupResult> result)
-    {
-        Status status = Status::Failed;
-        const hostent* host = ::gethostbyname(name.c_str());
-        if (host != nullptr && host->h_addrtype == AF_INET && host->h_length == 4 && host->h_addr_list != nullptr &&
-            host->h_addr_list[0] != nullptr) {
-            in_addr address{};
-            memcpy(&address, host->h_addr_list[0], sizeof address);
-            result->address = ntohl(address.s_addr);
-            status = Status::Found;
-        }
-        result->status.store(status, std::memory_order_release);
-    }
-
-    std::shared_ptr<LookupResult> result_;
-};
+// gethostbyname, which Winsock runs here on the lookup's own thread; its
+// answer lives in storage of that thread and is copied at once.
+std::optional<Ipv4Address> Resolve(const std::string& name)
+{
+    const hostent* host = ::gethostbyname(name.c_str());
+    if (host == nullptr || host->h_addrtype != AF_INET || host->h_length != 4 || host->h_addr_list == nullptr ||
+        host->h_addr_list[0] == nullptr)
+        return std::nullopt;
+    in_addr address{};
+    memcpy(&address, host->h_addr_list[0], sizeof address);
+    return ntohl(address.s_addr);
+}
 
 // Winsock sockets, non-blocking through ioctlsocket. The error codes are
 // Winsock's own numbers.
@@ -68,7 +34,7 @@ public:
     std::unique_ptr<HostLookup> LookupHost(const std::string& name) override
     {
         if (!EnsureWinsock()) return std::make_unique<FailedLookup>();
-        return std::make_unique<ThreadLookup>(name);
+        return LookupOnThread(name, Resolve);
     }
 
     SocketHandle OpenStream(int& error) override
