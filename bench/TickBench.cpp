@@ -1,0 +1,69 @@
+// One complete refresh tick on the real sources of this machine: the sensor
+// section (or its stand-in built from the kernel's hardware monitors), the
+// performance counters, and a full screen whose eight rows read the clock,
+// memory, uptime, processor, load, disk, computer name and network, with the
+// window shown on Qt's offscreen platform.
+#include "app/MainWindow.h"
+#include "render/RefreshCycle.h"
+#include "vars/PerfCounterSource.h"
+#include "vars/SensorMirror.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// A program folder of its own: settings with the counters on, the counter
+// definitions and one screen of eight rows.
+std::string MakeProgramFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "dotvane-tick-XXXXXX").string();
+    const std::filesystem::path folder = mkdtemp(pattern.data());
+    std::filesystem::create_directories(folder / "screens");
+    std::ofstream(folder / "DOTVANE.INI") << "[LCD]\nTextColumns=22\nTextRows=8\n[NTPerfMon]\nEnable=1\n";
+    std::ofstream(folder / "LCDPERF.INI") << "[pdh_cpu]\nname=\\Processor(_Total)\\% Processor Time\nprecision=3\n"
+                                             "[pdh_netin]\nname=\\Network Interface(_Total)\\Bytes Received/sec\n"
+                                             "multiplier=0.0009765625\nprecision=4\n";
+    std::ofstream(folder / "screens" / "default.ini")
+        << "[Screen0]\nEnable=1\nInterval=3600000\nUpdate=250\n"
+           "Line0=$date$ $time$\nLine1=Mem $memavphys$ $memusage$%\nLine2=Up $uptimed$d $uptimeh$:$uptimem$\n"
+           "Line3=CPU $pdh_cpu$% $mbmtemp(0)$\nLine4=Load $textfile(/proc/loadavg,1)$\n"
+           "Line5=Free $diskfree(/)$\nLine6=$computername$ $bat_acline$\nLine7=In $pdh_netin$ KB/s\n";
+    return folder.string() + "/";
+}
+
+void BM_CompleteTick(benchmark::State& state)
+{
+    const std::string folder = MakeProgramFolder();
+    {
+        dotvane::MainWindow window(folder);
+        window.show();
+        QApplication::processEvents();
+        for (auto _ : state) {
+            dotvane::RefreshSensors();
+            dotvane::CollectPerfCounters();
+            dotvane::RefreshScreen();
+            QApplication::processEvents();
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_CompleteTick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
