@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/Colors.h"
+#include "base/Colors.h"
 #include "render/QtColors.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/Colors.h"
+#include "base/Colors.h"
 #include "app/Edition.h"
 #include "app/QtTimer.h"
 #include "app/ScreenState.h"

@@ -1,8 +1,8 @@
 // Screen rotation and navigation: the rotation tick, Next, Previous, Pause,
 // Enabled only, and ShowScreen, through which every screen change goes.
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "app/TDotvane.h"
 #include "lcd/DisplayDriver.h"
 #include "platform/Player.h"

@@ -1,8 +1,8 @@
 #include "app/TDotvane.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "app/WebPages.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/PortDriver.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Timer.h"
+#include "base/Timer.h"
 #include "app/WindowHost.h"
 #include "lcd/TDLPortIO.h"
 

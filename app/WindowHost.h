@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Host.h"
-#include "app/Timer.h"
+#include "base/Timer.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // with the window shown: expansion, change detection, the virtual display
 // and the window's repaint.
 #include "app/MainWindow.h"
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
 #include "render/RefreshCycle.h"
 

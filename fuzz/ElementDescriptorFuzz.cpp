@@ -1,6 +1,6 @@
 // Any graphic or icon descriptor parses without a crash, and the numbers it
 // yields draw without a crash or a hang on a small virtual display.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "render/ElementDescriptors.h"
 #include "render/GraphHistory.h"
 #include "render/VirtualDisplay.h"

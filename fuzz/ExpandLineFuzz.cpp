@@ -1,7 +1,7 @@
 // Any template must expand without a crash or a hang; the result can never
 // hold more "$" than the template, since values are not expanded again and
 // the families reachable here produce none.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "vars/ExpandLine.h"
 #include "vars/Format.h"
 

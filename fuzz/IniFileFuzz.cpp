@@ -1,5 +1,5 @@
 // Any bytes must parse without a crash, and every getter must answer.
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
 #include <cstddef>
 #include <cstdint>

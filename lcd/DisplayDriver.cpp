@@ -1,8 +1,8 @@
 #include "lcd/DisplayDriver.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/KS0108Driver.h"
 #include "lcd/PortDriver.h"
 #include "lcd/T6963CDriver.h"

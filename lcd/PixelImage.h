@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Colors.h"
+#include "base/Colors.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "lcd/PortDriver.h"
 
 #include "app/Host.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "platform/FileNames.h"
 
 namespace dotvane {

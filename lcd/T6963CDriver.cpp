@@ -1,7 +1,7 @@
 #include "lcd/T6963CDriver.h"
 
 #include "app/Host.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/PortDriver.h"
 #include "platform/HighResolutionClock.h"
 

@@ -1,6 +1,6 @@
 // Pictures on the T6963C's graphic layer: element images row by row, and the
 // screen bitmap dithered by brightness.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/PixelImage.h"
 #include "lcd/T6963CDriver.h"
 

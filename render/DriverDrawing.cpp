@@ -1,7 +1,7 @@
 // The controllers' bar and font-text writers. They paint with Qt, so they
 // are built with the window library rather than with the drivers' bytes.
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/KS0108Driver.h"
 #include "lcd/T6963CDriver.h"
 #include "render/ElementImages.h"

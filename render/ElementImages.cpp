@@ -1,6 +1,6 @@
 #include "render/ElementImages.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "render/QtColors.h"
 #include "render/VirtualDisplay.h"
 

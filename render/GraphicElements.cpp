@@ -1,8 +1,8 @@
 #include "render/GraphicElements.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/KS0108Driver.h"
 #include "lcd/T6963CDriver.h"
 #include "render/ElementDescriptors.h"

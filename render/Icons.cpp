@@ -1,9 +1,9 @@
 #include "render/Icons.h"
 
 #include "app/Host.h"
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/KS0108Driver.h"
 #include "platform/FileNames.h"

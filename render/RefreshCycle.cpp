@@ -1,8 +1,8 @@
 #include "render/RefreshCycle.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/DisplayDriver.h"
 #include "render/GraphicElements.h"
 #include "render/Icons.h"

@@ -1,7 +1,7 @@
 #include "render/ScreenBitmap.h"
 
 #include "app/Host.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/KS0108Driver.h"
 #include "lcd/T6963CDriver.h"
 #include "platform/FileNames.h"

@@ -1,8 +1,8 @@
 #include "render/VirtualDisplay.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/Font5x7.h"
 #include "platform/FileNames.h"
 #include "render/QtColors.h"

@@ -1,6 +1,6 @@
 #include "vars/ClockVariables.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "platform/LocalClock.h"
 #include "vars/Format.h"
 

@@ -1,6 +1,6 @@
 #include "vars/PerfCounterSource.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 
 namespace dotvane {
 namespace {

@@ -1,7 +1,7 @@
 #include "vars/SetiStats.h"
 
 #include "app/Host.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "platform/FileNames.h"
 #include "vars/Format.h"
 

@@ -2,7 +2,7 @@
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/PortDriver.h"
 #include "lcd/T6963CDriver.h"

@@ -2,7 +2,7 @@
 #include "FakeServiceManager.h"
 #include "tests/support/RecordingHost.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/PortDriver.h"
 #include "lcd/TDLPortIO.h"
 #include "platform/FileNames.h"

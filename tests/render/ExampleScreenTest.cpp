@@ -1,7 +1,7 @@
 // The bundled graphics screen on both emulated controllers and on the
 // virtual display, against golden pictures.
-#include "app/ScreenFile.h"
-#include "app/Settings.h"
+#include "config/ScreenFile.h"
+#include "config/Settings.h"
 #include "render/GraphHistory.h"
 #include "render/RefreshCycle.h"
 #include "render/ScreenBitmap.h"

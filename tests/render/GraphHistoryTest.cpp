@@ -1,6 +1,6 @@
 #include "render/GraphHistory.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "render/VirtualDisplay.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "render/GraphicElements.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "render/GraphHistory.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakeSystemInfo.h"

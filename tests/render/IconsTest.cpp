@@ -1,6 +1,6 @@
 #include "render/Icons.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakePlayer.h"
 #include "tests/support/RecordingDisplay.h"

@@ -1,8 +1,8 @@
 #include "render/RefreshCycle.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "tests/support/RecordingDisplay.h"
 
 #include <gtest/gtest.h>

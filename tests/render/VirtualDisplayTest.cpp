@@ -1,8 +1,8 @@
 #include "render/VirtualDisplay.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "render/RefreshCycle.h"
 #include "tests/support/Golden.h"
 #include "tests/support/TempDir.h"

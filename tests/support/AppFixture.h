@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "app/TDotvane.h"
 #include "render/RefreshCycle.h"
 #include "tests/support/RecordingDisplay.h"

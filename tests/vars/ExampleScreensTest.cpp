@@ -1,5 +1,5 @@
-#include "app/IniFile.h"
-#include "app/Settings.h"
+#include "config/IniFile.h"
+#include "config/Settings.h"
 #include "vars/ExpandLine.h"
 #include "tests/support/FakePlayer.h"
 #include "tests/support/FakeSystemInfo.h"

@@ -1,6 +1,6 @@
 #include "vars/ExpandLine.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "vars/ExternalAddress.h"
 #include "vars/MailCountVariable.h"
 #include "vars/PerfCounterSource.h"

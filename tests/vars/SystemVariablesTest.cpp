@@ -1,6 +1,6 @@
 #include "vars/ExpandLine.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "vars/DiskVariables.h"
 #include "tests/support/FakeSystemInfo.h"
 

@@ -1,6 +1,6 @@
 // Performance counters on Windows: the Performance Data Helper of pdh.dll,
 // with a counter every Windows system has and one that no system has.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "platform/CounterQuery.h"
 #include "vars/ExpandLine.h"
 #include "vars/perf/NtCounterSource.h"

@@ -3,7 +3,7 @@
 // this program and that records every port access. The service steps are
 // left out here (the NT-family check is switched off); PortServiceWin32Test
 // runs them.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/KS0108Driver.h"
 #include "lcd/PortDriver.h"

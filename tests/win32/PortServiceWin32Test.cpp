@@ -2,7 +2,7 @@
 // system (Wine's, when the tests run under Wine), with the fake kernel
 // driver DLPortIO.SYS that the test build puts beside this program and the
 // fake DLPortIO.dll.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "lcd/PortDriver.h"
 #include "lcd/TDLPortIO.h"
 #include "platform/FileNames.h"

@@ -1,6 +1,6 @@
 // The socket layer on Winsock: the Sockets seam itself, and a mail count and
 // an external address fetched from loopback servers.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "platform/Sockets.h"
 #include "vars/ExpandLine.h"
 #include "vars/ExternalAddress.h"

@@ -1,7 +1,7 @@
 #include "vars/net/CheckMail.h"
 
 #include "app/Host.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "vars/MailCountVariable.h"
 #include "vars/net/Pop3Client.h"
 

@@ -1,6 +1,6 @@
 #include "vars/net/ExternalIPLookup.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "vars/ExternalAddress.h"
 #include "vars/net/HttpClient.h"
 

@@ -1,6 +1,6 @@
 #include "vars/net/HttpMessage.h"
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 #include "vars/net/NetError.h"
 #include "vars/net/ReplyWords.h"
 

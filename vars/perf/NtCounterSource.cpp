@@ -1,7 +1,7 @@
 #include "vars/perf/NtCounterSource.h"
 
 #include "app/Host.h"
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 #include "platform/FileNames.h"
 #include "vars/Format.h"
 

@@ -1,5 +1,5 @@
 #include "app/Edition.h"
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "vars/ExpandLine.h"
 #include "vars/PerfCounterSource.h"
 

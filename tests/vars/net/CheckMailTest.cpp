@@ -1,6 +1,6 @@
 #include "vars/net/CheckMail.h"
 
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/vars/net/DovecotServer.h"

@@ -1,7 +1,7 @@
 #include "vars/net/ExternalIPLookup.h"
 
-#include "app/Settings.h"
-#include "app/Timer.h"
+#include "config/Settings.h"
+#include "base/Timer.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
 #include "vars/ExpandLine.h"

@@ -1,7 +1,7 @@
 // The bundled example screen for the mail counts and the external address.
-#include "app/IniFile.h"
-#include "app/ScreenFile.h"
-#include "app/Settings.h"
+#include "config/IniFile.h"
+#include "config/ScreenFile.h"
+#include "config/Settings.h"
 #include "vars/ExpandLine.h"
 #include "vars/ExternalAddress.h"
 #include "vars/MailCountVariable.h"

@@ -1,6 +1,6 @@
 #include "vars/net/Pop3Client.h"
 
-#include "app/Timer.h"
+#include "base/Timer.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/vars/net/FakeSockets.h"

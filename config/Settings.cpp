@@ -1,8 +1,8 @@
-#include "app/Settings.h"
+#include "config/Settings.h"
 
-#include "app/Colors.h"
-#include "app/IniFile.h"
-#include "app/ScreenFile.h"
+#include "base/Colors.h"
+#include "config/IniFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
 #include "platform/FileNames.h"
 #include "vars/MailCountVariable.h"

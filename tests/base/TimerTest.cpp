@@ -1,4 +1,4 @@
-#include "app/Timer.h"
+#include "base/Timer.h"
 
 #include <gtest/gtest.h>
 

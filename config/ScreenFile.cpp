@@ -1,6 +1,6 @@
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
 namespace dotvane {
 

@@ -1,4 +1,4 @@
-#include "app/Colors.h"
+#include "base/Colors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 #include "platform/FileNames.h"
 
 #include <charconv>

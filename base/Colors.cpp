@@ -1,6 +1,6 @@
-#include "app/Colors.h"
+#include "base/Colors.h"
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "config/Settings.h"
 
-#include "app/ScreenFile.h"
+#include "config/ScreenFile.h"
 #include "app/ScreenState.h"
 #include "tests/support/TempDir.h"
 #include "vars/MailCountVariable.h"
