@@ -26,7 +26,7 @@ void TDotvane::ShowScreen(int index, bool force)
 void TDotvane::changescreen_Timer1Timer()
 {
     if (MainSettings.SkipScreen.Enable)
-        SkippedScreen = platform::CurrentPlayer().FindWindow() ? -1 : MainSettings.SkipScreen.NoWinamp;
+        SkippedScreen = platform::PlayerService::Current().FindWindow() ? -1 : MainSettings.SkipScreen.NoWinamp;
     PreviousScreen = CurrentScreen;
 
     // One pass over all screens at most: when none is eligible the current

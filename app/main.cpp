@@ -18,10 +18,7 @@ int main(int argc, char* argv[])
 
     // The system's media players stand in for the Winamp window.
     const std::unique_ptr<dotvane::platform::Player> player = dotvane::platform::CreateSystemPlayer();
-    dotvane::platform::InstallPlayer(player.get());
-    struct Uninstall {
-        ~Uninstall() { dotvane::platform::InstallPlayer(nullptr); }
-    } uninstall;
+    const dotvane::platform::PlayerService::Scoped installed(*player);
 
     try {
         dotvane::MainWindow window(dotvane::platform::ProgramFolder());

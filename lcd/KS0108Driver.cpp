@@ -35,7 +35,7 @@ void TKS0108Driver::SetData(uint8_t value)
 
 void TKS0108Driver::DelayMicroseconds(int32_t n)
 {
-    auto& clock = platform::CurrentHighResolutionClock();
+    auto& clock = platform::HighResolutionClockService::Current();
     int64_t ticksPerMicrosecond = 0;
     if (int64_t frequency = 0; clock.QueryFrequency(frequency)) ticksPerMicrosecond = frequency / 1'000'000;
     int64_t start = 0;

@@ -61,7 +61,7 @@ uint16_t ExtendedControlRegister() { return static_cast<uint16_t>(MainSettings.P
 // false when the counter cannot be read.
 bool Deadline(int64_t microseconds, int64_t& deadline)
 {
-    auto& clock = platform::CurrentHighResolutionClock();
+    auto& clock = platform::HighResolutionClockService::Current();
     int64_t frequency = 0;
     int64_t now = 0;
     if (!clock.QueryFrequency(frequency) || !clock.QueryCounter(now)) return false;
@@ -72,7 +72,7 @@ bool Deadline(int64_t microseconds, int64_t& deadline)
 bool Passed(int64_t deadline)
 {
     int64_t now = 0;
-    return !platform::CurrentHighResolutionClock().QueryCounter(now) || now >= deadline;
+    return !platform::HighResolutionClockService::Current().QueryCounter(now) || now >= deadline;
 }
 
 }  // namespace

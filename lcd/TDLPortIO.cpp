@@ -28,7 +28,7 @@ bool Resolve(platform::LibraryLoader& loader, platform::LibraryHandle library, c
 
 }  // namespace
 
-TDLPortIO::TDLPortIO() : TDLPortIO(platform::CurrentServiceManager(), platform::CurrentLibraryLoader()) {}
+TDLPortIO::TDLPortIO() : TDLPortIO(platform::SystemServiceManager(), platform::SystemLibraryLoader()) {}
 
 TDLPortIO::TDLPortIO(platform::ServiceManager& services, platform::LibraryLoader& loader)
     : RunningOnNT(services.PlatformIsNT()), services_(services), loader_(loader)

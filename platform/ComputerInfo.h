@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,9 +27,8 @@ public:
 
 // The system's implementation, created on first use.
 ComputerInfo& SystemComputerInfo();
-// The installed one, else the system's.
-ComputerInfo& CurrentComputerInfo();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallComputerInfo(ComputerInfo* source);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using ComputerInfoService = ServicePoint<ComputerInfo, SystemComputerInfo>;
 
 }  // namespace dotvane::platform

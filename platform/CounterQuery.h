@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstdint>
 #include <string>
 
@@ -56,11 +58,10 @@ public:
     virtual PdhStatus PdhCloseQuery(PdhQueryHandle query) = 0;
 };
 
-// The process-wide counter query: the one installed, or the system's own.
-CounterQuery& CurrentCounterQuery();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallCounterQuery(CounterQuery* query);
 // The system's implementation, created on first use.
 CounterQuery& SystemCounterQuery();
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using CounterQueryService = ServicePoint<CounterQuery, SystemCounterQuery>;
 
 }  // namespace dotvane::platform

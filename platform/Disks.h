@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -38,9 +40,8 @@ public:
 
 // The system's implementation, created on first use.
 Disks& SystemDisks();
-// The installed one, else the system's.
-Disks& CurrentDisks();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallDisks(Disks* source);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using DisksService = ServicePoint<Disks, SystemDisks>;
 
 }  // namespace dotvane::platform

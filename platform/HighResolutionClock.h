@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstdint>
 
 namespace dotvane::platform {
@@ -18,9 +20,9 @@ public:
 
 // The counter of the system the program runs on.
 HighResolutionClock& SystemHighResolutionClock();
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using HighResolutionClockService = ServicePoint<HighResolutionClock, SystemHighResolutionClock>;
 
-// The process-wide counter: the installed one, else the system's.
-HighResolutionClock& CurrentHighResolutionClock();
-void InstallHighResolutionClock(HighResolutionClock* clock);
 
 }  // namespace dotvane::platform

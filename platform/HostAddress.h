@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -23,9 +25,8 @@ public:
 
 // The system's implementation, created on first use.
 HostAddress& SystemHostAddress();
-// The installed one, else the system's.
-HostAddress& CurrentHostAddress();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallHostAddress(HostAddress* source);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using HostAddressService = ServicePoint<HostAddress, SystemHostAddress>;
 
 }  // namespace dotvane::platform

@@ -29,8 +29,4 @@ public:
 // The loader of the system the program runs on.
 LibraryLoader& SystemLibraryLoader();
 
-// The process-wide loader: the installed one, else the system's.
-LibraryLoader& CurrentLibraryLoader();
-void InstallLibraryLoader(LibraryLoader* loader);
-
 }  // namespace dotvane::platform

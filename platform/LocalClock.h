@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <string>
 
 namespace dotvane::platform {
@@ -29,9 +31,8 @@ public:
 
 // The system's implementation, created on first use.
 LocalClock& SystemLocalClock();
-// The installed one, else the system's.
-LocalClock& CurrentLocalClock();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallLocalClock(LocalClock* source);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using LocalClockService = ServicePoint<LocalClock, SystemLocalClock>;
 
 }  // namespace dotvane::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstdint>
 
 namespace dotvane::platform {
@@ -28,9 +30,8 @@ public:
 
 // The system's implementation, created on first use.
 MemoryStatus& SystemMemoryStatus();
-// The installed one, else the system's.
-MemoryStatus& CurrentMemoryStatus();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallMemoryStatus(MemoryStatus* source);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using MemoryStatusService = ServicePoint<MemoryStatus, SystemMemoryStatus>;
 
 }  // namespace dotvane::platform

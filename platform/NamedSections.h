@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -31,11 +33,10 @@ public:
     virtual void CloseHandle(Mapping mapping) = 0;
 };
 
-// The process-wide sections: the one installed, or the system's own.
-NamedSections& CurrentNamedSections();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallNamedSections(NamedSections* sections);
 // The system's implementation, created on first use.
 NamedSections& SystemNamedSections();
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using NamedSectionsService = ServicePoint<NamedSections, SystemNamedSections>;
 
 }  // namespace dotvane::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstdint>
 #include <string>
 
@@ -23,8 +25,8 @@ public:
 // The system's own player lookup: the Winamp window on Windows; none on
 // Linux, where the MPRIS2 player (a Qt library of its own) is installed.
 Player& SystemPlayer();
-// The process-wide player: the installed one, else the system's.
-Player& CurrentPlayer();
-void InstallPlayer(Player* player);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using PlayerService = ServicePoint<Player, SystemPlayer>;
 
 }  // namespace dotvane::platform

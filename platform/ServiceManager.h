@@ -54,8 +54,4 @@ public:
 // The service manager of the system the program runs on.
 ServiceManager& SystemServiceManager();
 
-// The process-wide service manager: the installed one, else the system's.
-ServiceManager& CurrentServiceManager();
-void InstallServiceManager(ServiceManager* manager);
-
 }  // namespace dotvane::platform

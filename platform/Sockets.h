@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -64,9 +66,8 @@ public:
 
 // The operating system's sockets; lives until the process ends.
 Sockets& SystemSockets();
-// The sockets the network clients use: the installed ones, else the system's.
-Sockets& CurrentSockets();
-// Installs replacement sockets (tests); nullptr restores the system's.
-void InstallSockets(Sockets* sockets);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using SocketsService = ServicePoint<Sockets, SystemSockets>;
 
 }  // namespace dotvane::platform

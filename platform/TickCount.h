@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ServicePoint.h"
+
 #include <cstdint>
 
 namespace dotvane::platform {
@@ -15,9 +17,8 @@ public:
 
 // The system's implementation, created on first use.
 TickCount& SystemTickCount();
-// The installed one, else the system's.
-TickCount& CurrentTickCount();
-// Installs a replacement (tests); nullptr returns to the system's own.
-void InstallTickCount(TickCount* source);
+// Where the program finds it: the system's own, or a stand-in a test
+// installs.
+using TickCountService = ServicePoint<TickCount, SystemTickCount>;
 
 }  // namespace dotvane::platform

@@ -32,7 +32,7 @@ int32_t Offset(int32_t position, int32_t by)
 // 0 without a player.
 int32_t AskPlayer(int32_t data, int32_t command)
 {
-    platform::Player& player = platform::CurrentPlayer();
+    platform::Player& player = platform::PlayerService::Current();
     return player.FindWindow() ? player.SendQuery(data, command) : 0;
 }
 

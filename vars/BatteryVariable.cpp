@@ -34,7 +34,7 @@ std::string ChargeText(uint8_t flag)
 std::string BatteryVariable(std::string_view name)
 {
     platform::PowerStatusRecord status;
-    platform::CurrentPowerStatus().GetSystemPowerStatus(status);
+    platform::PowerStatusService::Current().GetSystemPowerStatus(status);
     if (name == "bat_acline") return AcLineText(status.ACLineStatus);
     if (name == "bat_charge") return ChargeText(status.BatteryFlag);
     if (name == "bat_lifepercent") return FormatUnsigned(status.BatteryLifePercent);

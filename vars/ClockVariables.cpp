@@ -8,20 +8,20 @@ namespace dotvane {
 
 std::string WeekdayVariable()
 {
-    const int day = platform::CurrentLocalClock().GetLocalTime().DayOfWeek;
+    const int day = platform::LocalClockService::Current().GetLocalTime().DayOfWeek;
     if (day < 0 || day >= static_cast<int>(MainSettings.WeekdayNames.size())) return PadRight({}, 11);
     return PadRight(MainSettings.WeekdayNames[day], 11);
 }
 
 std::string DateVariable()
 {
-    platform::LocalClock& clock = platform::CurrentLocalClock();
+    platform::LocalClock& clock = platform::LocalClockService::Current();
     return PadRight(clock.FormatShortDate(clock.GetLocalTime()), 10);
 }
 
 std::string TimeVariable()
 {
-    platform::LocalClock& clock = platform::CurrentLocalClock();
+    platform::LocalClock& clock = platform::LocalClockService::Current();
     return PadRight(clock.FormatLongTime(clock.GetLocalTime()), 8);
 }
 

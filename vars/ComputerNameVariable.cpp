@@ -4,6 +4,6 @@
 
 namespace dotvane {
 
-std::string ComputerNameVariable() { return platform::CurrentComputerInfo().GetComputerName(50); }
+std::string ComputerNameVariable() { return platform::ComputerInfoService::Current().GetComputerName(50); }
 
 }  // namespace dotvane

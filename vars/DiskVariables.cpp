@@ -15,7 +15,7 @@ std::optional<platform::DiskSpace> QuerySpace(std::string_view name)
     const auto path = VariableArgument(name);
     if (!path) return std::nullopt;
     platform::DiskSpace space;
-    if (!platform::CurrentDisks().GetDiskFreeSpaceEx(*path, space)) return std::nullopt;
+    if (!platform::DisksService::Current().GetDiskFreeSpaceEx(*path, space)) return std::nullopt;
     return space;
 }
 
@@ -54,7 +54,7 @@ std::string DriveTypeVariable(std::string_view name)
 {
     const auto root = VariableArgument(name);
     if (!root) return {};
-    switch (platform::CurrentDisks().GetDriveType(*root)) {
+    switch (platform::DisksService::Current().GetDriveType(*root)) {
     case platform::kDriveRemovable: return "Removable";
     case platform::kDriveFixed: return "Fixed";
     case platform::kDriveRemote: return "Remote";

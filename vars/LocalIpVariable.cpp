@@ -7,7 +7,7 @@ namespace dotvane {
 
 std::string LocalIpVariable()
 {
-    platform::HostAddress& host = platform::CurrentHostAddress();
+    platform::HostAddress& host = platform::HostAddressService::Current();
     const std::string name = host.GetHostName(200);
     if (name.empty()) return {};
     const auto address = host.ResolveFirstIpv4(name);

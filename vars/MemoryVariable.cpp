@@ -8,7 +8,7 @@ namespace dotvane {
 std::string MemoryVariable(std::string_view name)
 {
     platform::MemoryStatusRecord status;
-    platform::CurrentMemoryStatus().GlobalMemoryStatus(status);
+    platform::MemoryStatusService::Current().GlobalMemoryStatus(status);
     if (name == "memusage") return FormatUnsigned(status.MemoryLoad);
     uint64_t bytes;
     if (name == "memtotphys") bytes = status.TotalPhys;

@@ -40,7 +40,7 @@ size_t RecordsInView(size_t size)
 
 bool RefreshSensors()
 {
-    platform::NamedSections& sections = platform::CurrentNamedSections();
+    platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);
     if (mapping == 0) return false;
     const std::byte* view = sections.MapViewOfFile(mapping);

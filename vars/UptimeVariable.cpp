@@ -7,7 +7,7 @@ namespace dotvane {
 
 std::string UptimeVariable(std::string_view name)
 {
-    const uint64_t seconds = platform::CurrentTickCount().GetTickCount64() / 1000;
+    const uint64_t seconds = platform::TickCountService::Current().GetTickCount64() / 1000;
     const uint64_t totalHours = seconds / 3600;
     const uint64_t minutes = (seconds - totalHours * 3600) / 60;
     const uint64_t secondsPart = seconds - minutes * 60 - totalHours * 3600;

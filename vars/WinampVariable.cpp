@@ -38,7 +38,7 @@ std::string WinampTitle(std::string_view windowText)
 
 std::string WinampVariable(std::string_view name)
 {
-    platform::Player& player = platform::CurrentPlayer();
+    platform::Player& player = platform::PlayerService::Current();
     const bool found = player.FindWindow();
     const auto query = [&](int32_t data, int32_t command) { return found ? player.SendQuery(data, command) : 0; };
 

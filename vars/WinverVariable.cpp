@@ -6,7 +6,7 @@ namespace dotvane {
 
 std::string WinverVariable()
 {
-    switch (platform::CurrentComputerInfo().GetPlatformId()) {
+    switch (platform::ComputerInfoService::Current().GetPlatformId()) {
     case platform::kPlatformWin9x: return "win9x";
     case platform::kPlatformNt: return "winnt";
     default: return {};

@@ -9,9 +9,10 @@ namespace {
 class RotationTest : public test::AppFixture {};
 
 class RunningPlayer : public platform::Player {
+    // Stands in for the system's own while it lives.
+    platform::PlayerService::Scoped installed_{*this};
+
 public:
-    RunningPlayer() { platform::InstallPlayer(this); }
-    ~RunningPlayer() override { platform::InstallPlayer(nullptr); }
     bool FindWindow() override { return true; }
     int32_t SendQuery(int32_t, int32_t) override { return 0; }
     std::string WindowText() override { return {}; }

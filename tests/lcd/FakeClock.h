@@ -7,10 +7,10 @@ namespace dotvane::test {
 // A high-resolution counter that moves on by Step ticks at every read, so
 // waits end without real time passing. Installs itself for its lifetime.
 class FakeClock : public platform::HighResolutionClock {
-public:
-    FakeClock() { platform::InstallHighResolutionClock(this); }
-    ~FakeClock() override { platform::InstallHighResolutionClock(nullptr); }
+    // Stands in for the system's own while it lives.
+    platform::HighResolutionClockService::Scoped installed_{*this};
 
+public:
     bool QueryFrequency(int64_t& ticksPerSecond) override
     {
         ++FrequencyQueries;

@@ -54,10 +54,10 @@ TEST(MemoryStatusLinux, MissingFilesGiveZeroesAndNoDivisionByZero)
 TEST(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)
 {
     MemoryStatusLinux source(DOTVANE_FIXTURES "/memory/limited");
-    InstallMemoryStatus(&source);
+    MemoryStatusService::Install(&source);
     EXPECT_EQ(ExpandLine("$memusage$|$memtotphys$|$memavphys$|$memtotpage$|$memavpage$|$memtotvirt$|$memavvirt$"),
               "75|16000000|4000000|18000000|5500000|8388608|5888608");
-    InstallMemoryStatus(nullptr);
+    MemoryStatusService::Install(nullptr);
 }
 
 TEST(MemoryStatusLinux, ThisMachineGivesConsistentFigures)

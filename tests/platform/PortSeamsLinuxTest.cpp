@@ -48,18 +48,17 @@ TEST(LibraryLoaderLinuxTest, NamesAndLoadsSharedObjects)
 
 TEST(PlatformAccessorsTest, InstalledSeamsReplaceTheSystemOnes)
 {
-    EXPECT_EQ(&CurrentServiceManager(), &SystemServiceManager());
-    EXPECT_EQ(&CurrentLibraryLoader(), &SystemLibraryLoader());
-    EXPECT_EQ(&CurrentHighResolutionClock(), &SystemHighResolutionClock());
+    EXPECT_EQ(&HighResolutionClockService::Current(), &SystemHighResolutionClock());
     class StoppedClock : public HighResolutionClock {
     public:
         bool QueryFrequency(int64_t&) override { return false; }
         bool QueryCounter(int64_t&) override { return false; }
     } stopped;
-    InstallHighResolutionClock(&stopped);
-    EXPECT_EQ(&CurrentHighResolutionClock(), &stopped);
-    InstallHighResolutionClock(nullptr);
-    EXPECT_EQ(&CurrentHighResolutionClock(), &SystemHighResolutionClock());
+    {
+        const HighResolutionClockService::Scoped installed(stopped);
+        EXPECT_EQ(&HighResolutionClockService::Current(), &stopped);
+    }
+    EXPECT_EQ(&HighResolutionClockService::Current(), &SystemHighResolutionClock());
 }
 
 }  // namespace

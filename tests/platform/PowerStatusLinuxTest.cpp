@@ -76,10 +76,10 @@ TEST(PowerStatusLinuxVariables, ShowTheTexts)
     };
     for (const auto& [tree, texts] : cases) {
         PowerStatusLinux source(std::string(DOTVANE_FIXTURES "/power/") + tree);
-        InstallPowerStatus(&source);
+        PowerStatusService::Install(&source);
         EXPECT_EQ(ExpandLine("$bat_acline$|$bat_charge$|$bat_lifepercent$|$bat_lifetime$|$bat_fulllifetime$"), texts)
             << tree;
-        InstallPowerStatus(nullptr);
+        PowerStatusService::Install(nullptr);
     }
 }
 

@@ -141,7 +141,7 @@ protected:
     void SetUp() override { SensorMirror.fill(0); }
     void TearDown() override
     {
-        InstallNamedSections(nullptr);
+        NamedSectionsService::Install(nullptr);
         SensorMirror.fill(0);
     }
     // Reads through POSIX shared memory only: the machine offers no hwmon
@@ -149,7 +149,7 @@ protected:
     void UseSharedMemoryOnly()
     {
         sections = std::make_unique<NamedSectionsLinux>(empty.Path() / "sys", empty.Path() / "proc", shared.prefix);
-        InstallNamedSections(sections.get());
+        NamedSectionsService::Install(sections.get());
     }
 
     test::TempDir empty;
@@ -223,7 +223,7 @@ TEST_F(SharedSensorsTest, AnObjectShorterThanItsAnnouncedRecordsIsReadOnlyToItsE
 TEST_F(SharedSensorsTest, WithoutAMonitorTheKernelsReadingsStandIn)
 {
     sections = std::make_unique<NamedSectionsLinux>(kMachine / "sys", kMachine / "proc", shared.prefix);
-    InstallNamedSections(sections.get());
+    NamedSectionsService::Install(sections.get());
     ASSERT_TRUE(RefreshSensors());
     EXPECT_EQ(ExpandLine("$mbmtemp(0)$ $mbmvolt(1)$ $mbmfan(0)$ $mbmmhz$"), "45 12.2 2812 2400");
     // Any other section name is only ever a shared-memory object.

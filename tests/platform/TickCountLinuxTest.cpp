@@ -28,12 +28,12 @@ TEST(TickCountLinux, FallsBackToTheBootClockWhenUptimeIsUnreadable)
 TEST(TickCountLinuxVariables, ShowDaysHoursMinutesSeconds)
 {
     TickCountLinux threeHours(DOTVANE_FIXTURES "/uptime");
-    InstallTickCount(&threeHours);
+    TickCountService::Install(&threeHours);
     EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), " 0| 3| 5| 7");
     TickCountLinux hundredDays(DOTVANE_FIXTURES "/uptime-100-days");
-    InstallTickCount(&hundredDays);
+    TickCountService::Install(&hundredDays);
     EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), "100| 0| 0| 0");
-    InstallTickCount(nullptr);
+    TickCountService::Install(nullptr);
 }
 
 }  // namespace

@@ -11,9 +11,10 @@ namespace dotvane::test {
 // A counter library whose answers the test sets per counter path; installs
 // itself for its lifetime and logs every call in order.
 class FakeCounterQuery : public platform::CounterQuery {
+    // Stands in for the system's own while it lives.
+    platform::CounterQueryService::Scoped installed_{*this};
+
 public:
-    FakeCounterQuery() { platform::InstallCounterQuery(this); }
-    ~FakeCounterQuery() override { platform::InstallCounterQuery(nullptr); }
 
     struct Answer {
         platform::PdhStatus status = platform::kErrorSuccess;

@@ -14,11 +14,11 @@ namespace dotvane::test {
 // read past its end is caught by the address sanitizer. Counts what is
 // still open so tests can check that every handle is given back.
 class FakeNamedSections : public platform::NamedSections {
+    platform::NamedSectionsService::Scoped installed_{*this};
+
 public:
-    FakeNamedSections() { platform::InstallNamedSections(this); }
     ~FakeNamedSections() override
     {
-        platform::InstallNamedSections(nullptr);
         for (const auto& [view, size] : views_) delete[] view;
     }
 

@@ -12,10 +12,10 @@ namespace dotvane::test {
 // lifetime; while `running` is false no window is found. Queries not listed
 // in `replies` answer 0, as a real player does for commands it ignores.
 class FakePlayer : public platform::Player {
-public:
-    FakePlayer() { platform::InstallPlayer(this); }
-    ~FakePlayer() override { platform::InstallPlayer(nullptr); }
+    // Stands in for the system's own while it lives.
+    platform::PlayerService::Scoped installed_{*this};
 
+public:
     bool FindWindow() override
     {
         ++lookups;

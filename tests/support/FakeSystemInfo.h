@@ -20,9 +20,10 @@ namespace dotvane::test {
 // lifetime, answers with its public fields and counts the queries.
 
 class FakePowerStatus : public platform::PowerStatus {
+    // Stands in for the system's own while it lives.
+    platform::PowerStatusService::Scoped installed_{*this};
+
 public:
-    FakePowerStatus() { platform::InstallPowerStatus(this); }
-    ~FakePowerStatus() override { platform::InstallPowerStatus(nullptr); }
     bool GetSystemPowerStatus(platform::PowerStatusRecord& status) override
     {
         ++queries;
@@ -34,17 +35,19 @@ public:
 };
 
 class FakeTickCount : public platform::TickCount {
+    // Stands in for the system's own while it lives.
+    platform::TickCountService::Scoped installed_{*this};
+
 public:
-    FakeTickCount() { platform::InstallTickCount(this); }
-    ~FakeTickCount() override { platform::InstallTickCount(nullptr); }
     uint64_t GetTickCount64() override { return milliseconds; }
     uint64_t milliseconds = 0;
 };
 
 class FakeMemoryStatus : public platform::MemoryStatus {
+    // Stands in for the system's own while it lives.
+    platform::MemoryStatusService::Scoped installed_{*this};
+
 public:
-    FakeMemoryStatus() { platform::InstallMemoryStatus(this); }
-    ~FakeMemoryStatus() override { platform::InstallMemoryStatus(nullptr); }
     void GlobalMemoryStatus(platform::MemoryStatusRecord& status) override
     {
         ++queries;
@@ -55,9 +58,10 @@ public:
 };
 
 class FakeComputerInfo : public platform::ComputerInfo {
+    // Stands in for the system's own while it lives.
+    platform::ComputerInfoService::Scoped installed_{*this};
+
 public:
-    FakeComputerInfo() { platform::InstallComputerInfo(this); }
-    ~FakeComputerInfo() override { platform::InstallComputerInfo(nullptr); }
     std::string GetComputerName(size_t bufferSize) override
     {
         requestedBuffer = bufferSize;
@@ -70,9 +74,10 @@ public:
 };
 
 class FakeHostAddress : public platform::HostAddress {
+    // Stands in for the system's own while it lives.
+    platform::HostAddressService::Scoped installed_{*this};
+
 public:
-    FakeHostAddress() { platform::InstallHostAddress(this); }
-    ~FakeHostAddress() override { platform::InstallHostAddress(nullptr); }
     std::string GetHostName(size_t bufferSize) override
     {
         requestedBuffer = bufferSize;
@@ -94,9 +99,10 @@ public:
 // Formats dates as "D.M.Y" and times as "H:M:S" without padding, so tests see
 // that the family pads what the clock formats.
 class FakeLocalClock : public platform::LocalClock {
+    // Stands in for the system's own while it lives.
+    platform::LocalClockService::Scoped installed_{*this};
+
 public:
-    FakeLocalClock() { platform::InstallLocalClock(this); }
-    ~FakeLocalClock() override { platform::InstallLocalClock(nullptr); }
     platform::LocalTime GetLocalTime() override { return now; }
     std::string FormatShortDate(const platform::LocalTime& time) override
     {
@@ -110,9 +116,10 @@ public:
 };
 
 class FakeDisks : public platform::Disks {
+    // Stands in for the system's own while it lives.
+    platform::DisksService::Scoped installed_{*this};
+
 public:
-    FakeDisks() { platform::InstallDisks(this); }
-    ~FakeDisks() override { platform::InstallDisks(nullptr); }
     bool GetDiskFreeSpaceEx(std::string_view path, platform::DiskSpace& space) override
     {
         askedPaths.emplace_back(path);

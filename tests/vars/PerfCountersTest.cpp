@@ -185,7 +185,7 @@ TEST_F(PerfCountersTest, LinuxCountersShowRatesFromTheSecondTick)
     const std::filesystem::path fixtures = std::filesystem::path(DOTVANE_SOURCE_DIR) / "tests/platform/fixtures";
     std::filesystem::copy(fixtures / "counters", machine.Path(), std::filesystem::copy_options::recursive);
     platform::CounterQueryLinux counters(machine.Path() / "proc", machine.Path() / "sys");
-    platform::InstallCounterQuery(&counters);
+    platform::CounterQueryService::Install(&counters);
 
     WritePerfIni("[pdh_cpu]\nname=\\Processor(_Total)\\% Processor Time\nprecision=3\n"
                  "[pdh_netin]\nname=\\Network Interface(_Total)\\Bytes Received/sec\nmultiplier=0.001\n"
@@ -208,7 +208,7 @@ TEST_F(PerfCountersTest, LinuxCountersShowRatesFromTheSecondTick)
     EXPECT_EQ(host.status, "");
     EXPECT_EQ(ExpandLine("$pdh_cpu$ $pdh_netin$ $pdh_threads$"), "25 110 731");
     StopPerfCounters();
-    platform::InstallCounterQuery(&pdh);
+    platform::CounterQueryService::Install(&pdh);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ const std::string kUnknown = "\\No Such Object\\No Such Counter";
 
 TEST(CounterQueryWin32, ProcessorTimeIsAPercentage)
 {
-    CounterQuery& pdh = CurrentCounterQuery();
+    CounterQuery& pdh = CounterQueryService::Current();
     PdhQueryHandle query = 0;
     ASSERT_EQ(pdh.PdhOpenQuery(nullptr, 1, &query), kErrorSuccess);
     ASSERT_NE(query, 0u);
@@ -47,7 +47,7 @@ TEST(CounterQueryWin32, ProcessorTimeIsAPercentage)
 
 TEST(CounterQueryWin32, UnknownPathFailsToBeAdded)
 {
-    CounterQuery& pdh = CurrentCounterQuery();
+    CounterQuery& pdh = CounterQueryService::Current();
     PdhQueryHandle query = 0;
     ASSERT_EQ(pdh.PdhOpenQuery(nullptr, 1, &query), kErrorSuccess);
     PdhCounterHandle counter = 0;

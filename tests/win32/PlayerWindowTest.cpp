@@ -150,14 +150,14 @@ TEST(PlayerWindowTest, LongTitleIsReadUpTo2047Characters)
     PeerWindow winamp(kWinampClass, artist + " - Song - Winamp", {});
     // The suffix lies beyond the 2047 characters read, so it is not found.
     EXPECT_EQ(ExpandLine("[$winamptitle$]"), "[]");
-    ASSERT_TRUE(platform::CurrentPlayer().FindWindow());
-    EXPECT_EQ(platform::CurrentPlayer().WindowText().size(), 2047u);
+    ASSERT_TRUE(platform::PlayerService::Current().FindWindow());
+    EXPECT_EQ(platform::PlayerService::Current().WindowText().size(), 2047u);
 }
 
 TEST(PlayerWindowTest, OnlyTheClassCountsNotTheTitle)
 {
     PeerWindow other("Some Other Player", "3. Artist - Song - Winamp", kPlaying);
-    EXPECT_FALSE(platform::CurrentPlayer().FindWindow());
+    EXPECT_FALSE(platform::PlayerService::Current().FindWindow());
     EXPECT_EQ(ExpandLine("[$winamptitle$]"), "[]");
     EXPECT_EQ(ExpandLine("$winampstatus$"), "stopped");
     EXPECT_TRUE(other.Queries().empty());
@@ -189,7 +189,7 @@ TEST(PlayerWindowTest, PlayerThatQuitIsNoLongerFound)
         EXPECT_EQ(ExpandLine("$winampstatus$"), "playing");
     }
     EXPECT_EQ(ExpandLine("$winampstatus$"), "stopped");
-    EXPECT_FALSE(platform::CurrentPlayer().FindWindow());
+    EXPECT_FALSE(platform::PlayerService::Current().FindWindow());
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ void ResetDrivers()
 
 TEST(PortLibraryWin32, LoaderFindsTheLibraryBesideTheProgramWithEveryEntryPoint)
 {
-    platform::LibraryLoader& loader = platform::CurrentLibraryLoader();
+    platform::LibraryLoader& loader = platform::SystemLibraryLoader();
     EXPECT_EQ(loader.FileName("DLPortIO"), "DLPortIO.dll");
     platform::LibraryHandle library = loader.Load("", "DLPortIO.dll");
     ASSERT_NE(library, nullptr);
@@ -58,7 +58,7 @@ TEST(PortLibraryWin32, LoaderFindsTheLibraryBesideTheProgramWithEveryEntryPoint)
 
 TEST(PortLibraryWin32, IncompleteCopyLacksOnlyTheLastBufferWrite)
 {
-    platform::LibraryLoader& loader = platform::CurrentLibraryLoader();
+    platform::LibraryLoader& loader = platform::SystemLibraryLoader();
     platform::LibraryHandle library = loader.Load(kIncompleteFolder, "DLPortIO.dll");
     ASSERT_NE(library, nullptr);
     for (const char* name : PL::kEntryPointNames) {
@@ -72,7 +72,7 @@ TEST(PortLibraryWin32, IncompleteCopyLacksOnlyTheLastBufferWrite)
 // that only the library is loaded.
 class LibraryPortTest : public ::testing::Test {
 protected:
-    LibraryPortTest() : component(services, platform::CurrentLibraryLoader())
+    LibraryPortTest() : component(services, platform::SystemLibraryLoader())
     {
         ResetDrivers();
         component.RunningOnNT = false;
@@ -134,7 +134,7 @@ protected:
         ResetDrivers();
         MainSettings.LCD.Type = type;
         FakeServiceManager services;
-        TDLPortIO component(services, platform::CurrentLibraryLoader());
+        TDLPortIO component(services, platform::SystemLibraryLoader());
         component.RunningOnNT = false;
         InstallPortIO(&component);
         RecordingHost host;

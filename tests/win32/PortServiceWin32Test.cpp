@@ -131,7 +131,7 @@ protected:
 
 TEST_F(PortServiceTest, TheSystemIsOfTheNTFamily)
 {
-    EXPECT_TRUE(platform::CurrentServiceManager().PlatformIsNT());
+    EXPECT_TRUE(platform::SystemServiceManager().PlatformIsNT());
     EXPECT_TRUE(component.RunningOnNT);
 }
 

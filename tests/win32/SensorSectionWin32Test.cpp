@@ -92,7 +92,7 @@ TEST_F(SensorSectionWin32Test, AnnouncedRecordsBeyondTheViewAreNotRead)
     SensorMirror.fill(7.0);
     PublishedSection published(section);
 
-    platform::NamedSections& sections = platform::CurrentNamedSections();
+    platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);
     ASSERT_NE(mapping, 0u);
     const std::byte* view = sections.MapViewOfFile(mapping);
@@ -142,7 +142,7 @@ TEST_F(SensorSectionWin32Test, ViewIsReadOnly)
 {
     SensorSection section(1);
     PublishedSection published(section);
-    platform::NamedSections& sections = platform::CurrentNamedSections();
+    platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);
     ASSERT_NE(mapping, 0u);
     const std::byte* view = sections.MapViewOfFile(mapping);

@@ -31,7 +31,7 @@ TEST(PowerStatusWin32, FieldsAndBatteryTextsFollowTheSystemsAnswer)
     SYSTEM_POWER_STATUS raw{};
     ASSERT_TRUE(::GetSystemPowerStatus(&raw));
     PowerStatusRecord record;
-    ASSERT_TRUE(CurrentPowerStatus().GetSystemPowerStatus(record));
+    ASSERT_TRUE(PowerStatusService::Current().GetSystemPowerStatus(record));
     EXPECT_EQ(record.ACLineStatus, raw.ACLineStatus);
     EXPECT_EQ(record.BatteryFlag, raw.BatteryFlag);
     EXPECT_EQ(record.BatteryLifePercent, raw.BatteryLifePercent);
@@ -66,7 +66,7 @@ TEST(PowerStatusWin32, WithoutBatteryTheUnknownMarkersShow)
 TEST(TickCountWin32, IsTheThirtyTwoBitTickCount)
 {
     const DWORD before = ::GetTickCount();
-    const uint64_t ticks = CurrentTickCount().GetTickCount64();
+    const uint64_t ticks = TickCountService::Current().GetTickCount64();
     const DWORD after = ::GetTickCount();
     EXPECT_LE(ticks, 0xFFFFFFFFu);
     if (before <= after) {
@@ -84,7 +84,7 @@ TEST(MemoryStatusWin32, FiguresComeFromGlobalMemoryStatus)
     raw.dwLength = sizeof raw;
     ASSERT_TRUE(::GlobalMemoryStatusEx(&raw));
     MemoryStatusRecord record;
-    CurrentMemoryStatus().GlobalMemoryStatus(record);
+    MemoryStatusService::Current().GlobalMemoryStatus(record);
     EXPECT_LE(record.MemoryLoad, 100u);
     EXPECT_EQ(record.TotalPhys, raw.ullTotalPhys);
     EXPECT_EQ(record.TotalVirtual, raw.ullTotalVirtual);
@@ -107,27 +107,27 @@ TEST(ComputerInfoWin32, NameAndPlatformOfTheSystem)
     char raw[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = sizeof raw;
     ASSERT_TRUE(::GetComputerNameA(raw, &size));
-    EXPECT_EQ(CurrentComputerInfo().GetComputerName(50), std::string(raw, size));
+    EXPECT_EQ(ComputerInfoService::Current().GetComputerName(50), std::string(raw, size));
     EXPECT_EQ(ExpandLine("$computername$"), std::string(raw, size));
     ASSERT_GT(size, 1u);
     // A buffer that cannot hold the name and its terminator gives nothing.
-    EXPECT_EQ(CurrentComputerInfo().GetComputerName(size), "");
-    EXPECT_EQ(CurrentComputerInfo().GetComputerName(0), "");
+    EXPECT_EQ(ComputerInfoService::Current().GetComputerName(size), "");
+    EXPECT_EQ(ComputerInfoService::Current().GetComputerName(0), "");
 
-    EXPECT_EQ(CurrentComputerInfo().GetPlatformId(), kPlatformNt);
+    EXPECT_EQ(ComputerInfoService::Current().GetPlatformId(), kPlatformNt);
     EXPECT_EQ(ExpandLine("$winver$"), "winnt");
 }
 
 TEST(DisksWin32, SystemDriveIsFixedAndAMissingDriveHasNoRoot)
 {
-    EXPECT_EQ(CurrentDisks().GetDriveType("C:\\"), kDriveFixed);
+    EXPECT_EQ(DisksService::Current().GetDriveType("C:\\"), kDriveFixed);
     EXPECT_EQ(ExpandLine("$drivetype(C:\\)$"), "Fixed");
     // A letter without a drive has no root directory. (Whether a folder
     // counts as no root is the system's to say: Windows says so, Wine
     // answers for the folder's drive.)
-    EXPECT_EQ(CurrentDisks().GetDriveType("Q:\\"), kDriveNoRootDir);
+    EXPECT_EQ(DisksService::Current().GetDriveType("Q:\\"), kDriveNoRootDir);
     EXPECT_EQ(ExpandLine("$drivetype(Q:\\)$"), "Unknown");
-    EXPECT_EQ(CurrentDisks().GetDriveType("C:\\windows"), ::GetDriveTypeA("C:\\windows"));
+    EXPECT_EQ(DisksService::Current().GetDriveType("C:\\windows"), ::GetDriveTypeA("C:\\windows"));
 }
 
 TEST(DisksWin32, SpaceOfTheSystemDrive)
@@ -135,7 +135,7 @@ TEST(DisksWin32, SpaceOfTheSystemDrive)
     ULARGE_INTEGER available{}, total{}, totalFree{};
     ASSERT_TRUE(::GetDiskFreeSpaceExA("C:\\", &available, &total, &totalFree));
     DiskSpace space;
-    ASSERT_TRUE(CurrentDisks().GetDiskFreeSpaceEx("C:\\", space));
+    ASSERT_TRUE(DisksService::Current().GetDiskFreeSpaceEx("C:\\", space));
     EXPECT_EQ(space.TotalBytes, total.QuadPart);
     EXPECT_GT(space.TotalFreeBytes, 0u);
     EXPECT_LE(space.TotalFreeBytes, space.TotalBytes);
@@ -146,27 +146,27 @@ TEST(DisksWin32, SpaceOfTheSystemDrive)
     EXPECT_LE(std::stoi(percent), 100);
     // A folder on the drive answers for the drive.
     DiskSpace folder;
-    ASSERT_TRUE(CurrentDisks().GetDiskFreeSpaceEx("C:\\windows", folder));
+    ASSERT_TRUE(DisksService::Current().GetDiskFreeSpaceEx("C:\\windows", folder));
     EXPECT_EQ(folder.TotalBytes, space.TotalBytes);
 }
 
 TEST(DisksWin32, PathWithoutDiskGivesNothing)
 {
     DiskSpace space;
-    EXPECT_FALSE(CurrentDisks().GetDiskFreeSpaceEx("Q:\\", space));
+    EXPECT_FALSE(DisksService::Current().GetDiskFreeSpaceEx("Q:\\", space));
     EXPECT_EQ(ExpandLine("[$diskfree(Q:\\)$][$disksize(Q:\\)$][$diskpctfull(Q:\\)$]"), "[][][]");
 }
 
 TEST(HostAddressWin32, HostNameAndItsFirstAddressThroughWinsock)
 {
-    const std::string name = CurrentHostAddress().GetHostName(200);
+    const std::string name = HostAddressService::Current().GetHostName(200);
     ASSERT_FALSE(name.empty());
     char raw[200];
     ASSERT_EQ(::gethostname(raw, sizeof raw), 0);
     EXPECT_EQ(name, raw);
 
-    EXPECT_EQ(CurrentHostAddress().ResolveFirstIpv4("localhost"), (std::array<uint8_t, 4>{127, 0, 0, 1}));
-    const auto own = CurrentHostAddress().ResolveFirstIpv4(name);
+    EXPECT_EQ(HostAddressService::Current().ResolveFirstIpv4("localhost"), (std::array<uint8_t, 4>{127, 0, 0, 1}));
+    const auto own = HostAddressService::Current().ResolveFirstIpv4(name);
     ASSERT_TRUE(own.has_value());
     const hostent* host = ::gethostbyname(raw);
     ASSERT_NE(host, nullptr);
@@ -180,7 +180,7 @@ TEST(LocalClockWin32, FieldsAndFormatsOfTheUsersLocale)
 {
     SYSTEMTIME before{};
     ::GetLocalTime(&before);
-    const LocalTime now = CurrentLocalClock().GetLocalTime();
+    const LocalTime now = LocalClockService::Current().GetLocalTime();
     SYSTEMTIME after{};
     ::GetLocalTime(&after);
     if (before.wDay == after.wDay) {
@@ -204,12 +204,12 @@ TEST(LocalClockWin32, FieldsAndFormatsOfTheUsersLocale)
     ASSERT_GT(::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &system, nullptr, date, sizeof date), 0);
     char clock[128];
     ASSERT_GT(::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &system, nullptr, clock, sizeof clock), 0);
-    EXPECT_EQ(CurrentLocalClock().FormatShortDate(time), date);
-    EXPECT_EQ(CurrentLocalClock().FormatLongTime(time), clock);
-    EXPECT_NE(CurrentLocalClock().FormatShortDate(time).find("2001"), std::string::npos);
-    EXPECT_NE(CurrentLocalClock().FormatLongTime(time).find("05"), std::string::npos);
+    EXPECT_EQ(LocalClockService::Current().FormatShortDate(time), date);
+    EXPECT_EQ(LocalClockService::Current().FormatLongTime(time), clock);
+    EXPECT_NE(LocalClockService::Current().FormatShortDate(time).find("2001"), std::string::npos);
+    EXPECT_NE(LocalClockService::Current().FormatLongTime(time).find("05"), std::string::npos);
     // A month that does not exist cannot be formatted.
-    EXPECT_EQ(CurrentLocalClock().FormatShortDate(LocalTime{2001, 13, 6, 3, 13, 5, 7}), "");
+    EXPECT_EQ(LocalClockService::Current().FormatShortDate(LocalTime{2001, 13, 6, 3, 13, 5, 7}), "");
 }
 
 TEST(HighResolutionClockWin32, PerformanceCounterRunsForward)
@@ -217,15 +217,15 @@ TEST(HighResolutionClockWin32, PerformanceCounterRunsForward)
     LARGE_INTEGER frequency{};
     ASSERT_TRUE(::QueryPerformanceFrequency(&frequency));
     int64_t ticksPerSecond = 0;
-    ASSERT_TRUE(CurrentHighResolutionClock().QueryFrequency(ticksPerSecond));
+    ASSERT_TRUE(HighResolutionClockService::Current().QueryFrequency(ticksPerSecond));
     EXPECT_EQ(ticksPerSecond, frequency.QuadPart);
     EXPECT_GE(ticksPerSecond, 1'000'000) << "the display delays need a counter of at least 1 MHz";
 
     int64_t previous = 0;
-    ASSERT_TRUE(CurrentHighResolutionClock().QueryCounter(previous));
+    ASSERT_TRUE(HighResolutionClockService::Current().QueryCounter(previous));
     for (int i = 0; i < 1000; ++i) {
         int64_t ticks = 0;
-        ASSERT_TRUE(CurrentHighResolutionClock().QueryCounter(ticks));
+        ASSERT_TRUE(HighResolutionClockService::Current().QueryCounter(ticks));
         ASSERT_GE(ticks, previous);
         previous = ticks;
     }

@@ -45,7 +45,7 @@ bool Within2s(Predicate done)
 
 class SocketsTest : public ::testing::Test {
 protected:
-    platform::Sockets& sockets = platform::CurrentSockets();
+    platform::Sockets& sockets = platform::SocketsService::Current();
 
     platform::SocketHandle Open()
     {

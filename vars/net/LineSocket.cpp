@@ -35,7 +35,7 @@ void LineSocket::Connect(const std::string& host, uint16_t port)
     CheckIdle();
     if (Connected()) throw NetError("Already connected");
     if (host.empty()) throw NetError("Null Remote Address");
-    sockets_ = &platform::CurrentSockets();
+    sockets_ = &platform::SocketsService::Current();
     cancelRequested_ = false;
     const auto deadline = Deadline();
 

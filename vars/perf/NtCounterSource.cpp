@@ -10,13 +10,13 @@ namespace dotvane {
 void NtCounterSource::OpenQuery()
 {
     // Real-time data (no log file), with user data 1.
-    if (platform::CurrentCounterQuery().PdhOpenQuery(nullptr, 1, &query_) != platform::kErrorSuccess)
+    if (platform::CounterQueryService::Current().PdhOpenQuery(nullptr, 1, &query_) != platform::kErrorSuccess)
         AppendStatus("PdhOpenQuery error");
 }
 
 void NtCounterSource::LoadCounters(const std::string& programFolder)
 {
-    platform::CounterQuery& pdh = platform::CurrentCounterQuery();
+    platform::CounterQuery& pdh = platform::CounterQueryService::Current();
     const IniFile ini = IniFile::FromFile(platform::NativePath(programFolder + "LCDPERF.INI"));
     for (const std::string& section : ini.Sections()) {
         auto record = std::make_unique<CounterRecord>();
@@ -35,7 +35,7 @@ void NtCounterSource::LoadCounters(const std::string& programFolder)
 
 void NtCounterSource::CollectCounters()
 {
-    platform::CounterQuery& pdh = platform::CurrentCounterQuery();
+    platform::CounterQuery& pdh = platform::CounterQueryService::Current();
     if (pdh.PdhCollectQueryData(query_) != platform::kErrorSuccess) AppendStatus("PdhCollectQueryData error");
     for (const auto& record : records_) {
         platform::PdhFmtCounterValue value;
@@ -49,7 +49,7 @@ void NtCounterSource::CollectCounters()
 
 void NtCounterSource::CloseQuery()
 {
-    platform::CurrentCounterQuery().PdhCloseQuery(query_);
+    platform::CounterQueryService::Current().PdhCloseQuery(query_);
     query_ = 0;
 }
 

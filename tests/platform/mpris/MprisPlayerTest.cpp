@@ -22,8 +22,8 @@ constexpr const char* kNothing = "stopped|0:00|0:00||0|  0|1|0|     ?";
 // The MPRIS player on the session bus, installed as the program's player.
 class MprisPlayerTest : public ::testing::Test {
 protected:
-    void SetUp() override { InstallPlayer(player_.get()); }
-    void TearDown() override { InstallPlayer(nullptr); }
+    void SetUp() override { PlayerService::Install(player_.get()); }
+    void TearDown() override { PlayerService::Install(nullptr); }
 
     std::unique_ptr<Player> player_ = CreateMprisPlayer();
 };
@@ -49,12 +49,12 @@ TEST_F(MprisPlayerTest, NoPlayerOnTheBusAnswersZero)
 TEST(MprisPlayerWithoutBus, EveryQueryAnswersZero)
 {
     auto player = CreateMprisPlayer("unix:path=/nonexistent/dotvane/bus");
-    InstallPlayer(player.get());
+    PlayerService::Install(player.get());
     EXPECT_FALSE(player->FindWindow());
     EXPECT_EQ(player->SendQuery(1, 105), 0);
     EXPECT_EQ(player->WindowText(), "");
     EXPECT_EQ(ExpandLine(kAllVariables), kNothing);
-    InstallPlayer(nullptr);
+    PlayerService::Install(nullptr);
 }
 
 TEST_F(MprisPlayerTest, PlayingPausedStopped)

@@ -12,13 +12,13 @@ namespace dotvane::test {
 // name is looked up as 10.0.0.1 (or the lookup never ends), and every
 // connection attempt ends with a given result after one "would block".
 class FakeSockets : public platform::Sockets {
+    platform::SocketsService::Scoped installed_{*this};
+
 public:
     explicit FakeSockets(int connectResult, bool lookupEnds = true)
         : connectResult_(connectResult), lookupEnds_(lookupEnds)
     {
-        platform::InstallSockets(this);
     }
-    ~FakeSockets() override { platform::InstallSockets(nullptr); }
 
     std::unique_ptr<platform::HostLookup> LookupHost(const std::string& name) override
     {
