@@ -10,16 +10,15 @@ namespace dotvane {
 const char* ProgramCaption() { return "Dotvane v. 0.3.2 pre13 NT"; }
 bool IsNtBuild() { return true; }
 
-namespace {
-
-// The counter source is in place before the main window is created.
-NtCounterSource ntCounters;
-[[maybe_unused]] const bool countersInstalled = (PerfCounters = &ntCounters, true);
-
-}  // namespace
+std::unique_ptr<PerfCounterSource> CreatePerfCounterSource(Notices& notices)
+{
+    return std::make_unique<NtCounterSource>(notices);
+}
 #else
 const char* ProgramCaption() { return "Dotvane v. 0.3.2 pre13"; }
 bool IsNtBuild() { return false; }
+
+std::unique_ptr<PerfCounterSource> CreatePerfCounterSource(Notices&) { return nullptr; }
 #endif
 
 }  // namespace dotvane

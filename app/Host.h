@@ -1,40 +1,25 @@
 #pragma once
 
+#include "base/EventPump.h"
+#include "base/Notices.h"
+#include "base/Timer.h"
+
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace dotvane {
 
-// What the program's logic needs from its window: modal messages, the status
-// line, the desktop's "open" of an address, and letting the window handle
-// pending events while a network wait goes on. The Qt window provides the
-// real one; tests install a recording host. Without any host the calls do
-// nothing (StatusText is then empty).
-class Host {
+// What the program's logic needs from the place it runs in: messages and
+// the status line, the event pump for network waits, the desktop's "open"
+// of an address, and timers. The Qt window provides the real one; tests use
+// a recording host. Code below the window is handed only the narrow parts it
+// needs (Notices, EventPump).
+class Host : public Notices, public EventPump {
 public:
-    virtual ~Host() = default;
-
-    // A modal box with the text and an OK button. The host shows a given
-    // text at most once at a time: asking again while the same text is
-    // still open returns at once instead of stacking another box.
-    virtual void ShowMessage(const std::string& text) = 0;
-    // The same as an error-type dialog.
-    virtual void ShowError(const std::string& text) = 0;
-    virtual void SetStatusText(const std::string& text) = 0;
-    virtual std::string StatusText() const = 0;
     virtual void OpenUrl(const std::string& address) = 0;
-    virtual void ProcessMessages() = 0;
+    // A timer with the given period, enabled, without a handler yet.
+    virtual std::unique_ptr<Timer> CreateTimer(int32_t interval) = 0;
 };
-
-// The host the free functions below talk to; nullptr removes it.
-void InstallHost(Host* host);
-Host* InstalledHost();
-
-void ShowMessage(const std::string& text);
-void ShowError(const std::string& text);
-void SetStatusText(const std::string& text);
-// Appends to the status line with no separator.
-void AppendStatus(const std::string& text);
-std::string StatusText();
-void ProcessMessages();
 
 }  // namespace dotvane

@@ -1,12 +1,10 @@
 #include "app/MainWindow.h"
 
-#include "base/Colors.h"
 #include "app/Edition.h"
 #include "app/QtTimer.h"
-#include "app/ScreenState.h"
 #include "app/VirtualDisplayView.h"
+#include "base/Colors.h"
 #include "render/QtColors.h"
-#include "render/VirtualDisplay.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,7 +29,6 @@ MainWindow::MainWindow(std::string programFolder)
     QPalette face = palette();
     face.setColor(QPalette::Window, QColor::fromRgb(ToQRgb(clBtnFace)));
     setPalette(face);
-    InstallHost(this);
 
     view_ = new VirtualDisplayView(this);
     setCentralWidget(view_);
@@ -39,16 +36,12 @@ MainWindow::MainWindow(std::string programFolder)
     createMenus();
     createStatusBar();
     createTrayIcon();
-    SetPresentHandler([this] { view_->update(); });
 
     logic_ = std::make_unique<TDotvane>(*this, std::move(programFolder));
+    logic_->Render().SetPresentHandler([this](const QImage& picture) { view_->ShowPicture(picture); });
 }
 
-MainWindow::~MainWindow()
-{
-    SetPresentHandler(nullptr);
-    if (InstalledHost() == this) InstallHost(nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions()
 {

@@ -1,55 +1,53 @@
 // Screen rotation and navigation: the rotation tick, Next, Previous, Pause,
 // Enabled only, and ShowScreen, through which every screen change goes.
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
 #include "app/TDotvane.h"
-#include "lcd/DisplayDriver.h"
 #include "platform/Player.h"
-#include "render/RefreshCycle.h"
 
 namespace dotvane {
 
 void TDotvane::ShowScreen(int index, bool force)
 {
-    const ScreenEntry& screen = ScreenTable[index];
+    const ScreenEntry& screen = state_.ScreenTable[static_cast<size_t>(index)];
     changeScreenTimer_->SetInterval(screen.Interval);
     updateTimer_->SetInterval(screen.Update);
-    if (force || index != PreviousScreen) {
-        DisplayDriver::Clear();
-        ForgetShownText();
+    if (force || index != state_.PreviousScreen) {
+        display_.Clear(CurrentScreenHasBitmap());
+        renderer_.ForgetShownText();
     }
     ShowCurrentBitmap();
-    RefreshScreen();
+    renderer_.RefreshScreen();
 }
 
 void TDotvane::changescreen_Timer1Timer()
 {
-    if (MainSettings.SkipScreen.Enable)
-        SkippedScreen = platform::PlayerService::Current().FindWindow() ? -1 : MainSettings.SkipScreen.NoWinamp;
-    PreviousScreen = CurrentScreen;
+    const TMainSettings& settings = state_.MainSettings;
+    int& CurrentScreen = state_.CurrentScreen;
+    if (settings.SkipScreen.Enable)
+        state_.SkippedScreen = platform::PlayerService::Current().FindWindow() ? -1 : settings.SkipScreen.NoWinamp;
+    state_.PreviousScreen = CurrentScreen;
 
     // One pass over all screens at most: when none is eligible the current
     // screen stays.
     bool found = false;
     for (int step = 0; step < ScreenCount && !found; ++step) {
         CurrentScreen = CurrentScreen >= ScreenCount - 1 ? 0 : CurrentScreen + 1;
-        found = ScreenTable[CurrentScreen].Enable && CurrentScreen != SkippedScreen;
+        found = state_.ScreenTable[static_cast<size_t>(CurrentScreen)].Enable && CurrentScreen != state_.SkippedScreen;
     }
-    if (!found) CurrentScreen = PreviousScreen;
+    if (!found) CurrentScreen = state_.PreviousScreen;
     ShowScreen(CurrentScreen, false);
 }
 
 void TDotvane::Next1Click()
 {
     Command([this] {
+        int& CurrentScreen = state_.CurrentScreen;
         if (CurrentScreen >= ScreenCount - 1) {
             host_.SetStatusText("No more screens");
             return;
         }
         int next = CurrentScreen + 1;
         if (enabledOnly_) {
-            while (next < ScreenCount && !ScreenTable[next].Enable) ++next;
+            while (next < ScreenCount && !state_.ScreenTable[static_cast<size_t>(next)].Enable) ++next;
             if (next >= ScreenCount) {
                 host_.SetStatusText("No more screens");
                 return;
@@ -64,13 +62,14 @@ void TDotvane::Next1Click()
 void TDotvane::Previous1Click()
 {
     Command([this] {
+        int& CurrentScreen = state_.CurrentScreen;
         if (CurrentScreen <= 0) {
             host_.SetStatusText("First screen already");
             return;
         }
         int previous = CurrentScreen - 1;
         if (enabledOnly_) {
-            while (previous >= 0 && !ScreenTable[previous].Enable) --previous;
+            while (previous >= 0 && !state_.ScreenTable[static_cast<size_t>(previous)].Enable) --previous;
             if (previous < 0) {
                 host_.SetStatusText("First screen already");
                 return;

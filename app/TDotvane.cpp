@@ -1,22 +1,11 @@
 #include "app/TDotvane.h"
 
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
+#include "app/Edition.h"
 #include "app/WebPages.h"
-#include "lcd/DisplayDriver.h"
-#include "lcd/PortDriver.h"
-#include "render/Icons.h"
-#include "render/RefreshCycle.h"
-#include "render/ScreenBitmap.h"
-#include "render/VirtualDisplay.h"
-#include "vars/PerfCounterSource.h"
+#include "config/SettingsFiles.h"
+#include "lcd/DisplayFactory.h"
 #include "vars/SensorMirror.h"
 #include "vars/SetiStats.h"
-#include "vars/net/CheckMail.h"
-#include "vars/net/ExternalIPLookup.h"
-#include "vars/net/HttpClient.h"
-#include "vars/net/Pop3Client.h"
 
 #include <exception>
 
@@ -32,44 +21,81 @@ int32_t ClientExtent(int32_t pixels, uint32_t spare)
 
 }  // namespace
 
-TDotvane::TDotvane(WindowHost& host, std::string programFolder)
-    : host_(host), programFolder_(std::move(programFolder))
+TDotvane::TDotvane(WindowHost& host, std::string programFolder) : TDotvane(host, std::move(programFolder), nullptr) {}
+
+TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display& display)
+    : TDotvane(host, std::move(programFolder), &display)
 {
-    updateTimer_ = MakeTimer(1000, &TDotvane::UpdateTimer1Timer, updateBusy_);
-    changeScreenTimer_ = MakeTimer(5000, &TDotvane::changescreen_Timer1Timer, changeScreenBusy_);
-    pop3Timer_ = MakeTimer(600000, &TDotvane::POP3_Timer1Timer, pop3Busy_);
-    setiTimer_ = MakeTimer(60000, &TDotvane::SetiTimer1Timer, setiBusy_);
-    externalIpTimer_ = MakeTimer(600000, &TDotvane::ExternalIP_Timer1Timer, externalIpBusy_);
-    InstallPortIO(&DLPortIO1);
+}
+
+TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display)
+    : host_(host),
+      programFolder_(std::move(programFolder)),
+      PerfCounters(CreatePerfCounterSource(host_)),
+      variables_{state_.MainSettings, values_, PerfCounters.get()},
+      selectedDisplay_(display ? nullptr : std::make_unique<SelectedDisplay>(DLPortIO1, state_.MainSettings, host_)),
+      display_(display ? *display : *selectedDisplay_),
+      renderer_({state_.MainSettings, state_.ScreenTable, state_.FontTable, state_.CurrentScreen, state_.WindowShown,
+                 state_.LineText, state_.ShownText},
+                display_, variables_, host_),
+      mailCheck_({state_.MainSettings.Pop3.Enable, state_.MainSettings.Pop3.Host, state_.MainSettings.Pop3.UserID,
+                  state_.MainSettings.Pop3.Password},
+                 values_.MailCount, Pop3Client, host_),
+      externalIpLookup_({state_.MainSettings.ExternalIP.Enable, state_.MainSettings.ExternalIP.Update,
+                         state_.MainSettings.ExternalIP.WebAddress, state_.MainSettings.ExternalIP.BeforeString,
+                         state_.MainSettings.ExternalIP.AfterString},
+                        values_.ExternalAddress, HttpClient)
+{
+    updateTimer_ = MakeTimer(1000, &TDotvane::UpdateTimer1Timer, updateRunning_);
+    changeScreenTimer_ = MakeTimer(5000, &TDotvane::changescreen_Timer1Timer, changeScreenRunning_);
+    pop3Timer_ = MakeTimer(600000, &TDotvane::POP3_Timer1Timer, pop3Running_);
+    setiTimer_ = MakeTimer(60000, &TDotvane::SetiTimer1Timer, setiRunning_);
+    externalIpTimer_ = MakeTimer(600000, &TDotvane::ExternalIP_Timer1Timer, externalIpRunning_);
     host_.SetPauseTick(false);
     host_.SetEnabledOnlyTick(enabledOnly_);
 
-    LoadSettings(programFolder_, *pop3Timer_);
-    host_.SetClientSize(ClientExtent(MainSettings.LCD.XPixels, 1), ClientExtent(MainSettings.LCD.YPixels, 21));
-    setiTimer_->SetInterval(MainSettings.SetiAtHome.Interval);
+    LoadSettings();
+    const TMainSettings& settings = state_.MainSettings;
+    host_.SetClientSize(ClientExtent(settings.LCD.XPixels, 1), ClientExtent(settings.LCD.YPixels, 21));
+    setiTimer_->SetInterval(settings.SetiAtHome.Interval);
     externalIpTimer_->SetInterval(kFirstLookupDelay);
-    StartPerfCounters(programFolder_);
-    DisplayDriver::Open();
+    StartPerfCounters(PerfCounters.get(), settings, programFolder_);
+    if (const auto error = display_.Open()) host_.ShowError(*error);
     ShowCurrentBitmap();
-    DrawIcons();
+    renderer_.DrawIcons();
+}
+
+TDotvane::~TDotvane() = default;
+
+void TDotvane::LoadSettings()
+{
+    SettingsFiles files = ReadSettingsFiles(programFolder_);
+    state_.MainSettings = std::move(files.MainSettings);
+    pop3Timer_->SetInterval(state_.MainSettings.Pop3.Update);
+    values_.MailCount.fill(0);
+    state_.SkippedScreen = -1;
+    state_.ScreenTable = std::move(files.Screens.ScreenTable);
+    state_.FontTable = std::move(files.Screens.FontTable);
+}
+
+bool TDotvane::CurrentScreenHasBitmap() const
+{
+    const int screen = state_.CurrentScreen;
+    return screen >= 0 && screen < ScreenCount && !state_.ScreenTable[static_cast<size_t>(screen)].Bitmap.empty();
 }
 
 void TDotvane::ShowCurrentBitmap()
 {
-    const std::string& bitmap = ScreenTable[CurrentScreen].Bitmap;
-    if (!bitmap.empty()) ShowScreenBitmap(bitmap);
+    const std::string& bitmap = state_.ScreenTable[static_cast<size_t>(state_.CurrentScreen)].Bitmap;
+    if (!bitmap.empty()) renderer_.ShowScreenBitmap(bitmap);
 }
 
-TDotvane::~TDotvane() { InstallPortIO(nullptr); }
-
-std::unique_ptr<Timer> TDotvane::MakeTimer(int32_t interval, void (TDotvane::*handler)(), bool& busy)
+std::unique_ptr<Timer> TDotvane::MakeTimer(int32_t interval, void (TDotvane::*handler)(), ReentrancyGuard& guard)
 {
     std::unique_ptr<Timer> timer = host_.CreateTimer(interval);
-    timer->SetHandler([this, handler, &busy] {
-        if (busy) return;
-        busy = true;
-        Command([this, handler] { (this->*handler)(); });
-        busy = false;
+    timer->SetHandler([this, handler, &guard] {
+        const auto running = guard.Enter();
+        if (running) Command([this, handler] { (this->*handler)(); });
     });
     return timer;
 }
@@ -85,27 +111,27 @@ void TDotvane::Command(const std::function<void()>& command)
 
 void TDotvane::UpdateTimer1Timer()
 {
-    RefreshSensors();
-    CollectPerfCounters();
-    RefreshScreen();
+    RefreshSensors(values_.SensorMirror);
+    CollectPerfCounters(PerfCounters.get(), state_.MainSettings);
+    renderer_.RefreshScreen();
 }
 
-void TDotvane::POP3_Timer1Timer() { CheckMail(); }
+void TDotvane::POP3_Timer1Timer() { mailCheck_.CheckMail(); }
 
-void TDotvane::SetiTimer1Timer() { SetiTimerTick(); }
+void TDotvane::SetiTimer1Timer() { SetiTimerTick(state_.MainSettings, values_.SetiStats, host_); }
 
-void TDotvane::ExternalIP_Timer1Timer() { ExternalIPTimerTick(*externalIpTimer_); }
+void TDotvane::ExternalIP_Timer1Timer() { externalIpLookup_.ExternalIPTimerTick(*externalIpTimer_); }
 
 void TDotvane::Reload1Click()
 {
     Command([this] {
-        LoadSettings(programFolder_, *pop3Timer_);
-        if (CurrentScreen != PreviousScreen) {
-            DisplayDriver::Clear();
-            ForgetShownText();
+        LoadSettings();
+        if (state_.CurrentScreen != state_.PreviousScreen) {
+            display_.Clear(CurrentScreenHasBitmap());
+            renderer_.ForgetShownText();
         }
         ShowCurrentBitmap();
-        DrawIcons();
+        renderer_.DrawIcons();
     });
 }
 
@@ -126,13 +152,13 @@ void TDotvane::Website1Click()
 void TDotvane::PopUpMenu1_ShowClick()
 {
     host_.ShowWindow();
-    WindowShown = true;
+    state_.WindowShown = true;
 }
 
 void TDotvane::HideWindow()
 {
     host_.HideWindow();
-    WindowShown = false;
+    state_.WindowShown = false;
 }
 
 void TDotvane::PopUpMenu1_MinimizeClick() { HideWindow(); }
@@ -145,10 +171,10 @@ void TDotvane::FormClose()
     changeScreenTimer_->SetEnabled(false);
     // A mail check or lookup waiting on the network gives up at once.
     HttpClient.Cancel();
-    Command([] { Pop3Client.Disconnect(); });
-    StopPerfCounters();
-    DisplayDriver::Blank();
-    FreeVirtualDisplay();
+    Command([this] { Pop3Client.Disconnect(); });
+    StopPerfCounters(PerfCounters.get(), state_.MainSettings);
+    display_.Blank();
+    renderer_.FreeVirtualDisplay();
 }
 
 }  // namespace dotvane

@@ -1,7 +1,5 @@
 #include "app/VirtualDisplayView.h"
 
-#include "render/VirtualDisplay.h"
-
 #include <QPainter>
 
 namespace dotvane {
@@ -11,13 +9,17 @@ VirtualDisplayView::VirtualDisplayView(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void VirtualDisplayView::ShowPicture(const QImage& picture)
+{
+    picture_ = picture;
+    update();
+}
+
 void VirtualDisplayView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    const QImage& picture = PresentedPicture();
-    if (!picture.isNull())
-        painter.drawImage(QRect(0, 0, picture.width() * 2, picture.height() * 2), picture);
+    if (!picture_.isNull()) painter.drawImage(QRect(0, 0, picture_.width() * 2, picture_.height() * 2), picture_);
 }
 
 }  // namespace dotvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 namespace dotvane {
@@ -11,8 +12,14 @@ class VirtualDisplayView : public QWidget {
 public:
     explicit VirtualDisplayView(QWidget* parent = nullptr);
 
+    // Shows a picture the virtual display presented.
+    void ShowPicture(const QImage& picture);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage picture_;
 };
 
 }  // namespace dotvane

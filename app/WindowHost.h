@@ -1,19 +1,16 @@
 #pragma once
 
 #include "app/Host.h"
-#include "base/Timer.h"
 
 #include <cstdint>
-#include <memory>
 
 namespace dotvane {
 
 // Everything the main window's logic asks of the window it runs in: the host
-// services, its timers, its size, showing and hiding, closing and the tick
-// marks of the menu items. The Qt window implements it; tests record it.
+// services, its size, showing and hiding, closing and the tick marks of the
+// menu items. The Qt window implements it; tests record it.
 class WindowHost : public Host {
 public:
-    virtual std::unique_ptr<Timer> CreateTimer(int32_t interval) = 0;
     // The size of the client area: the virtual display above the status line.
     virtual void SetClientSize(int32_t width, int32_t height) = 0;
     // Restores the window, shows it with its task-bar button and brings it

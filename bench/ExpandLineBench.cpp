@@ -1,6 +1,6 @@
 #include "config/Settings.h"
 #include "vars/ExpandLine.h"
-#include "vars/ExternalAddress.h"
+#include "vars/LiveValues.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,15 +8,22 @@ namespace {
 
 void BM_ExpandLinePlain(benchmark::State& state)
 {
-    for (auto _ : state) benchmark::DoNotOptimize(dotvane::ExpandLine("No variables in this line at all"));
+    const dotvane::TMainSettings settings;
+    const dotvane::LiveValues values{};
+    const dotvane::VariableContext context{settings, values};
+    for (auto _ : state) benchmark::DoNotOptimize(dotvane::ExpandLine("No variables in this line at all", context));
 }
 BENCHMARK(BM_ExpandLinePlain);
 
 void BM_ExpandLineCachedVariables(benchmark::State& state)
 {
-    dotvane::MainSettings.ExternalIP.Enable = true;
-    dotvane::ExternalAddress = "192.0.2.7";
-    for (auto _ : state) benchmark::DoNotOptimize(dotvane::ExpandLine("Mail $mailcount(0)$/$mailcount(1)$ $extip$"));
+    dotvane::TMainSettings settings;
+    settings.ExternalIP.Enable = true;
+    dotvane::LiveValues values;
+    values.ExternalAddress = "192.0.2.7";
+    const dotvane::VariableContext context{settings, values};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dotvane::ExpandLine("Mail $mailcount(0)$/$mailcount(1)$ $extip$", context));
 }
 BENCHMARK(BM_ExpandLineCachedVariables);
 

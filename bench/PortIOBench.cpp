@@ -1,6 +1,7 @@
 // The host-side cost of one port write through the port component, beside
 // a direct call of the same library function, and how closely the KS0108
 // strobe delay meets short waits.
+#include "config/Settings.h"
 #include "lcd/KS0108Driver.h"
 #include "lcd/TDLPortIO.h"
 #include "platform/LibraryLoader.h"
@@ -65,10 +66,13 @@ BENCHMARK(BM_WriteThroughComponent);
 void BM_DelayMicroseconds(benchmark::State& state)
 {
     const auto n = static_cast<int32_t>(state.range(0));
+    dotvane::TDLPortIO component;
+    const dotvane::TMainSettings settings;
+    dotvane::TKS0108Driver driver(component, settings);
     std::vector<double> overshoot;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        dotvane::KS0108Driver.DelayMicroseconds(n);
+        driver.DelayMicroseconds(n);
         const auto elapsed = std::chrono::steady_clock::now() - start;
         overshoot.push_back(std::chrono::duration<double, std::nano>(elapsed).count() - n * 1000.0);
     }

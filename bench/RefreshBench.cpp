@@ -2,9 +2,6 @@
 // with the window shown: expansion, change detection, the virtual display
 // and the window's repaint.
 #include "app/MainWindow.h"
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "render/RefreshCycle.h"
 
 #include <QApplication>
 
@@ -19,12 +16,13 @@ void BM_RefreshTick(benchmark::State& state)
     QApplication::processEvents();
     // Eight rows that all change on every tick, two of them long enough to
     // wrap, so every row reaches the display.
-    dotvane::ScreenEntry& screen = dotvane::ScreenTable[dotvane::CurrentScreen];
+    dotvane::DotvaneState& program = window.Logic().State();
+    dotvane::ScreenEntry& screen = program.ScreenTable[static_cast<size_t>(program.CurrentScreen)];
     for (int k = 0; k < 8; ++k)
         screen.Line[k] = "Row " + std::to_string(k) + " mail $mailcount(0)$ $extip$" + (k % 4 == 0 ? " and more" : "");
     for (auto _ : state) {
-        dotvane::ForgetShownText();
-        dotvane::RefreshScreen();
+        window.Logic().Render().ForgetShownText();
+        window.Logic().Render().RefreshScreen();
         QApplication::processEvents();
     }
 }

@@ -4,15 +4,13 @@
 
 namespace dotvane {
 
-std::array<ScreenEntry, ScreenCount> ScreenTable;
-std::array<FontEntry, FontCount> FontTable;
-
-void ReadScreenFile(const IniFile& ini)
+ScreenTables ReadScreenFile(const IniFile& ini)
 {
+    ScreenTables tables;
     for (int f = 0; f < FontCount; ++f) {
         const std::string section = "Font" + std::to_string(f);
         const FontEntry def;
-        FontEntry& font = FontTable[f];
+        FontEntry& font = tables.FontTable[f];
         font.Name = ini.GetString(section, "Name", def.Name);
         font.Size = ini.GetInteger(section, "Size", def.Size);
         font.CutTop = ini.GetInteger(section, "CutTop", def.CutTop);
@@ -22,7 +20,7 @@ void ReadScreenFile(const IniFile& ini)
     for (int s = 0; s < ScreenCount; ++s) {
         const std::string section = "Screen" + std::to_string(s);
         const ScreenEntry def;
-        ScreenEntry& screen = ScreenTable[s];
+        ScreenEntry& screen = tables.ScreenTable[s];
         screen.Enable = ini.GetBool(section, "Enable", def.Enable);
         screen.Interval = ini.GetInteger(section, "Interval", def.Interval);
         screen.Update = ini.GetInteger(section, "Update", def.Update);
@@ -34,6 +32,7 @@ void ReadScreenFile(const IniFile& ini)
             screen.Line[j] = ini.GetString(section, "Line" + index, "");
         }
     }
+    return tables;
 }
 
 }  // namespace dotvane

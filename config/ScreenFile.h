@@ -32,11 +32,17 @@ struct FontEntry {
     bool Invert = false;
 };
 
-extern std::array<ScreenEntry, ScreenCount> ScreenTable;
-extern std::array<FontEntry, FontCount> FontTable;
+using ScreenEntries = std::array<ScreenEntry, ScreenCount>;
+using FontEntries = std::array<FontEntry, FontCount>;
 
-// Rewrites every field of both tables from a parsed screen file; sections and
-// keys the file lacks take their defaults.
-void ReadScreenFile(const IniFile& ini);
+// The two tables of a screen file.
+struct ScreenTables {
+    ScreenEntries ScreenTable;
+    FontEntries FontTable;
+};
+
+// Both tables from a parsed screen file, every field from its key; sections
+// and keys the file lacks take their defaults.
+ScreenTables ReadScreenFile(const IniFile& ini);
 
 }  // namespace dotvane

@@ -2,17 +2,10 @@
 
 #include "base/Colors.h"
 #include "config/IniFile.h"
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "platform/FileNames.h"
-#include "vars/MailCountVariable.h"
 
 #include <algorithm>
 
 namespace dotvane {
-
-TMainSettings MainSettings;
-
 namespace {
 
 void ReadColor(const IniFile& ini, const char* key, const char* def, std::string& field)
@@ -27,11 +20,10 @@ void CheckColor(std::string& field, const char* fallback)
 
 }  // namespace
 
-void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
+TMainSettings ReadMainSettings(const IniFile& ini)
 {
-    const IniFile ini = IniFile::FromFile(platform::NativePath(programFolder + "DOTVANE.INI"));
     const TMainSettings def;
-    TMainSettings& s = MainSettings;
+    TMainSettings s;
 
     s.Port.Base = ini.GetInteger("Port", "Base", def.Port.Base);
     s.T6963C.CheckBusyFlag = ini.GetBool("T6963C", "CheckBusyFlag", def.T6963C.CheckBusyFlag);
@@ -58,14 +50,12 @@ void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
     s.NTPerfMon.Enable = ini.GetBool("NTPerfMon", "Enable", def.NTPerfMon.Enable);
 
     s.Pop3.Update = ini.GetInteger("Pop3", "Update", def.Pop3.Update);
-    pop3Timer.SetInterval(s.Pop3.Update);
     s.Pop3.Enable = ini.GetBool("Pop3", "Enable", def.Pop3.Enable);
     for (int i = 0; i < 5; ++i) {
         const std::string index = std::to_string(i);
         s.Pop3.Host[i] = ini.GetString("Pop3", "Host" + index, "");
         s.Pop3.UserID[i] = ini.GetString("Pop3", "UserID" + index, "");
         s.Pop3.Password[i] = ini.GetString("Pop3", "Password" + index, "");
-        MailCount[i] = 0;
     }
 
     s.ExternalIP.Enable = ini.GetBool("ExternalIP", "Enable", def.ExternalIP.Enable);
@@ -82,15 +72,11 @@ void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
 
     s.SkipScreen.Enable = ini.GetBool("SkipScreen", "Enable", def.SkipScreen.Enable);
     s.SkipScreen.NoWinamp = ini.GetInteger("SkipScreen", "NoWinamp", def.SkipScreen.NoWinamp);
-    SkippedScreen = -1;
 
     for (int i = 0; i < 7; ++i) s.WeekdayNames[i] = ini.GetString("Weekdays", std::to_string(i), "");
 
     s.Screens.ScreenFile = ini.GetString("Screens", "ScreenFile", def.Screens.ScreenFile);
-
-    // The screen file is always taken relative to the program's folder, even
-    // when it is written as an absolute name.
-    ReadScreenFile(IniFile::FromFile(platform::NativePath(programFolder + s.Screens.ScreenFile)));
+    return s;
 }
 
 }  // namespace dotvane

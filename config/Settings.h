@@ -1,7 +1,5 @@
 #pragma once
 
-#include "base/Timer.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -82,14 +80,11 @@ struct TMainSettings {
     } Screens;
 };
 
-// The process-wide settings record; only LoadSettings writes it.
-extern TMainSettings MainSettings;
+class IniFile;
 
-// Reads DOTVANE.INI from the program folder (given with a trailing
-// separator) into MainSettings, applies Pop3/Update to the mail timer, resets
-// MailCount and SkippedScreen, and finally reads the screen file into
-// ScreenTable and FontTable. Missing files and bad values give defaults.
-void LoadSettings(const std::string& programFolder, Timer& pop3Timer);
+// The settings record DOTVANE.INI gives: every field from its key, missing
+// keys and bad values taking their defaults.
+TMainSettings ReadMainSettings(const IniFile& ini);
 
 // Highest number of text rows a screen has lines for.
 inline constexpr int32_t kMaxTextRows = 16;

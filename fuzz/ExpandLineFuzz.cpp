@@ -13,9 +13,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    dotvane::MainSettings.ExternalIP.Enable = size % 2 == 0;
+    dotvane::TMainSettings settings;
+    settings.ExternalIP.Enable = size % 2 == 0;
+    const dotvane::LiveValues values{};
+    const dotvane::VariableContext context{settings, values};
     const std::string line(reinterpret_cast<const char*>(data), size);
-    const std::string expanded = dotvane::ExpandLine(line);
+    const std::string expanded = dotvane::ExpandLine(line, context);
     if (std::count(expanded.begin(), expanded.end(), '$') > std::count(line.begin(), line.end(), '$')) std::abort();
     (void)dotvane::ReadWholeNumber(line);
     (void)dotvane::VariableArgument(line);

@@ -1,5 +1,6 @@
 // Any file, of any length, is read as a KS0108 bitmap without a crash; the
 // port is closed, so nothing reaches a device.
+#include "config/Settings.h"
 #include "lcd/KS0108Driver.h"
 
 #include <cstddef>
@@ -16,6 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    dotvane::KS0108Driver.DrawBitmapFile(file);
+    // A port that goes nowhere: only the reading of the file matters here.
+    struct NoPort : dotvane::ParallelPort {
+        bool OpenRegisters(std::span<const dotvane::PortRange>) override { return true; }
+        uint8_t ReadRegister(uint16_t, dotvane::PortRegister) override { return 0xFF; }
+        void WriteRegister(uint16_t, dotvane::PortRegister, uint8_t) override {}
+        void WriteRegisterWord(uint16_t, dotvane::PortRegister, uint16_t) override {}
+    };
+    static NoPort port;
+    static const dotvane::TMainSettings settings;
+    static dotvane::TKS0108Driver driver(port, settings);
+    driver.DrawBitmapFile(file);
     return 0;
 }

@@ -39,13 +39,14 @@ constexpr double kUntouched = -12345.5;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzSections sections(data, size);
-    dotvane::platform::NamedSectionsService::Install(&sections);
-    dotvane::SensorMirror.fill(kUntouched);
-    dotvane::RefreshSensors();
+    const dotvane::platform::NamedSectionsService::Scoped installed(sections);
+    const dotvane::TMainSettings settings;
+    dotvane::LiveValues values;
+    values.SensorMirror.fill(kUntouched);
+    dotvane::RefreshSensors(values.SensorMirror);
     const size_t inView = size < 112 ? 0 : (size - 112) / 80 + 1;
     for (size_t j = inView; j < dotvane::kSensorSlots; ++j)
-        if (std::memcmp(&dotvane::SensorMirror[j], &kUntouched, sizeof kUntouched) != 0) std::abort();
-    (void)dotvane::ExpandLine("$mbmtemp(0)$$mbmvolt(3)$$mbmfan(15)$$mbmmhz$$mbmusage(34)$");
-    dotvane::platform::NamedSectionsService::Install(nullptr);
+        if (std::memcmp(&values.SensorMirror[j], &kUntouched, sizeof kUntouched) != 0) std::abort();
+    (void)dotvane::ExpandLine("$mbmtemp(0)$$mbmvolt(3)$$mbmfan(15)$$mbmmhz$$mbmusage(34)$", {settings, values});
     return 0;
 }

@@ -1,13 +1,9 @@
 #include "lcd/KS0108Driver.h"
 
 #include "lcd/Font5x7.h"
-#include "lcd/PortDriver.h"
 #include "platform/HighResolutionClock.h"
 
 namespace dotvane {
-
-TKS0108Driver KS0108Driver;
-
 namespace {
 
 // Control bits: E low (bit 0 set, inverted on its pin), instruction (bit 3).
@@ -23,15 +19,11 @@ constexpr uint8_t kCellWidth = 6;
 
 }  // namespace
 
-void TKS0108Driver::SetControl(uint8_t value)
-{
-    CurrentPortIO().SetPortWord(static_cast<uint16_t>(ControlPort), value);
-}
+TKS0108Driver::TKS0108Driver(ParallelPort& port, const TMainSettings& settings) : port_(port), settings_(settings) {}
 
-void TKS0108Driver::SetData(uint8_t value)
-{
-    CurrentPortIO().SetPortWord(static_cast<uint16_t>(DataPort), value);
-}
+void TKS0108Driver::SetControl(uint8_t value) { port_.WriteRegisterWord(kBase, PortRegister::Control, value); }
+
+void TKS0108Driver::SetData(uint8_t value) { port_.WriteRegisterWord(kBase, PortRegister::Data, value); }
 
 void TKS0108Driver::DelayMicroseconds(int32_t n)
 {
@@ -123,6 +115,21 @@ void TKS0108Driver::InitController()
     WriteInstruction(kDisplayOn, kRight);
     Clear();
 }
+
+std::optional<std::string> TKS0108Driver::Open()
+{
+    Delay = settings_.KS0108.Delay;
+    const PortRange registers[] = {{kBase, 4}};
+    std::optional<std::string> error;
+    if (!port_.OpenRegisters(registers)) error = kPortOpenError;
+    InitController();
+    Clear();
+    return error;
+}
+
+void TKS0108Driver::Blank() { Clear(); }
+
+void TKS0108Driver::Clear(bool) { Clear(); }
 
 void TKS0108Driver::SetTextPosition(int32_t column, int32_t row)
 {

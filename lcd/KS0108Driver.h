@@ -1,5 +1,9 @@
 #pragma once
 
+#include "config/Settings.h"
+#include "lcd/Display.h"
+#include "lcd/ParallelPort.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -8,24 +12,24 @@
 
 namespace dotvane {
 
-class PixelImage;
-
 // Drives a 128 × 64 graphic LCD made of two KS0108 column controllers on the
 // parallel port: the data lines carry D0–D7, control bit 0 is E (inverted
 // on its pin), bit 3 is D/I (1 = instruction) and bits 1 and 2 select the
 // left (both 0) or the right half (both 1). Every register write is a
 // 16-bit port write; the module is never read, so timing rests on Delay.
-class TKS0108Driver {
+class TKS0108Driver : public Display {
 public:
     // Chip values of the two halves in the control register.
     static constexpr uint8_t kLeft = 0;
     static constexpr uint8_t kRight = 6;
+    // The port's base address, whatever Port/Base says: the data and
+    // control registers at 888 and 890.
+    static constexpr uint16_t kBase = 888;
 
-    // Set again when the display is opened; starting at the same fixed
-    // ports means a driver reached before it was opened (LCD/Type changed
-    // by a reload) still writes to the printer port and nowhere else.
-    int32_t DataPort = 888;
-    int32_t ControlPort = 890;
+    // Talks through `port`; KS0108/Delay of `settings` is copied when the
+    // display is opened.
+    TKS0108Driver(ParallelPort& port, const TMainSettings& settings);
+
     // Microseconds around each enable pulse, copied from KS0108/Delay at open.
     int32_t Delay = 0;
     // The display column 0 … 127 the next data byte goes to; 128 after the
@@ -47,12 +51,9 @@ public:
     // Selects page p mod 8 on both halves.
     void SetPage(uint8_t p);
     void SetStartLine(uint8_t line);
+    // Sends a blank byte to every column of every page.
     void Clear();
     void InitController();
-    void SetTextPosition(int32_t column, int32_t row);
-    // Draws the bytes up to the first NUL from the built-in font, each in a
-    // cell of 6 columns; a space only advances.
-    void WriteText(std::string_view text);
 
     // An element image in bands of eight rows, starting at image row 1, band
     // m on page (y + 1) div 8 + m, every byte addressed on its own; a pixel
@@ -61,17 +62,36 @@ public:
     // Reads a 1086-byte one-bit 128 × 64 bitmap file into FileBuffer, turns
     // it into PageImage and sends it; false when the file cannot be opened.
     bool DrawBitmapFile(const std::filesystem::path& file);
-    // A bar and a font text, also painted into the virtual display (built
-    // with the window library, which paints them).
-    void DrawBar(int32_t x, int32_t y, int32_t height, int32_t length, int32_t width);
-    void DrawFontText(const std::string& text, int32_t x, int32_t y, const std::string& fontName, int32_t size,
-                      int32_t cutTop, int32_t cutLeft, bool invert);
+
+    // Display. Open copies the delay, opens the port for the registers at
+    // 888 (the 16-bit writes reach 889 and 891 too), initialises both halves
+    // and clears them. Every clear clears everything; the pixel operations
+    // do nothing.
+    std::optional<std::string> Open() override;
+    void Blank() override;
+    void Clear(bool keepBitmap) override;
+    void SetTextPosition(int32_t column, int32_t row) override;
+    // Draws the bytes up to the first NUL from the built-in font, each in a
+    // cell of 6 columns; a space only advances.
+    void WriteText(std::string_view text) override;
+    void SetPixel(int32_t, int32_t) override {}
+    void ResetPixel(int32_t, int32_t) override {}
+    // Reads the bitmap's own fixed one-bit file format, whatever `load` reads.
+    bool DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader& load, uint32_t seed) override;
+    // The icon's whole bands only.
+    void DrawIcon(const PixelImage& icon, int32_t x, int32_t y) override;
+    bool TakesElements() const override { return true; }
+    // Font texts are drawn in black.
+    TColor FontTextInk() const override { return clBlack; }
+    void DrawBar(const PixelImage& bar, int32_t x, int32_t y, int32_t height, int32_t width) override;
+    void DrawFontText(const PixelImage& text, int32_t x, int32_t y, int32_t cutTop, int32_t cutLeft) override;
 
 private:
     void SetControl(uint8_t value);
     void SetData(uint8_t value);
-};
 
-extern TKS0108Driver KS0108Driver;
+    ParallelPort& port_;
+    const TMainSettings& settings_;
+};
 
 }  // namespace dotvane

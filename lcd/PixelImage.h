@@ -7,7 +7,7 @@
 namespace dotvane {
 
 // A picture the drivers send to the hardware, read pixel by pixel. The
-// window library provides one over its images; the drivers need no more.
+// renderer provides one over its images; the drivers need no more.
 class PixelImage {
 public:
     virtual ~PixelImage() = default;

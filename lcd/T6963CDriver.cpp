@@ -1,16 +1,10 @@
 #include "lcd/T6963CDriver.h"
 
-#include "app/Host.h"
-#include "config/Settings.h"
-#include "lcd/PortDriver.h"
 #include "platform/HighResolutionClock.h"
 
 #include <array>
 
 namespace dotvane {
-
-TT6963CDriver T6963CDriver;
-
 namespace {
 
 struct Geometry {
@@ -53,10 +47,6 @@ constexpr int64_t kReadyBudgetMicroseconds = 10'000;
 constexpr uint8_t kSetAddressPointer = 0x24;
 constexpr uint8_t kDataWriteIncrement = 0xC0;
 
-uint16_t DataRegister() { return static_cast<uint16_t>(MainSettings.Port.Base); }
-uint16_t ControlRegister() { return static_cast<uint16_t>(MainSettings.Port.Base + 2); }
-uint16_t ExtendedControlRegister() { return static_cast<uint16_t>(MainSettings.Port.Base + 0x402); }
-
 // The counter value at which a budget of `microseconds` from now runs out;
 // false when the counter cannot be read.
 bool Deadline(int64_t microseconds, int64_t& deadline)
@@ -77,9 +67,14 @@ bool Passed(int64_t deadline)
 
 }  // namespace
 
+TT6963CDriver::TT6963CDriver(ParallelPort& port, const TMainSettings& settings, Notices& notices)
+    : port_(port), settings_(settings), notices_(notices)
+{
+}
+
 void TT6963CDriver::SetGeometry()
 {
-    const int32_t size = MainSettings.T6963C.Size;
+    const int32_t size = settings_.T6963C.Size;
     const Geometry& g = kGeometries[(size >= 1 && size <= 7) ? size - 1 : 0];
     TextCells = g.TextCells;
     GraphicBytes = g.GraphicBytes;
@@ -90,19 +85,17 @@ void TT6963CDriver::SetGeometry()
 
 bool TT6963CDriver::PollOnce()
 {
-    TDLPortIO& port = CurrentPortIO();
-    port.SetPortByte(ControlRegister(), kStatusSelect);
-    port.SetPortByte(ControlRegister(), kStatusRead);
-    const uint8_t status = port.GetPortByte(DataRegister());
-    port.SetPortByte(ControlRegister(), kStatusSelect);
+    port_.WriteRegister(Base(), PortRegister::Control, kStatusSelect);
+    port_.WriteRegister(Base(), PortRegister::Control, kStatusRead);
+    const uint8_t status = port_.ReadRegister(Base(), PortRegister::Data);
+    port_.WriteRegister(Base(), PortRegister::Control, kStatusSelect);
     return (status & kReady) == kReady;
 }
 
 void TT6963CDriver::WaitReady()
 {
-    TDLPortIO& port = CurrentPortIO();
-    const uint8_t mode = port.GetPortByte(ExtendedControlRegister());
-    port.SetPortByte(ExtendedControlRegister(), static_cast<uint8_t>((mode & 0x1F) | 0x20));
+    const uint8_t mode = port_.ReadRegister(Base(), PortRegister::ExtendedControl);
+    port_.WriteRegister(Base(), PortRegister::ExtendedControl, static_cast<uint8_t>((mode & 0x1F) | 0x20));
 
     bool ready = PollOnce();
     if (!ready && !notAnswering_) {
@@ -111,22 +104,21 @@ void TT6963CDriver::WaitReady()
         while (!ready && timed && !Passed(deadline)) ready = PollOnce();
         if (!ready) {
             notAnswering_ = true;
-            SetStatusText("The T6963C display does not answer its busy check.");
+            notices_.SetStatusText("The T6963C display does not answer its busy check.");
         }
     }
     if (ready) notAnswering_ = false;
-    port.SetPortByte(ControlRegister(), kIdle);
+    port_.WriteRegister(Base(), PortRegister::Control, kIdle);
 }
 
 void TT6963CDriver::Transfer(uint8_t value, bool command)
 {
-    if (MainSettings.T6963C.CheckBusyFlag) WaitReady();
-    const bool wiringA = MainSettings.T6963C.Wiring == 0;
+    if (settings_.T6963C.CheckBusyFlag) WaitReady();
+    const bool wiringA = settings_.T6963C.Wiring == 0;
     const Sequence& sequence = wiringA ? (command ? kCommandA : kDataA) : (command ? kCommandB : kDataB);
-    TDLPortIO& port = CurrentPortIO();
     for (int i = 0; i < static_cast<int>(sequence.Control.size()); ++i) {
-        if (i == sequence.DataAfter) port.SetPortByte(DataRegister(), value);
-        port.SetPortByte(ControlRegister(), sequence.Control[i]);
+        if (i == sequence.DataAfter) port_.WriteRegister(Base(), PortRegister::Data, value);
+        port_.WriteRegister(Base(), PortRegister::Control, sequence.Control[i]);
     }
 }
 
@@ -151,6 +143,31 @@ void TT6963CDriver::InitController()
     WriteCommand(0xA7);                              // 8-line cursor
     SendWord(0x0000, 0x21);                          // cursor at the top left
     WriteCommand(0x9D);                              // graphic and text on, cursor off
+}
+
+std::optional<std::string> TT6963CDriver::Open()
+{
+    SetGeometry();
+    const uint16_t base = Base();
+    const PortRange registers[] = {{base, 3}, {ParallelPort::Address(base, PortRegister::ExtendedControl), 1}};
+    std::optional<std::string> error;
+    if (!port_.OpenRegisters(registers)) error = kPortOpenError;
+    InitController();
+    ClearText();
+    ClearGraphics();
+    return error;
+}
+
+void TT6963CDriver::Blank()
+{
+    ClearText();
+    ClearGraphics();
+}
+
+void TT6963CDriver::Clear(bool keepBitmap)
+{
+    if (!keepBitmap) ClearGraphics();
+    ClearText();
 }
 
 void TT6963CDriver::ClearText()

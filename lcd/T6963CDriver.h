@@ -1,20 +1,28 @@
 #pragma once
 
+#include "base/Notices.h"
+#include "config/Settings.h"
+#include "lcd/Display.h"
+#include "lcd/ParallelPort.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace dotvane {
 
-class PixelImage;
-
 // Drives a T6963C graphic LCD module on the parallel port: data lines on
 // the data register, /WR, /CE, C/D and (wiring A) /RD on control register
 // outputs. Everything is built on the two byte primitives WriteData and
 // WriteCommand; command bytes are the controller's own command set. Port/
 // Base, T6963C/Wiring and T6963C/CheckBusyFlag are read at every byte.
-class TT6963CDriver {
+class TT6963CDriver : public Display {
 public:
+    // Talks through `port`, reads its settings from `settings` when it uses
+    // them, and reports a module that does not answer on the status line of
+    // `notices`.
+    TT6963CDriver(ParallelPort& port, const TMainSettings& settings, Notices& notices);
+
     // Memory layout, set from T6963C/Size by SetGeometry. The text area
     // starts at address 0.
     int32_t TextCells = 0;
@@ -38,11 +46,6 @@ public:
     void InitController();
     void ClearText();
     void ClearGraphics();
-    void SetTextPosition(int32_t column, int32_t row);
-    // Writes the bytes up to the first NUL through the character generator.
-    void WriteText(std::string_view text);
-    void SetPixel(int32_t x, int32_t y);
-    void ResetPixel(int32_t x, int32_t y);
 
     // Pictures on the graphic layer. Rows of an element image from byte
     // column x div FontWidth, each with its own address and auto-write run;
@@ -52,22 +55,42 @@ public:
     // The screen bitmap from GraphicHome, dithered by brightness against
     // random thresholds drawn from `seed`.
     void DrawBitmap(const PixelImage& image, uint32_t seed);
-    // A bar and a font text, also painted into the virtual display (built
-    // with the window library, which paints them).
-    void DrawBar(int32_t x, int32_t y, int32_t height, int32_t length, int32_t width);
-    void DrawFontText(const std::string& text, int32_t x, int32_t y, const std::string& fontName, int32_t size,
-                      int32_t cutTop, int32_t cutLeft, bool invert);
+
+    // Display. Open sets the layout, opens the port for the data and
+    // control registers of Port/Base and the extended control register
+    // 0x402 above it (the busy check's), initialises the controller and
+    // clears both layers. Clear keeps the graphic layer under a bitmap.
+    std::optional<std::string> Open() override;
+    void Blank() override;
+    void Clear(bool keepBitmap) override;
+    void SetTextPosition(int32_t column, int32_t row) override;
+    // Writes the bytes up to the first NUL through the character generator.
+    void WriteText(std::string_view text) override;
+    void SetPixel(int32_t x, int32_t y) override;
+    void ResetPixel(int32_t x, int32_t y) override;
+    // Takes any picture `load` reads, dithered.
+    bool DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader& load, uint32_t seed) override;
+    // Resets the icon's rectangle pixel by pixel, then sets its black
+    // pixels; positions are 32-bit and wrap round at the ends of the range.
+    void DrawIcon(const PixelImage& icon, int32_t x, int32_t y) override;
+    bool TakesElements() const override { return true; }
+    // Font texts are drawn in VLCD/GraphicsColor.
+    TColor FontTextInk() const override;
+    void DrawBar(const PixelImage& bar, int32_t x, int32_t y, int32_t height, int32_t width) override;
+    void DrawFontText(const PixelImage& text, int32_t x, int32_t y, int32_t cutTop, int32_t cutLeft) override;
 
 private:
+    uint16_t Base() const { return static_cast<uint16_t>(settings_.Port.Base); }
     // A 16-bit parameter, low byte first, followed by its command.
     void SendWord(uint32_t value, uint8_t command);
     uint32_t PixelAddress(int32_t x, int32_t y) const;
     void Transfer(uint8_t value, bool command);
     bool PollOnce();
 
+    ParallelPort& port_;
+    const TMainSettings& settings_;
+    Notices& notices_;
     bool notAnswering_ = false;
 };
-
-extern TT6963CDriver T6963CDriver;
 
 }  // namespace dotvane

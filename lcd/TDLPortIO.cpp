@@ -1,5 +1,7 @@
 #include "lcd/TDLPortIO.h"
 
+#include "platform/FileNames.h"
+
 namespace dotvane {
 namespace {
 
@@ -17,6 +19,12 @@ constexpr uint32_t kServiceStart = 0x0010;
 constexpr uint32_t kServiceStopAndQuery = 0x0024;
 constexpr uint32_t kServiceDelete = 0x10000;
 constexpr uint32_t kServiceCreateAccess = 0x10034; // delete, start, stop, query status
+
+std::string WithoutTrailingSeparator(std::string folder)
+{
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    return folder;
+}
 
 template <typename Function>
 bool Resolve(platform::LibraryLoader& loader, platform::LibraryHandle library, const char* name,
@@ -193,6 +201,14 @@ void TDLPortIO::OpenDriver()
         library_ = nullptr;
         entry_ = EntryPoints{};
     }
+}
+
+bool TDLPortIO::OpenRegisters(std::span<const PortRange> registers)
+{
+    DriverPath = WithoutTrailingSeparator(platform::ProgramFolder());
+    Registers.assign(registers.begin(), registers.end());
+    OpenDriver();
+    return ActiveHW;
 }
 
 void TDLPortIO::CloseDriver()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lcd/ParallelPort.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortLibrary.h"
 #include "platform/ServiceManager.h"
@@ -10,22 +11,18 @@
 
 namespace dotvane {
 
-// A run of consecutive I/O ports.
-struct PortRange {
-    uint16_t First = 0;
-    uint16_t Count = 0;
-};
-
 // The port I/O component: on the NT family it installs and starts the
 // DriverLINX kernel driver as a service when needed; everywhere it loads the
 // port library and passes byte and word port accesses to it. While the
 // library is not loaded, writes are ignored and reads give 0xFF, so a
-// program that failed to open the driver neither faults nor blocks.
-class TDLPortIO {
+// program that failed to open the driver neither faults nor blocks. As the
+// display drivers' parallel port it opens for their registers with the
+// kernel driver file expected in the program's folder.
+class TDLPortIO : public ParallelPort {
 public:
     TDLPortIO();
     TDLPortIO(platform::ServiceManager& services, platform::LibraryLoader& loader);
-    ~TDLPortIO();
+    ~TDLPortIO() override;
     TDLPortIO(const TDLPortIO&) = delete;
     TDLPortIO& operator=(const TDLPortIO&) = delete;
 
@@ -57,6 +54,21 @@ public:
     uint8_t GetPortByte(uint16_t port);
     void SetPortByte(uint16_t port, uint8_t value);
     void SetPortWord(uint16_t port, uint16_t value);
+
+    // ParallelPort
+    bool OpenRegisters(std::span<const PortRange> registers) override;
+    uint8_t ReadRegister(uint16_t base, PortRegister reg) override
+    {
+        return GetPortByte(Address(base, reg));
+    }
+    void WriteRegister(uint16_t base, PortRegister reg, uint8_t value) override
+    {
+        SetPortByte(Address(base, reg), value);
+    }
+    void WriteRegisterWord(uint16_t base, PortRegister reg, uint16_t value) override
+    {
+        SetPortWord(Address(base, reg), value);
+    }
 
 private:
     struct EntryPoints {

@@ -1,8 +1,6 @@
 #include "render/ElementImages.h"
 
-#include "config/Settings.h"
 #include "render/QtColors.h"
-#include "render/VirtualDisplay.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -12,12 +10,12 @@
 
 namespace dotvane {
 
-QImage MakeBarImage(int32_t width, int32_t height, int32_t length)
+QImage MakeBarImage(int32_t width, int32_t height, int32_t length, TColor backColor, TColor fillColor)
 {
     QImage image(std::max(0, width), std::max(0, height), QImage::Format_RGB32);
     if (image.isNull()) return image;
-    const QRgb back = IdentToQRgb(MainSettings.VLCD.BackColor);
-    const QRgb fill = IdentToQRgb(MainSettings.VLCD.TextColor);
+    const QRgb back = ToQRgb(backColor);
+    const QRgb fill = ToQRgb(fillColor);
     image.fill(back);
     const int filled = std::clamp(length, 0, image.width());
     for (int x = 0; x < filled; ++x) {
@@ -49,9 +47,8 @@ QImage MakeFontTextImage(const std::string& text, const std::string& fontName, i
     return image;
 }
 
-void DrawIntoVirtualDisplay(const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent)
+void DrawIntoImage(QImage& target, const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent)
 {
-    QImage& target = VlcdBitmap.image;
     if (target.isNull() || image.isNull()) return;
     const QRgb skip = transparent ? ToQRgb(*transparent) : 0;
     const int64_t x0 = std::max<int64_t>(0, -int64_t{x}), y0 = std::max<int64_t>(0, -int64_t{y});

@@ -10,9 +10,9 @@
 
 namespace dotvane {
 
-// The picture of a bar: BackColor everywhere, TextColor in the columns below
+// The picture of a bar: `back` everywhere, `fill` in the columns below
 // `length` as 4-pixel segments with 1-pixel gaps.
-QImage MakeBarImage(int32_t width, int32_t height, int32_t length);
+QImage MakeBarImage(int32_t width, int32_t height, int32_t length, TColor back, TColor fill);
 
 // A text rendered without smoothing in a system font (the default face for
 // an empty name), exactly as large as the text, every pixel either
@@ -20,8 +20,8 @@ QImage MakeBarImage(int32_t width, int32_t height, int32_t length);
 QImage MakeFontTextImage(const std::string& text, const std::string& fontName, int32_t size, TColor background,
                          TColor glyphs);
 
-// Draws an image into the virtual display at (x, y), clipped, leaving out
-// the pixels of colour `transparent` (none when it is empty).
-void DrawIntoVirtualDisplay(const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent);
+// Draws an image into `target` at (x, y), clipped, leaving out the pixels
+// of colour `transparent` (none when it is empty).
+void DrawIntoImage(QImage& target, const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent);
 
 }  // namespace dotvane

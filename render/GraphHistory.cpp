@@ -1,7 +1,5 @@
-#include "render/GraphHistory.h"
-
 #include "render/QtColors.h"
-#include "render/VirtualDisplay.h"
+#include "render/Renderer.h"
 
 #include <QPainter>
 
@@ -10,15 +8,11 @@
 #include <limits>
 
 namespace dotvane {
-
-std::array<int32_t, 64> GraphHistory{};
-int32_t GraphPointCount = 0;
-
 namespace {
 
 // The ageing step writes one entry past the point count, so the count must
 // stay two below the history's length.
-constexpr int32_t kMaxPointCount = static_cast<int32_t>(std::tuple_size_v<decltype(GraphHistory)>) - 2;
+constexpr int32_t kMaxPointCount = static_cast<int32_t>(std::tuple_size_v<decltype(Renderer::GraphHistory)>) - 2;
 
 // Rounds half up to a pixel row. Points above the box (negative rows) round
 // the same way as the others, so value 90 in a 50-pixel box lands on row -25.
@@ -30,7 +24,7 @@ int32_t RoundToRow(double row)
 
 }  // namespace
 
-void DrawGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t value)
+void Renderer::DrawGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t value)
 {
     const int64_t boxWidth = int64_t{x2} - x1;
     const int64_t boxHeight = int64_t{y2} - y1;

@@ -1,32 +1,17 @@
-#include "render/Icons.h"
+#include "render/Renderer.h"
 
-#include "app/Host.h"
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
-#include "lcd/DisplayDriver.h"
-#include "lcd/KS0108Driver.h"
 #include "platform/FileNames.h"
 #include "platform/Player.h"
 #include "render/ElementDescriptors.h"
-#include "render/ElementImages.h"
 #include "render/QtColors.h"
 #include "render/QtPixelImage.h"
 
 #include <QImage>
 
-#include <algorithm>
 #include <exception>
 
 namespace dotvane {
 namespace {
-
-// A pixel position beside an icon's corner, in 32-bit arithmetic that wraps
-// round at the ends of the range.
-int32_t Offset(int32_t position, int32_t by)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(position) + static_cast<uint32_t>(by));
-}
 
 // The player window's reply to WM_USER with a data word and a command;
 // 0 without a player.
@@ -38,14 +23,13 @@ int32_t AskPlayer(int32_t data, int32_t command)
 
 }  // namespace
 
-void DrawIcons()
+void Renderer::DrawIcons()
 {
-    const ScreenEntry& screen = ScreenTable[std::clamp(CurrentScreen, 0, ScreenCount - 1)];
-    for (const std::string& icon : screen.Icon)
+    for (const std::string& icon : CurrentEntry().Icon)
         if (!icon.empty()) DrawIconElement(icon);
 }
 
-void DrawIconElement(const std::string& descriptor)
+void Renderer::DrawIconElement(const std::string& descriptor)
 {
     const IconDescriptor icon = ParseIconDescriptor(descriptor);
     switch (icon.kind) {
@@ -58,7 +42,7 @@ void DrawIconElement(const std::string& descriptor)
     }
 }
 
-void DrawPlayerStateIcon(int32_t x, int32_t y)
+void Renderer::DrawPlayerStateIcon(int32_t x, int32_t y)
 {
     switch (AskPlayer(0, 104)) {
     case 1:
@@ -70,7 +54,7 @@ void DrawPlayerStateIcon(int32_t x, int32_t y)
     }
 }
 
-void DrawChannelIcon(int32_t x, int32_t y)
+void Renderer::DrawChannelIcon(int32_t x, int32_t y)
 {
     switch (AskPlayer(2, 126)) {
     case 2:
@@ -82,31 +66,15 @@ void DrawChannelIcon(int32_t x, int32_t y)
     }
 }
 
-void DrawIconFile(int32_t x, int32_t y, const std::string& fileName)
+void Renderer::DrawIconFile(int32_t x, int32_t y, const std::string& fileName)
 {
     try {
         const QImage image(QString::fromStdString(platform::NativePath(fileName).string()));
-        if (image.isNull()) return ShowMessage("Could not load or display icon " + fileName);
-        const int32_t w = image.width(), h = image.height();
-        if (WindowShown) DrawIntoVirtualDisplay(image, x, y, ToTColor(image.pixel(0, h - 1)));
-        switch (MainSettings.LCD.Type) {
-        case 0: {
-            for (int32_t i = 0; i < h; ++i)
-                for (int32_t j = 0; j < w; ++j) DisplayDriver::ResetPixel(Offset(x, j), Offset(y, i));
-            const QtPixelImage pixels(image);
-            for (int32_t i = 0; i < h; ++i)
-                for (int32_t j = 0; j < w; ++j)
-                    if (pixels.IsOn(j, i)) DisplayDriver::SetPixel(Offset(x, j), Offset(y, i));
-            break;
-        }
-        case 1:
-            KS0108Driver.WriteImageBands(QtPixelImage(image), x, y, h / 8, w);
-            break;
-        default:
-            break;
-        }
+        if (image.isNull()) return notices_.ShowMessage("Could not load or display icon " + fileName);
+        if (state_.WindowShown) DrawIntoVirtualDisplay(image, x, y, ToTColor(image.pixel(0, image.height() - 1)));
+        display_.DrawIcon(QtPixelImage(image), x, y);
     } catch (const std::exception&) {
-        ShowMessage("Could not load or display icon " + fileName);
+        notices_.ShowMessage("Could not load or display icon " + fileName);
     }
 }
 

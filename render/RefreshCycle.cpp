@@ -1,20 +1,10 @@
 #include "render/RefreshCycle.h"
 
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
-#include "lcd/DisplayDriver.h"
-#include "render/GraphicElements.h"
-#include "render/Icons.h"
-#include "render/VirtualDisplay.h"
-#include "vars/ExpandLine.h"
+#include "render/Renderer.h"
 
 #include <algorithm>
 
 namespace dotvane {
-
-std::array<std::string, kRowCount> LineText;
-std::array<std::string, kRowCount> ShownText;
 
 SplitText SplitLine(std::string_view text, int columns)
 {
@@ -25,34 +15,33 @@ SplitText SplitLine(std::string_view text, int columns)
     return {text.substr(0, c - 1), tail, true};
 }
 
-void ForgetShownText()
+void Renderer::ForgetShownText()
 {
-    for (std::string& row : ShownText) row.clear();
+    for (std::string& row : state_.ShownText) row.clear();
 }
 
-void RefreshScreen()
+void Renderer::RefreshScreen()
 {
-    static bool refreshing = false;
-    if (refreshing) return;
-    refreshing = true;
-    struct Done {
-        ~Done() { refreshing = false; }
-    } done;
+    const auto refreshing = refreshing_.Enter();
+    if (!refreshing) return;
 
-    if (WindowShown) PrepareVirtualDisplay();
+    const TMainSettings& settings = state_.MainSettings;
+    if (state_.WindowShown) PrepareVirtualDisplay();
 
-    const int rows = std::clamp(MainSettings.LCD.TextRows, 0, kRowCount);
-    const ScreenEntry& screen = ScreenTable[std::clamp(CurrentScreen, 0, ScreenCount - 1)];
-    for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k]);
+    RowTexts& LineText = state_.LineText;
+    RowTexts& ShownText = state_.ShownText;
+    const int rows = std::clamp(settings.LCD.TextRows, 0, kRowCount);
+    const ScreenEntry& screen = CurrentEntry();
+    for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k], variables_);
 
     for (int k = 0; k < rows; ++k) {
         if (LineText[k] == ShownText[k]) continue;
-        const SplitText split = SplitLine(LineText[k], MainSettings.LCD.TextColumns);
-        DisplayDriver::SetTextPosition(0, k);
-        DisplayDriver::WriteText(split.head);
+        const SplitText split = SplitLine(LineText[k], settings.LCD.TextColumns);
+        display_.SetTextPosition(0, k);
+        display_.WriteText(split.head);
         if (split.hasTail) {
-            DisplayDriver::SetTextPosition(1, k + 1);
-            DisplayDriver::WriteText(split.tail);
+            display_.SetTextPosition(1, k + 1);
+            display_.WriteText(split.tail);
         }
     }
     for (int k = 0; k < rows; ++k) ShownText[k] = LineText[k];
@@ -60,7 +49,7 @@ void RefreshScreen()
     DrawIcons();
     DrawGraphics();
 
-    if (WindowShown) {
+    if (state_.WindowShown) {
         DrawVirtualText();
         PresentVirtualDisplay();
     }

@@ -1,9 +1,5 @@
-#include "render/ScreenBitmap.h"
+#include "render/Renderer.h"
 
-#include "app/Host.h"
-#include "config/Settings.h"
-#include "lcd/KS0108Driver.h"
-#include "lcd/T6963CDriver.h"
 #include "platform/FileNames.h"
 #include "render/QtPixelImage.h"
 
@@ -11,31 +7,31 @@
 
 #include <chrono>
 #include <exception>
+#include <memory>
 
 namespace dotvane {
+namespace {
 
-void ShowScreenBitmap(const std::string& fileName)
+// Any picture the image reader takes.
+std::unique_ptr<PixelImage> LoadPicture(const std::filesystem::path& file)
+{
+    QImage image(QString::fromStdString(file.string()));
+    if (image.isNull()) return nullptr;
+    return std::make_unique<QtPixelImage>(std::move(image));
+}
+
+}  // namespace
+
+void Renderer::ShowScreenBitmap(const std::string& fileName)
 {
     const std::string failure = "Could not load or display bitmap " + fileName;
     const std::filesystem::path file = platform::NativePath(fileName);
     try {
-        switch (MainSettings.LCD.Type) {
-        case 0: {
-            const QImage image(QString::fromStdString(file.string()));
-            if (image.isNull()) return ShowMessage(failure);
-            // Each showing draws a fresh dither pattern.
-            const auto seed = static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-            T6963CDriver.DrawBitmap(QtPixelImage(image), seed);
-            break;
-        }
-        case 1:
-            if (!KS0108Driver.DrawBitmapFile(file)) ShowMessage(failure);
-            break;
-        default:
-            break;
-        }
+        // Each showing draws a fresh dither pattern.
+        const auto seed = static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        if (!display_.DrawScreenBitmap(file, LoadPicture, seed)) notices_.ShowMessage(failure);
     } catch (const std::exception&) {
-        ShowMessage(failure);
+        notices_.ShowMessage(failure);
     }
 }
 

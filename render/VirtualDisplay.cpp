@@ -1,23 +1,15 @@
 #include "render/VirtualDisplay.h"
 
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
 #include "lcd/Font5x7.h"
 #include "platform/FileNames.h"
+#include "render/ElementImages.h"
 #include "render/QtColors.h"
-#include "render/RefreshCycle.h"
+#include "render/Renderer.h"
 
 #include <algorithm>
 
 namespace dotvane {
-
-VirtualDisplayBuffer VlcdBitmap;
-
 namespace {
-
-QImage presented;
-std::function<void()> presentHandler;
 
 void SetPixelClipped(QImage& image, int x, int y, QRgb color)
 {
@@ -26,8 +18,9 @@ void SetPixelClipped(QImage& image, int x, int y, QRgb color)
 
 }  // namespace
 
-void PrepareVirtualDisplay()
+void Renderer::PrepareVirtualDisplay()
 {
+    const TMainSettings& MainSettings = state_.MainSettings;
     const int width = std::max(0, MainSettings.LCD.XPixels);
     const int height = std::max(0, MainSettings.LCD.YPixels);
     QImage& image = VlcdBitmap.image;
@@ -36,7 +29,7 @@ void PrepareVirtualDisplay()
     image.fill(IdentToQRgb(MainSettings.VLCD.BackColor));
 
     VlcdBitmap.penColor = StringToColor(MainSettings.VLCD.BmpColor);
-    const std::string& file = ScreenTable[std::clamp(CurrentScreen, 0, ScreenCount - 1)].Bitmap;
+    const std::string& file = CurrentEntry().Bitmap;
     if (file.empty()) return;
     const QImage picture(QString::fromStdString(platform::NativePath(file).string()));
     if (picture.isNull()) return;
@@ -62,29 +55,33 @@ void DrawFontText5x7(QImage& image, int x, int y, std::string_view text, QRgb co
     }
 }
 
-void DrawVirtualText()
+void Renderer::DrawVirtualText()
 {
+    const TMainSettings& MainSettings = state_.MainSettings;
     QImage& image = VlcdBitmap.image;
     if (image.isNull()) return;
     const QRgb color = IdentToQRgb(MainSettings.VLCD.TextColor);
     const int rows = std::clamp(MainSettings.LCD.TextRows, 0, kRowCount);
     for (int k = 0; k < rows; ++k) {
-        const SplitText split = SplitLine(LineText[k], MainSettings.LCD.TextColumns);
+        const SplitText split = SplitLine(state_.LineText[k], MainSettings.LCD.TextColumns);
         DrawFontText5x7(image, 0, 8 * k, split.head, color);
         if (split.hasTail) DrawFontText5x7(image, 7, 8 * k + 8, split.tail, color);
     }
 }
 
-void PresentVirtualDisplay()
+void Renderer::PresentVirtualDisplay()
 {
-    presented = VlcdBitmap.image.copy();
-    if (presentHandler) presentHandler();
+    presented_ = VlcdBitmap.image.copy();
+    if (presentHandler_) presentHandler_(presented_);
 }
 
-void FreeVirtualDisplay() { VlcdBitmap.image = QImage(); }
+void Renderer::FreeVirtualDisplay() { VlcdBitmap.image = QImage(); }
 
-const QImage& PresentedPicture() { return presented; }
+void Renderer::SetPresentHandler(std::function<void(const QImage&)> handler) { presentHandler_ = std::move(handler); }
 
-void SetPresentHandler(std::function<void()> handler) { presentHandler = std::move(handler); }
+void Renderer::DrawIntoVirtualDisplay(const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent)
+{
+    DrawIntoImage(VlcdBitmap.image, image, x, y, transparent);
+}
 
 }  // namespace dotvane

@@ -4,34 +4,16 @@
 
 #include <QImage>
 
-#include <functional>
 #include <string_view>
 
 namespace dotvane {
 
-// The virtual display: a picture of the LCD, XPixels × YPixels, rebuilt on
-// every refresh while the window is shown. The pen colour is what lines drawn
-// into it take unless they choose their own.
+// The virtual display's buffer: a picture of the LCD. The pen colour is what
+// lines drawn into it take unless they choose their own.
 struct VirtualDisplayBuffer {
     QImage image;
     TColor penColor = clBlack;
 };
-extern VirtualDisplayBuffer VlcdBitmap;
-
-// Resizes the buffer, fills it with BackColor and lays the current screen's
-// bitmap under it: its exactly black pixels in BmpColor, unscaled. The file
-// is read again each time.
-void PrepareVirtualDisplay();
-// Draws the text rows in TextColor with the built-in 5×7 font, 8 pixels
-// apart, long rows split as on the hardware.
-void DrawVirtualText();
-// Hands a copy of the buffer to the window, which shows it at twice its size.
-void PresentVirtualDisplay();
-void FreeVirtualDisplay();
-
-// The picture last presented, and the window's hook to repaint it.
-const QImage& PresentedPicture();
-void SetPresentHandler(std::function<void()> handler);
 
 // Draws text with the built-in font, 6 pixels per character, top at y;
 // blanks and the background stay untouched.

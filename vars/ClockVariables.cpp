@@ -1,16 +1,15 @@
 #include "vars/ClockVariables.h"
 
-#include "config/Settings.h"
 #include "platform/LocalClock.h"
 #include "vars/Format.h"
 
 namespace dotvane {
 
-std::string WeekdayVariable()
+std::string WeekdayVariable(const std::array<std::string, 7>& WeekdayNames)
 {
     const int day = platform::LocalClockService::Current().GetLocalTime().DayOfWeek;
-    if (day < 0 || day >= static_cast<int>(MainSettings.WeekdayNames.size())) return PadRight({}, 11);
-    return PadRight(MainSettings.WeekdayNames[day], 11);
+    if (day < 0 || day >= static_cast<int>(WeekdayNames.size())) return PadRight({}, 11);
+    return PadRight(WeekdayNames[day], 11);
 }
 
 std::string DateVariable()

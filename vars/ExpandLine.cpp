@@ -2,7 +2,7 @@
 
 namespace dotvane {
 
-std::string ExpandLine(std::string_view lineTemplate)
+std::string ExpandLine(std::string_view lineTemplate, const VariableContext& context)
 {
     std::string text(lineTemplate);
     size_t i = 0;
@@ -10,7 +10,7 @@ std::string ExpandLine(std::string_view lineTemplate)
         if (text[i] == '$') {
             const size_t close = text.find('$', i + 1);
             if (close != std::string::npos) {
-                const std::string value = ExpandVariable(std::string_view(text).substr(i + 1, close - i - 1));
+                const std::string value = ExpandVariable(std::string_view(text).substr(i + 1, close - i - 1), context);
                 text.replace(i, close - i + 1, value);
                 // Scanning goes on right after the inserted value.
                 i += value.size();

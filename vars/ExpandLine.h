@@ -1,16 +1,29 @@
 #pragma once
 
+#include "config/Settings.h"
+#include "vars/LiveValues.h"
+#include "vars/PerfCounterSource.h"
+
 #include <string>
 #include <string_view>
 
 namespace dotvane {
 
+// What the variables show besides what they ask the system: the settings,
+// the values the timers gather, and the counter source of the NT build
+// (none in the plain build). Read at every expansion.
+struct VariableContext {
+    const TMainSettings& MainSettings;
+    const LiveValues& Values;
+    PerfCounterSource* PerfCounters = nullptr;
+};
+
 // Replaces every "$name$" of a line template by the variable's value. A "$"
 // without a later "$" stays; a value is never searched for references.
-std::string ExpandLine(std::string_view lineTemplate);
+std::string ExpandLine(std::string_view lineTemplate, const VariableContext& context);
 
 // The value of one variable, by its bare name (case-sensitive). The families
 // are tried in a fixed order; a name that none claims gives the empty text.
-std::string ExpandVariable(std::string_view name);
+std::string ExpandVariable(std::string_view name, const VariableContext& context);
 
 }  // namespace dotvane

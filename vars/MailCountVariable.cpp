@@ -4,9 +4,7 @@
 
 namespace dotvane {
 
-std::array<int32_t, 5> MailCount{};
-
-std::string MailCountVariable(std::string_view name)
+std::string MailCountVariable(std::string_view name, const MailCounts& MailCount)
 {
     const auto argument = VariableArgument(name);
     if (!argument) return {};

@@ -8,10 +8,10 @@
 namespace dotvane {
 
 // Messages waiting in each of the five mail accounts at its last check.
-extern std::array<int32_t, 5> MailCount;
+using MailCounts = std::array<int32_t, 5>;
 
 // "mailcount(n)": the count of account n; empty for an account outside 0 … 4
 // or a name without its ")".
-std::string MailCountVariable(std::string_view name);
+std::string MailCountVariable(std::string_view name, const MailCounts& MailCount);
 
 }  // namespace dotvane

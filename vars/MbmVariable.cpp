@@ -1,7 +1,6 @@
 #include "vars/MbmVariable.h"
 
 #include "vars/Format.h"
-#include "vars/SensorMirror.h"
 
 #include <cmath>
 #include <cstdint>
@@ -23,7 +22,7 @@ constexpr Region kUsage{"mbmusage", 65, 35};
 constexpr size_t kClockSlot = 64;
 
 // The slot that the name's argument selects inside the region.
-std::optional<double> Reading(std::string_view name, const Region& region)
+std::optional<double> Reading(std::string_view name, const Region& region, const SensorReadings& SensorMirror)
 {
     const auto argument = VariableArgument(name);
     if (!argument) return std::nullopt;
@@ -45,16 +44,16 @@ std::string Truncated(std::optional<double> reading)
 
 }  // namespace
 
-std::string MbmVariable(std::string_view name)
+std::string MbmVariable(std::string_view name, const SensorReadings& SensorMirror)
 {
-    if (name.starts_with(kTemperatures.prefix)) return Truncated(Reading(name, kTemperatures));
+    if (name.starts_with(kTemperatures.prefix)) return Truncated(Reading(name, kTemperatures, SensorMirror));
     if (name.starts_with(kVoltages.prefix)) {
-        const auto reading = Reading(name, kVoltages);
+        const auto reading = Reading(name, kVoltages, SensorMirror);
         return reading ? PadLeft(FormatGeneral(*reading, 3), 4) : std::string();
     }
-    if (name.starts_with(kFans.prefix)) return Truncated(Reading(name, kFans));
+    if (name.starts_with(kFans.prefix)) return Truncated(Reading(name, kFans, SensorMirror));
     if (name.starts_with("mbmmhz")) return Truncated(SensorMirror[kClockSlot]);
-    if (name.starts_with(kUsage.prefix)) return Truncated(Reading(name, kUsage));
+    if (name.starts_with(kUsage.prefix)) return Truncated(Reading(name, kUsage, SensorMirror));
     return {};
 }
 

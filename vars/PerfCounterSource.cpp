@@ -1,29 +1,30 @@
 #include "vars/PerfCounterSource.h"
 
-#include "config/Settings.h"
-
 namespace dotvane {
 namespace {
 
-bool CountersOn() { return PerfCounters != nullptr && MainSettings.NTPerfMon.Enable; }
+bool CountersOn(const PerfCounterSource* source, const TMainSettings& settings)
+{
+    return source != nullptr && settings.NTPerfMon.Enable;
+}
 
 }  // namespace
 
-void StartPerfCounters(const std::string& programFolder)
+void StartPerfCounters(PerfCounterSource* source, const TMainSettings& settings, const std::string& programFolder)
 {
-    if (!CountersOn()) return;
-    PerfCounters->OpenQuery();
-    PerfCounters->LoadCounters(programFolder);
+    if (!CountersOn(source, settings)) return;
+    source->OpenQuery();
+    source->LoadCounters(programFolder);
 }
 
-void CollectPerfCounters()
+void CollectPerfCounters(PerfCounterSource* source, const TMainSettings& settings)
 {
-    if (CountersOn()) PerfCounters->CollectCounters();
+    if (CountersOn(source, settings)) source->CollectCounters();
 }
 
-void StopPerfCounters()
+void StopPerfCounters(PerfCounterSource* source, const TMainSettings& settings)
 {
-    if (CountersOn()) PerfCounters->CloseQuery();
+    if (CountersOn(source, settings)) source->CloseQuery();
 }
 
 }  // namespace dotvane

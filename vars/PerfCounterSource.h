@@ -1,13 +1,14 @@
 #pragma once
 
+#include "config/Settings.h"
+
 #include <string>
 #include <string_view>
 
 namespace dotvane {
 
-// The performance-counter source. Only the NT build has one; it installs it
-// at start, and the plain build leaves PerfCounters empty, so "pdh_" names
-// expand to the empty text there.
+// The performance-counter source. Only the NT build has one; in the plain
+// build there is none, and "pdh_" names expand to the empty text.
 class PerfCounterSource {
 public:
     virtual ~PerfCounterSource() = default;
@@ -24,16 +25,14 @@ public:
     virtual std::string Value(std::string_view name) = 0;
 };
 
-extern PerfCounterSource* PerfCounters;
-
 // What the main window calls at the three moments that concern the
 // counters. Each does nothing without a source (the plain build) or while
 // NTPerfMon/Enable is off, as read at the moment of the call.
 // At start-up, after the settings are loaded: OpenQuery, then LoadCounters.
-void StartPerfCounters(const std::string& programFolder);
+void StartPerfCounters(PerfCounterSource* source, const TMainSettings& settings, const std::string& programFolder);
 // On every refresh tick, after RefreshSensors and before the screen refresh.
-void CollectPerfCounters();
+void CollectPerfCounters(PerfCounterSource* source, const TMainSettings& settings);
 // When the main window closes.
-void StopPerfCounters();
+void StopPerfCounters(PerfCounterSource* source, const TMainSettings& settings);
 
 }  // namespace dotvane

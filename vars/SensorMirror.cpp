@@ -7,9 +7,6 @@
 #include <cstdint>
 
 namespace dotvane {
-
-std::array<double, kSensorSlots> SensorMirror{};
-
 namespace {
 
 // Layout of the section as far as it is read: nine index entries of type
@@ -38,7 +35,7 @@ size_t RecordsInView(size_t size)
 
 }  // namespace
 
-bool RefreshSensors()
+bool RefreshSensors(SensorReadings& SensorMirror)
 {
     platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);

@@ -9,12 +9,12 @@ namespace dotvane {
 // reading of the section's record j from the last refresh that announced it,
 // 0 until then. Never cleared, so readings outlive a monitor that stops.
 inline constexpr size_t kSensorSlots = 100;
-extern std::array<double, kSensorSlots> SensorMirror;
+using SensorReadings = std::array<double, kSensorSlots>;
 
-// Copies the readings of the shared sensor section into SensorMirror,
-// record j to slot j, for as many records as the section announces (at most
-// 100, and never more than its view holds). Returns whether the section was
-// read; without it SensorMirror stays as it was.
-bool RefreshSensors();
+// Copies the readings of the shared sensor section into the mirror, record
+// j to slot j, for as many records as the section announces (at most 100,
+// and never more than its view holds). Returns whether the section was read;
+// without it the mirror stays as it was.
+bool RefreshSensors(SensorReadings& SensorMirror);
 
 }  // namespace dotvane

@@ -1,7 +1,5 @@
 #include "vars/SetiStats.h"
 
-#include "app/Host.h"
-#include "config/Settings.h"
 #include "platform/FileNames.h"
 #include "vars/Format.h"
 
@@ -13,9 +11,6 @@
 #include <vector>
 
 namespace dotvane {
-
-TSetiStats SetiStats;
-
 namespace {
 
 constexpr double kSecondsPerYear = 3600.0 * 24 * 365;
@@ -64,7 +59,7 @@ double ReadReal(std::string_view text)
     return ec == std::errc{} ? value : 0;
 }
 
-void ReadProgress(const std::string& file)
+void ReadProgress(const std::string& file, TSetiStats& SetiStats)
 {
     const auto lines = ReadLines(file);
     if (!lines) {
@@ -75,11 +70,11 @@ void ReadProgress(const std::string& file)
     if (line < lines->size()) SetiStats.Progress = ReadReal(AfterKey((*lines)[line], "prog=")) * 100;
 }
 
-void ReadUserInfo(const std::string& file)
+void ReadUserInfo(const std::string& file, TSetiStats& SetiStats, Notices& notices)
 {
     const auto lines = ReadLines(file);
     if (!lines) {
-        ShowMessage("Error opening user_info.sah");
+        notices.ShowMessage("Error opening user_info.sah");
         return;
     }
     // Each key is searched from the line of the one before; the search ends
@@ -95,11 +90,11 @@ void ReadUserInfo(const std::string& file)
     SetiStats.CpuTime = ReadReal(AfterKey((*lines)[line], "total_cpu=")) / kSecondsPerYear;
 }
 
-void ReadSignals(const std::string& file)
+void ReadSignals(const std::string& file, TSetiStats& SetiStats, Notices& notices)
 {
     const auto lines = ReadLines(file);
     if (!lines) {
-        ShowMessage("Error opening outfile.sah");
+        notices.ShowMessage("Error opening outfile.sah");
         return;
     }
     int32_t spikes = 0, gaussians = 0, pulses = 0, triplets = 0;
@@ -117,12 +112,12 @@ void ReadSignals(const std::string& file)
 
 }  // namespace
 
-void SetiTimerTick()
+void SetiTimerTick(const TMainSettings& settings, TSetiStats& SetiStats, Notices& notices)
 {
-    if (!MainSettings.SetiAtHome.Enable) return;
-    ReadProgress(MainSettings.SetiAtHome.Statedir);
-    ReadUserInfo(MainSettings.SetiAtHome.Userinfodir);
-    ReadSignals(MainSettings.SetiAtHome.Outfiledir);
+    if (!settings.SetiAtHome.Enable) return;
+    ReadProgress(settings.SetiAtHome.Statedir, SetiStats);
+    ReadUserInfo(settings.SetiAtHome.Userinfodir, SetiStats, notices);
+    ReadSignals(settings.SetiAtHome.Outfiledir, SetiStats, notices);
 }
 
 }  // namespace dotvane

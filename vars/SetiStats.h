@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Notices.h"
+#include "config/Settings.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,15 +23,14 @@ struct TSetiStats {
     int32_t Triplets = 0;
 };
 
-extern TSetiStats SetiStats;
-
-// One tick of the SETI@home timer. While Seti@Home/Enable is on it reads, in
+// One tick of the SETI@home timer, into `SetiStats`. While Seti@Home/Enable
+// is on it reads, in
 // this order and each opened and closed again, the state file (Statedir,
 // key "prog="), the user-information file (Userinfodir, keys "name=",
 // "nresults=", "total_cpu=") and the result file (Outfiledir, lines holding
 // "spike", "gaussian", "pulse", "triplet"). The settings name each file
 // completely. A user-information or result file that cannot be opened shows
 // "Error opening user_info.sah" or "Error opening outfile.sah".
-void SetiTimerTick();
+void SetiTimerTick(const TMainSettings& settings, TSetiStats& SetiStats, Notices& notices);
 
 }  // namespace dotvane

@@ -1,7 +1,6 @@
 #include "vars/SetiVariable.h"
 
 #include "vars/Format.h"
-#include "vars/SetiStats.h"
 
 #include <charconv>
 
@@ -18,7 +17,7 @@ std::string TwoDecimals(double value)
 
 }  // namespace
 
-std::string SetiVariable(std::string_view name)
+std::string SetiVariable(std::string_view name, const TSetiStats& SetiStats)
 {
     const TSetiStats& s = SetiStats;
     if (name == "setiprog") return TwoDecimals(s.Progress);

@@ -24,13 +24,13 @@ TEST_F(RotationTest, TicksVisitTheEnabledScreensInTurn)
     Start();
     // Screen 0 keeps the window's first period instead of its own 60 s.
     Rotation().Advance(4999);
-    EXPECT_EQ(CurrentScreen, 0);
+    EXPECT_EQ(State().CurrentScreen, 0);
     Rotation().Advance(1);
-    EXPECT_EQ(CurrentScreen, 2);
+    EXPECT_EQ(State().CurrentScreen, 2);
     std::vector<int> shown;
     for (int i = 0; i < 3; ++i) shown.push_back(Tick());
     EXPECT_EQ(shown, (std::vector<int>{5, 0, 2}));
-    EXPECT_EQ(PreviousScreen, 0);
+    EXPECT_EQ(State().PreviousScreen, 0);
 }
 
 TEST_F(RotationTest, ShowingAScreenAppliesItsPeriods)
@@ -76,13 +76,13 @@ TEST_F(RotationTest, SkipsOneScreenWhileThePlayerIsAbsent)
     std::vector<int> shown;
     for (int i = 0; i < 4; ++i) shown.push_back(Tick());
     EXPECT_EQ(shown, (std::vector<int>{1, 3, 1, 3}));
-    EXPECT_EQ(SkippedScreen, 2);
+    EXPECT_EQ(State().SkippedScreen, 2);
 
     RunningPlayer player;
     shown.clear();
     for (int i = 0; i < 3; ++i) shown.push_back(Tick());
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(SkippedScreen, -1);
+    EXPECT_EQ(State().SkippedScreen, -1);
 }
 
 TEST_F(RotationTest, SkippingOffAfterAReloadSkipsNothing)
@@ -102,7 +102,6 @@ TEST_F(RotationTest, NoWinampOutsideTheScreensSkipsNothing)
     for (const char* value : {"-1", "25"}) {
         WriteMain(std::string("[SkipScreen]\nEnable=1\nNoWinamp=") + value + "\n");
         WriteScreens("[Screen0]\nEnable=1\n[Screen1]\nEnable=1\n");
-        CurrentScreen = PreviousScreen = 0;
         Start();
         EXPECT_EQ(Tick(), 1) << value;
         EXPECT_EQ(Tick(), 0) << value;
@@ -115,9 +114,9 @@ TEST_F(RotationTest, NextCanShowADisabledScreenAndTheTickMovesOn)
     Start();
     logic->Enabledonly1Click();
     EXPECT_FALSE(host.enabledOnlyTick);
-    CurrentScreen = 4;
+    State().CurrentScreen = 4;
     logic->Next1Click();
-    EXPECT_EQ(CurrentScreen, 5);
+    EXPECT_EQ(State().CurrentScreen, 5);
     EXPECT_EQ(host.status, "Next - Screen: 5");
     EXPECT_EQ(Tick(), 7);
 }
@@ -133,14 +132,14 @@ TEST_F(RotationTest, NextAndPreviousWithEnabledOnly)
     EXPECT_EQ(host.status, "Next - Screen: 6");
     logic->Next1Click();
     EXPECT_EQ(host.status, "No more screens");
-    EXPECT_EQ(CurrentScreen, 6);
+    EXPECT_EQ(State().CurrentScreen, 6);
     logic->Previous1Click();
     EXPECT_EQ(host.status, "Previous - Screen: 2");
     logic->Previous1Click();
     EXPECT_EQ(host.status, "First screen already");
-    EXPECT_EQ(CurrentScreen, 2);
+    EXPECT_EQ(State().CurrentScreen, 2);
     // Next and Previous never touch the screen the rotation left.
-    EXPECT_EQ(PreviousScreen, 0);
+    EXPECT_EQ(State().PreviousScreen, 0);
 }
 
 TEST_F(RotationTest, NextStopsAtTheLastScreenAndPreviousAtTheFirst)
@@ -149,10 +148,10 @@ TEST_F(RotationTest, NextStopsAtTheLastScreenAndPreviousAtTheFirst)
     logic->Previous1Click();
     EXPECT_EQ(host.status, "First screen already");
     logic->Enabledonly1Click();
-    CurrentScreen = 20;
+    State().CurrentScreen = 20;
     logic->Next1Click();
     EXPECT_EQ(host.status, "No more screens");
-    EXPECT_EQ(CurrentScreen, 20);
+    EXPECT_EQ(State().CurrentScreen, 20);
     logic->Previous1Click();
     EXPECT_EQ(host.status, "Previous - Screen: 19");
 }
@@ -176,20 +175,20 @@ TEST_F(RotationTest, NextWhilePausedChangesScreenAndPeriodsButStaysPaused)
     EXPECT_TRUE(host.pauseTick);
     EXPECT_TRUE(logic->PauseTicked());
     logic->Next1Click();
-    EXPECT_EQ(CurrentScreen, 1);
+    EXPECT_EQ(State().CurrentScreen, 1);
     EXPECT_EQ(Rotation().Interval(), 9000);
     EXPECT_EQ(Refresh().Interval(), 500);
     EXPECT_FALSE(Rotation().Enabled());
     EXPECT_TRUE(host.pauseTick);
     Rotation().Advance(100000);
-    EXPECT_EQ(CurrentScreen, 1);
+    EXPECT_EQ(State().CurrentScreen, 1);
 
     logic->Pause1Click();
     EXPECT_FALSE(host.pauseTick);
     EXPECT_EQ(Rotation().Interval(), 9000);
     Rotation().Advance(9000);
-    EXPECT_EQ(CurrentScreen, 1);  // the only enabled screen
-    EXPECT_EQ(PreviousScreen, 1);
+    EXPECT_EQ(State().CurrentScreen, 1);  // the only enabled screen
+    EXPECT_EQ(State().PreviousScreen, 1);
 }
 
 TEST_F(RotationTest, PauseLeavesTheRefreshRunning)
@@ -210,7 +209,7 @@ TEST_F(RotationTest, IntervalZeroStopsTheRotationAndUpdateZeroTheRefresh)
     EXPECT_FALSE(Refresh().Running());
     Rotation().Advance(1000000);
     Refresh().Advance(1000000);
-    EXPECT_EQ(CurrentScreen, 1);
+    EXPECT_EQ(State().CurrentScreen, 1);
     EXPECT_EQ(display.Count("Text 'x'"), 1);
 }
 

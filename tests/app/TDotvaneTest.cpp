@@ -1,5 +1,4 @@
 #include "app/WebPages.h"
-#include "render/VirtualDisplay.h"
 #include "tests/support/AppFixture.h"
 
 #include <limits>
@@ -64,7 +63,7 @@ TEST_F(TDotvaneTest, ReloadRightAfterStartDoesNotClear)
     WriteScreens("[Screen0]\nLine0=new\n");
     logic->Reload1Click();
     EXPECT_EQ(display.Count("Clear"), 0);
-    EXPECT_EQ(MainSettings.LCD.XPixels, 100);
+    EXPECT_EQ(State().MainSettings.LCD.XPixels, 100);
     EXPECT_EQ(host.width, 257);  // the window keeps its size
     Refresh().Fire();
     EXPECT_EQ(display.Count("Text 'new'"), 1);
@@ -89,33 +88,41 @@ TEST_F(TDotvaneTest, ReloadKeepsTheScreenAndItsPeriods)
     Tick();
     WriteScreens("[Screen1]\nEnable=1\nInterval=3000\nUpdate=700\n");
     logic->Reload1Click();
-    EXPECT_EQ(CurrentScreen, 1);
+    EXPECT_EQ(State().CurrentScreen, 1);
     EXPECT_EQ(Rotation().Interval(), 8000);
     EXPECT_EQ(Refresh().Interval(), 400);
-    EXPECT_EQ(ScreenTable[1].Interval, 3000);
+    EXPECT_EQ(State().ScreenTable[1].Interval, 3000);
 }
 
+// A display whose text writes fail while `failing` is set.
 class FailingDisplay : public test::RecordingDisplay {
 public:
-    void WriteText(std::string_view) override { throw std::runtime_error("display fault"); }
+    bool failing = true;
+    void WriteText(std::string_view text) override
+    {
+        if (failing) throw std::runtime_error("display fault");
+        RecordingDisplay::WriteText(text);
+    }
 };
 
-TEST_F(TDotvaneTest, AnErrorInATimerHandlerIsShownAndTheProgramGoesOn)
+TEST(TDotvaneFailure, AnErrorInATimerHandlerIsShownAndTheProgramGoesOn)
 {
-    WriteScreens("[Screen0]\nLine0=x\n[Screen1]\nEnable=1\nLine0=y\n");
-    Start();
-    {
-        FailingDisplay failing;
-        Refresh().Fire();
-        EXPECT_EQ(host.messages, (std::vector<std::string>{"display fault"}));
-        Tick();
-        EXPECT_EQ(host.messages.size(), 2u);
-    }
-    test::RecordingDisplay working;
-    ForgetShownText();
-    Refresh().Fire();
-    EXPECT_EQ(working.Count("Text 'y'"), 1);
-    EXPECT_TRUE(Refresh().Running());
+    test::TempDir dir;
+    dir.Write("screens/default.ini", "[Screen0]\nLine0=x\n[Screen1]\nEnable=1\nLine0=y\n");
+    test::RecordingWindowHost host;
+    FailingDisplay display;
+    TDotvane logic(host, dir.Folder(), display);
+    auto& refresh = static_cast<ManualTimer&>(logic.UpdateTimer1());
+    refresh.Fire();
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"display fault"}));
+    static_cast<ManualTimer&>(logic.changescreen_Timer1()).Fire();
+    EXPECT_EQ(host.messages.size(), 2u);
+
+    display.failing = false;
+    logic.Render().ForgetShownText();
+    refresh.Fire();
+    EXPECT_EQ(display.Count("Text 'y'"), 1);
+    EXPECT_TRUE(refresh.Running());
 }
 
 class MessageFiringHost : public test::RecordingWindowHost {
@@ -143,9 +150,7 @@ TEST(TDotvaneReentry, NoHandlerRunsAgainWhileItsMessageIsOpen)
         }
     } failing;
     failing.writes = &writes;
-    CurrentScreen = PreviousScreen = 0;
-    ForgetShownText();
-    TDotvane logic(host, dir.Folder());
+    TDotvane logic(host, dir.Folder(), failing);
     auto& refresh = static_cast<ManualTimer&>(logic.UpdateTimer1());
     host.whileOpen = [&] {
         // Timers keep firing inside the box's own event loop.
@@ -164,22 +169,22 @@ TEST_F(TDotvaneTest, HidingStopsTheVirtualDisplayButNotTheHardware)
     WriteScreens("[Screen0]\nLine0=$mailcount(0)$\n");
     Start();
     Refresh().Fire();
-    const QImage before = PresentedPicture();
+    const QImage before = logic->Render().PresentedPicture();
     ASSERT_FALSE(before.isNull());
     logic->PopUpMenu1_MinimizeClick();
     EXPECT_FALSE(host.shown);
-    EXPECT_FALSE(WindowShown);
-    MainSettings.LCD.XPixels = 64;
-    ForgetShownText();
+    EXPECT_FALSE(State().WindowShown);
+    State().MainSettings.LCD.XPixels = 64;
+    logic->Render().ForgetShownText();
     Refresh().Fire();
     EXPECT_EQ(display.Count("Text '0'"), 2);
-    EXPECT_EQ(PresentedPicture().width(), before.width());
+    EXPECT_EQ(logic->Render().PresentedPicture().width(), before.width());
 
     logic->TrayIconDoubleClick();
     EXPECT_TRUE(host.shown);
-    EXPECT_TRUE(WindowShown);
+    EXPECT_TRUE(State().WindowShown);
     Refresh().Fire();
-    EXPECT_EQ(PresentedPicture().width(), 64);
+    EXPECT_EQ(logic->Render().PresentedPicture().width(), 64);
 }
 
 TEST_F(TDotvaneTest, ExitClosesTheWindowAndCloseShutsDownInOrder)
@@ -194,7 +199,7 @@ TEST_F(TDotvaneTest, ExitClosesTheWindowAndCloseShutsDownInOrder)
     EXPECT_FALSE(Refresh().Enabled());
     EXPECT_FALSE(Rotation().Enabled());
     EXPECT_EQ(display.calls, (std::vector<std::string>{"Blank"}));
-    EXPECT_TRUE(VlcdBitmap.image.isNull());
+    EXPECT_TRUE(logic->Render().VlcdBitmap.image.isNull());
 }
 
 TEST_F(TDotvaneTest, HelpCommandsOpenTheirPages)
@@ -203,6 +208,52 @@ TEST_F(TDotvaneTest, HelpCommandsOpenTheirPages)
     logic->Helpweb1Click();
     logic->Website1Click();
     EXPECT_EQ(host.openedUrls, (std::vector<std::string>{kHelpPage, kHomePage}));
+}
+
+TEST_F(TDotvaneTest, LoadingTheSettingsSetsTheMailTimerAndForgetsCountsAndTheSkippedScreen)
+{
+    WriteMain("[Pop3]\nUpdate=30000\n[SkipScreen]\nEnable=1\nNoWinamp=1\n");
+    WriteScreens("[Screen1]\nEnable=1\n[Screen2]\nEnable=1\n");
+    Start();
+    EXPECT_EQ(logic->POP3_Timer1().Interval(), 30000);
+    EXPECT_EQ(Tick(), 2);  // no player: screen 1 is skipped
+    EXPECT_EQ(State().SkippedScreen, 1);
+    logic->Values().MailCount = {1, 2, 3, 4, 5};
+
+    WriteMain("[SkipScreen]\nEnable=1\nNoWinamp=1\n");
+    logic->Reload1Click();
+    EXPECT_EQ(logic->POP3_Timer1().Interval(), 600000);
+    EXPECT_EQ(logic->Values().MailCount, (MailCounts{0, 0, 0, 0, 0}));
+    EXPECT_EQ(State().SkippedScreen, -1);
+    EXPECT_EQ(State().MainSettings.Pop3.Update, 600000);
+}
+
+TEST_F(TDotvaneTest, ADisplayThatCannotOpenIsReportedAndStartUpGoesOn)
+{
+    display.openError = "Could not open the DriverLINX driver.";
+    WriteScreens("[Screen0]\nLine0=still here\n");
+    Start();
+    EXPECT_EQ(host.errors, (std::vector<std::string>{"Could not open the DriverLINX driver."}));
+    EXPECT_TRUE(host.messages.empty());
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'still here'"), 1);
+}
+
+TEST_F(TDotvaneTest, ClearingForAScreenWithABitmapKeepsTheBitmap)
+{
+    WriteScreens("[Screen1]\nEnable=1\nBitmap=images\\back.bmp\n[Screen2]\nEnable=1\n"
+                 "[Screen3]\nEnable=1\nBitmap=images\\back.bmp\n");
+    Start();
+    Tick();
+    Tick();
+    logic->Next1Click();
+    EXPECT_EQ(display.calls,
+              (std::vector<std::string>{"Open", "Clear keeping the bitmap", "Clear", "Clear keeping the bitmap"}));
+
+    // A reload onto a screen that the rotation did not leave clears the same way.
+    display.calls.clear();
+    logic->Reload1Click();
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Clear keeping the bitmap"}));
 }
 
 }  // namespace

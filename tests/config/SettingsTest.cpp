@@ -1,29 +1,35 @@
 #include "config/Settings.h"
 
 #include "config/ScreenFile.h"
-#include "app/ScreenState.h"
+#include "config/SettingsFiles.h"
 #include "tests/support/TempDir.h"
-#include "vars/MailCountVariable.h"
 
 #include <gtest/gtest.h>
 
 namespace dotvane {
 namespace {
 
+// Reads the settings files of a folder of the test's own; the record and
+// the tables go by the names the program gives them.
 class SettingsTest : public ::testing::Test {
 protected:
-    void Load() { LoadSettings(dir.Folder(), pop3Timer); }
+    void Load()
+    {
+        SettingsFiles files = ReadSettingsFiles(dir.Folder());
+        MainSettings = std::move(files.MainSettings);
+        ScreenTable = std::move(files.Screens.ScreenTable);
+        FontTable = std::move(files.Screens.FontTable);
+    }
     void WriteMain(std::string_view text) { dir.Write("DOTVANE.INI", text); }
 
     test::TempDir dir;
-    ManualTimer pop3Timer{600000};
+    TMainSettings MainSettings;
+    ScreenEntries ScreenTable;
+    FontEntries FontTable;
 };
 
 TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
 {
-    MailCount = {1, 2, 3, 4, 5};
-    SkippedScreen = 7;
-    pop3Timer.SetInterval(1234);
     Load();
 
     const TMainSettings& s = MainSettings;
@@ -43,14 +49,12 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
     EXPECT_EQ(s.VLCD.GraphicsColor, "clBlack");
     EXPECT_FALSE(s.NTPerfMon.Enable);
     EXPECT_EQ(s.Pop3.Update, 600000);
-    EXPECT_EQ(pop3Timer.Interval(), 600000);
     EXPECT_FALSE(s.Pop3.Enable);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(s.Pop3.Host[i], "");
         EXPECT_EQ(s.Pop3.UserID[i], "");
         EXPECT_EQ(s.Pop3.Password[i], "");
     }
-    EXPECT_EQ(MailCount, (std::array<int32_t, 5>{0, 0, 0, 0, 0}));
     EXPECT_FALSE(s.ExternalIP.Enable);
     EXPECT_EQ(s.ExternalIP.Update, 600000);
     EXPECT_EQ(s.ExternalIP.WebAddress, kDefaultWebAddress);
@@ -63,7 +67,6 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
     EXPECT_EQ(s.SetiAtHome.Outfiledir, "");
     EXPECT_FALSE(s.SkipScreen.Enable);
     EXPECT_EQ(s.SkipScreen.NoWinamp, -1);
-    EXPECT_EQ(SkippedScreen, -1);
     for (const std::string& day : s.WeekdayNames) EXPECT_EQ(day, "");
     EXPECT_EQ(s.Screens.ScreenFile, "screens\\default.ini");
 
@@ -141,7 +144,6 @@ TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
     EXPECT_EQ(s.LCD.YPixels, 128);
     EXPECT_TRUE(s.NTPerfMon.Enable);
     EXPECT_EQ(s.Pop3.Update, 30000);
-    EXPECT_EQ(pop3Timer.Interval(), 30000);
     EXPECT_TRUE(s.Pop3.Enable);
     EXPECT_EQ(s.Pop3.Host[3], "mail.example.org");
     EXPECT_EQ(s.Pop3.UserID[3], "jo");
@@ -180,14 +182,12 @@ TEST_F(SettingsTest, KeyRemovedBetweenLoadsFallsBackToItsDefault)
     EXPECT_EQ(MainSettings.LCD.XPixels, 240);
     EXPECT_TRUE(ScreenTable[4].Enable);
 
-    MailCount[2] = 9;
     WriteMain("[LCD]\n");
     dir.Write("screens/default.ini", "[Screen4]\nLine0=x\n");
     Load();
     EXPECT_EQ(MainSettings.LCD.XPixels, 128);
-    EXPECT_EQ(pop3Timer.Interval(), 600000);
+    EXPECT_EQ(MainSettings.Pop3.Update, 600000);
     EXPECT_FALSE(ScreenTable[4].Enable);
-    EXPECT_EQ(MailCount[2], 0);
 }
 
 TEST_F(SettingsTest, ReadsTheScreenFileThroughABackslashName)

@@ -1,7 +1,6 @@
 #include "BusDecoders.h"
 #include "PortFixture.h"
 
-#include "lcd/DisplayDriver.h"
 #include "lcd/KS0108Driver.h"
 
 #include <gtest/gtest.h>
@@ -195,13 +194,11 @@ TEST_F(KS0108DriverTest, OpenFixesPortsAndCopiesDelay)
     MainSettings.Port.Base = 632;
     MainSettings.KS0108.Delay = 3;
     fixture.component.CloseDriver();
-    DisplayDriver::Open();
-    EXPECT_EQ(KS0108Driver.DataPort, 888);
-    EXPECT_EQ(KS0108Driver.ControlPort, 890);
+    EXPECT_EQ(display.Open(), std::nullopt);
     EXPECT_EQ(KS0108Driver.Delay, 3);
     MainSettings.KS0108.Delay = 50;
-    DisplayDriver::SetTextPosition(0, 0);
-    DisplayDriver::WriteText("x");
+    display.SetTextPosition(0, 0);
+    display.WriteText("x");
     EXPECT_EQ(KS0108Driver.Delay, 3);
     for (const Access& a : port.Log) {
         EXPECT_TRUE(a.Port == 888 || a.Port == 890) << a.Port;

@@ -1,7 +1,6 @@
 #include "EmulatedPort.h"
 #include "PortFixture.h"
 
-#include "lcd/DisplayDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -37,11 +36,13 @@ protected:
 
     EmulatedPort port;
     DriverFixture fixture;
+    TMainSettings& MainSettings = fixture.MainSettings;
+    SelectedDisplay& display = fixture.display;
 };
 
 TEST_P(T6963CGlassTest, OpenLeavesTheGlassOnAndEmpty)
 {
-    DisplayDriver::Open();
+    display.Open();
     const emulator::T6963CPanel& panel = *port.simulation.T6963C();
     EXPECT_EQ(panel.DisplayMode(), 0x9D);
     EXPECT_EQ(panel.TextArea(), 16);
@@ -51,11 +52,11 @@ TEST_P(T6963CGlassTest, OpenLeavesTheGlassOnAndEmpty)
 
 TEST_P(T6963CGlassTest, WrittenTextShowsInItsRow)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetTextPosition(0, 1);
-    DisplayDriver::WriteText("Hello, World!");
-    DisplayDriver::SetTextPosition(1, 7);
-    DisplayDriver::WriteText("~{x}");
+    display.Open();
+    display.SetTextPosition(0, 1);
+    display.WriteText("Hello, World!");
+    display.SetTextPosition(1, 7);
+    display.WriteText("~{x}");
     EXPECT_EQ(Row(0), std::string(16, ' '));
     EXPECT_EQ(Row(1), "Hello, World!   ");
     EXPECT_EQ(Row(7), " ~{x}           ");
@@ -63,48 +64,46 @@ TEST_P(T6963CGlassTest, WrittenTextShowsInItsRow)
 
 TEST_P(T6963CGlassTest, TextRunsOnIntoTheNextRow)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetTextPosition(12, 2);
-    DisplayDriver::WriteText("abcdefgh");
+    display.Open();
+    display.SetTextPosition(12, 2);
+    display.WriteText("abcdefgh");
     EXPECT_EQ(Row(2), "            abcd");
     EXPECT_EQ(Row(3), "efgh            ");
 }
 
 TEST_P(T6963CGlassTest, SetPixelLightsExactlyOnePixel)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetPixel(13, 2);
+    display.Open();
+    display.SetPixel(13, 2);
     EXPECT_EQ(Shown().LitCount(), 1);
     EXPECT_TRUE(Shown().At(13, 2));
-    DisplayDriver::SetPixel(127, 63);
+    display.SetPixel(127, 63);
     EXPECT_TRUE(Shown().At(127, 63));
-    DisplayDriver::ResetPixel(13, 2);
+    display.ResetPixel(13, 2);
     EXPECT_EQ(Shown().LitCount(), 1);
     EXPECT_FALSE(Shown().At(13, 2));
 }
 
 TEST_P(T6963CGlassTest, BlankLeavesTheGlassEmpty)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetTextPosition(0, 0);
-    DisplayDriver::WriteText("Some text");
-    DisplayDriver::SetPixel(50, 50);
+    display.Open();
+    display.SetTextPosition(0, 0);
+    display.WriteText("Some text");
+    display.SetPixel(50, 50);
     ASSERT_GT(Shown().LitCount(), 0);
-    DisplayDriver::Blank();
+    display.Blank();
     EXPECT_EQ(Shown().LitCount(), 0);
 }
 
 TEST_P(T6963CGlassTest, ClearKeepsTheBitmapLayerOfABitmapScreen)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetPixel(100, 60);
-    DisplayDriver::SetTextPosition(0, 0);
-    DisplayDriver::WriteText("x");
-    ScreenTable[0].Bitmap = "back.bmp";
-    DisplayDriver::Clear();
+    display.Open();
+    display.SetPixel(100, 60);
+    display.SetTextPosition(0, 0);
+    display.WriteText("x");
+    display.Clear(true);
     EXPECT_EQ(Shown().LitCount(), 1);
-    ScreenTable[0].Bitmap.clear();
-    DisplayDriver::Clear();
+    display.Clear(false);
     EXPECT_EQ(Shown().LitCount(), 0);
 }
 
@@ -117,9 +116,9 @@ protected:
 
 TEST_P(SlowT6963CTest, BusyCheckWaitsForAModuleThatNeedsTime)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetTextPosition(2, 4);
-    DisplayDriver::WriteText("slow");
+    display.Open();
+    display.SetTextPosition(2, 4);
+    display.WriteText("slow");
     EXPECT_EQ(Row(4), "  slow          ");
     EXPECT_GT(port.simulation.T6963C()->StatusReads(), 4 * (256 + 2048) * 2);
     EXPECT_TRUE(fixture.host.statusHistory.empty());
@@ -134,9 +133,9 @@ protected:
 
 TEST_P(SilentT6963CTest, ModuleThatNeverGetsReadyStillShowsTheTextAndIsReportedOnce)
 {
-    DisplayDriver::Open();
-    DisplayDriver::SetTextPosition(0, 0);
-    DisplayDriver::WriteText("late");
+    display.Open();
+    display.SetTextPosition(0, 0);
+    display.WriteText("late");
     EXPECT_EQ(Row(0), "late            ");
     EXPECT_EQ(fixture.host.statusHistory.size(), 1u);
 }
@@ -152,13 +151,14 @@ TEST(T6963CLayoutTest, Size1FillsA240PixelGlassWithSixPixelCells)
     EmulatedPort port(config);
     DriverFixture fixture(port);
     fixture.component.RunningOnNT = false;
-    MainSettings.LCD.Type = 0;
-    DisplayDriver::Open();
-    DisplayDriver::SetTextPosition(30, 7);
-    DisplayDriver::WriteText("bottom right");
+    fixture.MainSettings.LCD.Type = 0;
+    SelectedDisplay& display = fixture.display;
+    display.Open();
+    display.SetTextPosition(30, 7);
+    display.WriteText("bottom right");
     const Glass glass = port.simulation.Render();
     EXPECT_EQ(ReadText(glass, 30 * 6, 56, 6, 10), "bottom rig");
-    DisplayDriver::SetPixel(239, 0);
+    display.SetPixel(239, 0);
     EXPECT_TRUE(port.simulation.Render().At(239, 0));
 }
 
@@ -176,7 +176,7 @@ protected:
     {
         fixture.component.RunningOnNT = false;
         MainSettings.LCD.Type = 1;
-        DisplayDriver::Open();
+        display.Open();
     }
 
     Glass Shown() const { return port.simulation.Render(); }
@@ -184,6 +184,8 @@ protected:
 
     EmulatedPort port;
     DriverFixture fixture;
+    TMainSettings& MainSettings = fixture.MainSettings;
+    SelectedDisplay& display = fixture.display;
 };
 
 TEST_F(KS0108GlassTest, OpenSwitchesBothHalvesOnWithAnEmptyGlass)
@@ -195,23 +197,23 @@ TEST_F(KS0108GlassTest, OpenSwitchesBothHalvesOnWithAnEmptyGlass)
 
 TEST_F(KS0108GlassTest, WrittenTextShowsInItsRow)
 {
-    DisplayDriver::SetTextPosition(2, 3);
-    DisplayDriver::WriteText("Hi there");
+    display.SetTextPosition(2, 3);
+    display.WriteText("Hi there");
     EXPECT_EQ(Row(3), "  Hi there           ");
     EXPECT_EQ(Row(2), std::string(21, ' '));
 }
 
 TEST_F(KS0108GlassTest, TextCrossesFromTheLeftIntoTheRightHalf)
 {
-    DisplayDriver::SetTextPosition(8, 5);
-    DisplayDriver::WriteText("ABCDEFGH");
+    display.SetTextPosition(8, 5);
+    display.WriteText("ABCDEFGH");
     EXPECT_EQ(Row(5), "        ABCDEFGH     ");
 }
 
 TEST_F(KS0108GlassTest, TextStopsAtTheRightEdge)
 {
-    DisplayDriver::SetTextPosition(0, 0);
-    DisplayDriver::WriteText("0123456789abcdefghijkXYZ");
+    display.SetTextPosition(0, 0);
+    display.WriteText("0123456789abcdefghijkXYZ");
     EXPECT_EQ(Row(0), "0123456789abcdefghijk");
     // The 22nd character got its first two columns in 126 and 127 ('X'
     // starts 0x63, 0x14); nothing wrapped into the left half.
@@ -221,32 +223,32 @@ TEST_F(KS0108GlassTest, TextStopsAtTheRightEdge)
 
 TEST_F(KS0108GlassTest, SpaceLeavesThePixelsBelowIt)
 {
-    DisplayDriver::SetTextPosition(0, 1);
-    DisplayDriver::WriteText("AB");
-    DisplayDriver::SetTextPosition(0, 1);
-    DisplayDriver::WriteText(" C");
+    display.SetTextPosition(0, 1);
+    display.WriteText("AB");
+    display.SetTextPosition(0, 1);
+    display.WriteText(" C");
     EXPECT_EQ(Row(1).substr(0, 2), "AC");
 }
 
 TEST_F(KS0108GlassTest, RowsFromEightOnFallOnTheFirstPagesAgain)
 {
-    DisplayDriver::SetTextPosition(0, 9);
-    DisplayDriver::WriteText("nine");
+    display.SetTextPosition(0, 9);
+    display.WriteText("nine");
     EXPECT_EQ(Row(1).substr(0, 4), "nine");
 }
 
 TEST_F(KS0108GlassTest, BlankAndClearEmptyTheGlassAndPixelsDoNothing)
 {
-    DisplayDriver::SetTextPosition(0, 0);
-    DisplayDriver::WriteText("text");
+    display.SetTextPosition(0, 0);
+    display.WriteText("text");
     const int lit = Shown().LitCount();
     ASSERT_GT(lit, 0);
-    DisplayDriver::SetPixel(100, 40);
+    display.SetPixel(100, 40);
     EXPECT_EQ(Shown().LitCount(), lit);
-    DisplayDriver::Blank();
+    display.Blank();
     EXPECT_EQ(Shown().LitCount(), 0);
-    DisplayDriver::WriteText("again");
-    DisplayDriver::Clear();
+    display.WriteText("again");
+    display.Clear(false);
     EXPECT_EQ(Shown().LitCount(), 0);
 }
 

@@ -3,10 +3,8 @@
 #include "tests/support/TempDir.h"
 
 #include "config/Settings.h"
-#include "lcd/DisplayDriver.h"
-#include "lcd/PortDriver.h"
-#include "lcd/T6963CDriver.h"
-#include "lcd/KS0108Driver.h"
+#include "lcd/DisplayFactory.h"
+#include "lcd/TDLPortIO.h"
 #include "lcd/emulator/Glass.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortLibrary.h"
@@ -85,19 +83,13 @@ protected:
         setenv("DOTVANE_SIM_PANEL", panel.c_str(), 1);
         setenv("DOTVANE_SIM_PNG", picture.c_str(), 1);
         setenv("DOTVANE_SIM_SCALE", "2", 1);
-        MainSettings = TMainSettings{};
-        T6963CDriver = TT6963CDriver{};
-        KS0108Driver = TKS0108Driver{};
         component.DLLPath = kSimulatedLibraryFolder;
-        InstallPortIO(&component);
     }
 
     ~SimulatedLibraryTest() override
     {
-        InstallPortIO(nullptr);
         component.CloseDriver();
         for (const char* name : {"DOTVANE_SIM_PANEL", "DOTVANE_SIM_PNG", "DOTVANE_SIM_SCALE"}) unsetenv(name);
-        MainSettings = TMainSettings{};
     }
 
     emulator::Glass Picture() const
@@ -109,23 +101,24 @@ protected:
     TempDir folder;
     std::string picture;
     RecordingHost host;
+    TMainSettings MainSettings;
     TDLPortIO component{platform::SystemServiceManager(), platform::SystemLibraryLoader()};
+    SelectedDisplay display{component, MainSettings, host};
 };
 
 TEST_F(SimulatedLibraryTest, KS0108TextAppearsInThePicture)
 {
     SetUpLibrary("ks0108");
     MainSettings.LCD.Type = 1;
-    DisplayDriver::Open();
+    EXPECT_EQ(display.Open(), std::nullopt);
     ASSERT_TRUE(component.ActiveHW);
-    EXPECT_TRUE(host.errors.empty());
     EXPECT_EQ(Picture().LitCount(), 0);
-    DisplayDriver::SetTextPosition(1, 6);
-    DisplayDriver::WriteText("simulated");
+    display.SetTextPosition(1, 6);
+    display.WriteText("simulated");
     const emulator::Glass glass = Picture();
     ASSERT_EQ(glass.Width, 128);
     EXPECT_EQ(emulator::ReadText(glass, 0, 48, 6, 11), " simulated ");
-    DisplayDriver::Blank();
+    display.Blank();
     EXPECT_EQ(Picture().LitCount(), 0);
 }
 
@@ -134,11 +127,11 @@ TEST_F(SimulatedLibraryTest, T6963CTextAndPixelAppearInThePicture)
     SetUpLibrary("t6963c");
     MainSettings.LCD.Type = 0;
     MainSettings.T6963C.Size = 4;
-    DisplayDriver::Open();
+    EXPECT_EQ(display.Open(), std::nullopt);
     ASSERT_TRUE(component.ActiveHW);
-    DisplayDriver::SetTextPosition(0, 2);
-    DisplayDriver::WriteText("T6963C");
-    DisplayDriver::SetPixel(120, 60);
+    display.SetTextPosition(0, 2);
+    display.WriteText("T6963C");
+    display.SetPixel(120, 60);
     const emulator::Glass glass = Picture();
     ASSERT_EQ(glass.Height, 64);
     EXPECT_EQ(emulator::ReadText(glass, 0, 16, 8, 7), "T6963C ");

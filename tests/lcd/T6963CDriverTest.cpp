@@ -234,9 +234,9 @@ TEST_F(T6963CDriverTest, BusyCheckEndsWhenTheClockCannotBeRead)
 
 TEST_F(T6963CDriverTest, PixelsBeforeAnyGeometryDoNotDivideByZero)
 {
-    T6963CDriver = TT6963CDriver{};
-    T6963CDriver.SetPixel(7, 1);
-    T6963CDriver.ResetPixel(7, 1);
+    TT6963CDriver fresh(fixture.component, MainSettings, fixture.host);
+    fresh.SetPixel(7, 1);
+    fresh.ResetPixel(7, 1);
     EXPECT_EQ(Decode(port).size(), 8u);
 }
 

@@ -1,9 +1,6 @@
 #include "FakePortLibrary.h"
 #include "FakeServiceManager.h"
-#include "tests/support/RecordingHost.h"
 
-#include "config/Settings.h"
-#include "lcd/PortDriver.h"
 #include "lcd/TDLPortIO.h"
 #include "platform/FileNames.h"
 
@@ -107,15 +104,13 @@ TEST_F(TDLPortIOTest, LibraryLackingOneEntryPointFailsAndLeavesNothingBehind)
     }
 }
 
-TEST_F(TDLPortIOTest, FailedOpenShowsTheDialogOnce)
+TEST_F(TDLPortIOTest, FailedOpenForRegistersIsAnsweredFalse)
 {
-    RecordingHost host;
     library.Missing = {"DlPortWritePortBufferUlong"};
     TDLPortIO component(services, library);
-    InstallPortIO(&component);
-    OpenPortDriver();
-    InstallPortIO(nullptr);
-    EXPECT_EQ(host.errors, (Calls{"Could not open the DriverLINX driver."}));
+    const PortRange registers[] = {{888, 3}};
+    EXPECT_FALSE(component.OpenRegisters(registers));
+    EXPECT_FALSE(component.ActiveHW);
     EXPECT_FALSE(services.ServiceExists);
 }
 
@@ -301,46 +296,34 @@ TEST_F(TDLPortIOTest, LibraryWithoutAccessRequestOpensAsBefore)
     EXPECT_TRUE(component.ActiveHW);
 }
 
-class OpenPortDriverTest : public TDLPortIOTest {
-protected:
-    OpenPortDriverTest() { services.IsNT = false; }
-    ~OpenPortDriverTest() override
-    {
-        InstallPortIO(nullptr);
-        MainSettings = TMainSettings{};
-    }
-};
-
-TEST_F(OpenPortDriverTest, DriverFolderIsTheProgramFolderAndRegistersFollowTheType)
+// As the display drivers' port: the kernel driver file in the program's
+// folder, the registers asked for, and every register addressed from the
+// base the driver gives.
+TEST_F(TDLPortIOTest, AsAParallelPortItOpensForTheRegistersAndAddressesThemFromTheBase)
 {
-    RecordingHost host;
+    services.IsNT = false;
     TDLPortIO component(services, library);
-    InstallPortIO(&component);
-    EXPECT_EQ(&CurrentPortIO(), &component);
-    MainSettings.LCD.Type = 0;
-    MainSettings.Port.Base = 0x278;
-    OpenPortDriver();
-    EXPECT_TRUE(component.ActiveHW);
+    const PortRange registers[] = {{0x278, 3}, {0x67A, 1}};
+    EXPECT_TRUE(component.OpenRegisters(registers));
     std::string folder = platform::ProgramFolder();
     folder.pop_back();
     EXPECT_EQ(component.DriverPath, folder);
     EXPECT_EQ(library.AccessRequests, (std::vector<std::pair<uint32_t, uint32_t>>{{0x278, 3}, {0x67A, 1}}));
-    EXPECT_TRUE(host.errors.empty());
 
-    component.CloseDriver();
-    library.AccessRequests.clear();
-    MainSettings.LCD.Type = 1;
-    OpenPortDriver();
-    EXPECT_EQ(library.AccessRequests, (std::vector<std::pair<uint32_t, uint32_t>>{{888, 4}}));
-}
-
-TEST_F(OpenPortDriverTest, WithoutAnInstalledComponentAStandInIsUsed)
-{
-    TDLPortIO component(services, library);
-    InstallPortIO(&component);
-    InstallPortIO(nullptr);
-    EXPECT_NE(&CurrentPortIO(), &component);
-    EXPECT_EQ(&CurrentPortIO(), &CurrentPortIO());
+    port.Log.clear();
+    ParallelPort& parallel = component;
+    parallel.WriteRegister(0x278, PortRegister::Control, 0x0C);
+    parallel.WriteRegisterWord(888, PortRegister::Data, 0x1234);
+    port.Answer = [](uint32_t p) -> uint32_t { return p & 0xFF; };
+    EXPECT_EQ(parallel.ReadRegister(0x278, PortRegister::ExtendedControl), 0x7A);
+    EXPECT_EQ(parallel.ReadRegister(0x278, PortRegister::Status), 0x79);
+    // Addresses are 16 bits: past 0xFFFF they wrap round.
+    EXPECT_EQ(parallel.ReadRegister(0xFFFF, PortRegister::Control), 0x01);
+    EXPECT_EQ(port.Log, (std::vector<RecordingPort::Access>{{true, 0x27A, 0x0C, 1},
+                                                             {true, 888, 0x1234, 2},
+                                                             {false, 0x67A, 0x7A, 1},
+                                                             {false, 0x279, 0x79, 1},
+                                                             {false, 0x0001, 0x01, 1}}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "platform/linux/DisksLinux.h"
 
 #include "tests/support/TempDir.h"
-#include "vars/ExpandLine.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 // A mount table whose mount points are real folders below a temporary
 // folder, so that the paths exist; the block devices come from the sysfs
 // fixture tree.
-class DriveTypeTest : public ::testing::Test {
+class DriveTypeTest : public test::VariablesTest {
 protected:
     void SetUp() override
     {

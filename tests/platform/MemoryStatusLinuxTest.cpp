@@ -1,6 +1,6 @@
 #include "platform/linux/MemoryStatusLinux.h"
 
-#include "vars/ExpandLine.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,9 @@ TEST(MemoryStatusLinux, MissingFilesGiveZeroesAndNoDivisionByZero)
     EXPECT_EQ(status.TotalVirtual, MemoryStatusLinux::UserAddressSpace());
 }
 
-TEST(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)
+class MemoryStatusLinuxVariables : public test::VariablesTest {};
+
+TEST_F(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)
 {
     MemoryStatusLinux source(DOTVANE_FIXTURES "/memory/limited");
     MemoryStatusService::Install(&source);

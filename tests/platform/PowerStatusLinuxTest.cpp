@@ -1,6 +1,6 @@
 #include "platform/linux/PowerStatusLinux.h"
 
-#include "vars/ExpandLine.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The trees all the way to the texts of the battery variables.
-TEST(PowerStatusLinuxVariables, ShowTheTexts)
+class PowerStatusLinuxVariables : public test::VariablesTest {};
+
+TEST_F(PowerStatusLinuxVariables, ShowTheTexts)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"desktop", "Unknown|No Battery|255|-1|-1"},

@@ -1,10 +1,10 @@
 #include "platform/linux/HwmonSensorLayout.h"
 #include "platform/linux/NamedSectionsLinux.h"
-#include "vars/ExpandLine.h"
 #include "vars/SensorMirror.h"
 
 #include "tests/support/SensorSection.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -136,14 +136,10 @@ public:
     std::string prefix;
 };
 
-class SharedSensorsTest : public ::testing::Test {
+class SharedSensorsTest : public test::VariablesTest {
 protected:
-    void SetUp() override { SensorMirror.fill(0); }
-    void TearDown() override
-    {
-        NamedSectionsService::Install(nullptr);
-        SensorMirror.fill(0);
-    }
+    void TearDown() override { NamedSectionsService::Install(nullptr); }
+    bool RefreshSensors() { return dotvane::RefreshSensors(SensorMirror); }
     // Reads through POSIX shared memory only: the machine offers no hwmon
     // readings to stand in for a missing section.
     void UseSharedMemoryOnly()
@@ -155,6 +151,7 @@ protected:
     test::TempDir empty;
     SharedSection shared;
     std::unique_ptr<NamedSectionsLinux> sections;
+    SensorReadings& SensorMirror = Values.SensorMirror;
 };
 
 TEST_F(SharedSensorsTest, ReadsTheReadingsAtTheMonitorsOffsets)

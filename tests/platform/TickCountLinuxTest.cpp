@@ -1,6 +1,6 @@
 #include "platform/linux/TickCountLinux.h"
 
-#include "vars/ExpandLine.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,9 @@ TEST(TickCountLinux, FallsBackToTheBootClockWhenUptimeIsUnreadable)
     }
 }
 
-TEST(TickCountLinuxVariables, ShowDaysHoursMinutesSeconds)
+class TickCountLinuxVariables : public test::VariablesTest {};
+
+TEST_F(TickCountLinuxVariables, ShowDaysHoursMinutesSeconds)
 {
     TickCountLinux threeHours(DOTVANE_FIXTURES "/uptime");
     TickCountService::Install(&threeHours);

@@ -1,10 +1,6 @@
 // The bundled graphics screen on both emulated controllers and on the
 // virtual display, against golden pictures.
-#include "config/ScreenFile.h"
-#include "config/Settings.h"
-#include "render/GraphHistory.h"
-#include "render/RefreshCycle.h"
-#include "render/ScreenBitmap.h"
+#include "config/SettingsFiles.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakePlayer.h"
 #include "tests/support/FakeSystemInfo.h"
@@ -41,21 +37,22 @@ protected:
     void Show(int32_t type, emulator::SimulationConfig::Module module)
     {
         OpenPanel(Config(module, 128, 64, 8));
-        ManualTimer pop3(600000);
-        LoadSettings(std::string(DOTVANE_SOURCE_DIR) + "/examples/", pop3);
+        SettingsFiles files = ReadSettingsFiles(std::string(DOTVANE_SOURCE_DIR) + "/examples/");
+        TMainSettings& MainSettings = fixture->MainSettings;
+        MainSettings = std::move(files.MainSettings);
         MainSettings.LCD.Type = type;
         MainSettings.T6963C.Size = 4;
-        CurrentScreen = kGraphicsScreen;
-        WindowShown = true;
-        GraphHistory = {};
-        GraphPointCount = 0;
-        DisplayDriver::Open();
-        DisplayDriver::Clear();
-        ForgetShownText();
-        ShowScreenBitmap(ScreenTable[kGraphicsScreen].Bitmap);
+        harness->ScreenTable = files.Screens.ScreenTable;
+        harness->FontTable = files.Screens.FontTable;
+        harness->CurrentScreen = kGraphicsScreen;
+        Renderer& renderer = harness->renderer;
+        fixture->display.Open();
+        fixture->display.Clear(!harness->ScreenTable[kGraphicsScreen].Bitmap.empty());
+        renderer.ForgetShownText();
+        renderer.ShowScreenBitmap(harness->ScreenTable[kGraphicsScreen].Bitmap);
         for (uint32_t load : {10, 25, 40, 30, 55}) {
             memory.record.MemoryLoad = load;
-            RefreshScreen();
+            renderer.RefreshScreen();
         }
         EXPECT_TRUE(fixture->host.messages.empty());
     }
@@ -69,20 +66,20 @@ TEST_F(ExampleScreenTest, OnTheT6963C)
 {
     Show(0, emulator::SimulationConfig::Module::T6963C);
     test::ExpectMatchesGolden(GlassPicture(Glass()), kGolden, "example-t6963c-glass");
-    test::ExpectMatchesGolden(PresentedPicture(), kGolden, "example-t6963c-virtual");
+    test::ExpectMatchesGolden(harness->renderer.PresentedPicture(), kGolden, "example-t6963c-virtual");
 }
 
 TEST_F(ExampleScreenTest, OnTheKS0108)
 {
     Show(1, emulator::SimulationConfig::Module::KS0108);
     test::ExpectMatchesGolden(GlassPicture(Glass()), kGolden, "example-ks0108-glass");
-    test::ExpectMatchesGolden(PresentedPicture(), kGolden, "example-ks0108-virtual");
+    test::ExpectMatchesGolden(harness->renderer.PresentedPicture(), kGolden, "example-ks0108-virtual");
 }
 
 TEST_F(ExampleScreenTest, OnTheVirtualDisplayAlone)
 {
     Show(3, emulator::SimulationConfig::Module::KS0108);
-    test::ExpectMatchesGolden(PresentedPicture(), kGolden, "example-virtual-only");
+    test::ExpectMatchesGolden(harness->renderer.PresentedPicture(), kGolden, "example-virtual-only");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "render/GraphHistory.h"
-
-#include "config/Settings.h"
-#include "render/VirtualDisplay.h"
+#include "lcd/NoDisplay.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/RenderHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +13,6 @@ class GraphHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GraphHistory = {};
-        GraphPointCount = 0;
-        MainSettings = TMainSettings{};
         MainSettings.VLCD.BmpColor = "clRed";
         Prepare();
     }
@@ -26,8 +22,20 @@ protected:
         VlcdBitmap.image.fill(qRgb(255, 255, 0));
         VlcdBitmap.penColor = StringToColor(MainSettings.VLCD.BmpColor);
     }
+    void DrawGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t value)
+    {
+        harness.renderer.DrawGraph(x1, y1, x2, y2, value);
+    }
     QRgb At(int x, int y) const { return VlcdBitmap.image.pixel(x, y); }
     static constexpr QRgb kBlack = 0xFF000000, kRed = 0xFFFF0000, kYellow = 0xFFFFFF00;
+
+    NoDisplay display;
+    test::RecordingHost host;
+    TMainSettings MainSettings;
+    test::RenderHarness harness{MainSettings, display, host};
+    VirtualDisplayBuffer& VlcdBitmap = harness.renderer.VlcdBitmap;
+    const std::array<int32_t, 64>& GraphHistory = harness.renderer.GraphHistory;
+    const int32_t& GraphPointCount = harness.renderer.GraphPointCount;
 };
 
 TEST_F(GraphHistoryTest, NewestPointIsScaledToTheBoxWithFullScaleSixty)

@@ -1,7 +1,3 @@
-#include "render/GraphicElements.h"
-
-#include "config/ScreenFile.h"
-#include "render/GraphHistory.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakeSystemInfo.h"
 
@@ -22,8 +18,6 @@ protected:
     {
         HardwareTest::SetUp();
         memory.record.MemoryLoad = 57;
-        GraphHistory = {};
-        GraphPointCount = 0;
     }
 
     // The columns of a row of the virtual display that are black, as a
@@ -47,7 +41,7 @@ protected:
 TEST_F(GraphicElementsTest, BarIsPaintedAndSentRowByRowToTheT6963C)
 {
     UseT6963C(1);
-    DrawGraphicElement("bar(0,56,8,100,memusage)");
+    renderer.DrawGraphicElement("bar(0,56,8,100,memusage)");
     for (int y = 56; y < 64; ++y) EXPECT_EQ(Row(y, 0, 100), BarRow(57, 100)) << y;
     EXPECT_EQ(At(100, 60), kYellow);
 
@@ -76,14 +70,14 @@ TEST_F(GraphicElementsTest, BarValuesOutsideTheBarAndWithoutDigits)
         {0, BarRow(0, 100)}, {250, BarRow(250, 100)}};
     for (const auto& [load, expected] : cases) {
         memory.record.MemoryLoad = load;
-        PrepareVirtualDisplay();
-        DrawGraphicElement("bar(0,0,8,100,memusage)");
+        renderer.PrepareVirtualDisplay();
+        renderer.DrawGraphicElement("bar(0,0,8,100,memusage)");
         EXPECT_EQ(Row(3, 0, 100), expected) << load;
     }
     for (const char* descriptor : {"bar(0,0,8,100,bat_acline)", "bar(0,0,8,100,$memusage$)",
                                    "bar(0,0,8,100,mbmtemp(0))", "bar(0,0,8,100,unknown)"}) {
-        PrepareVirtualDisplay();
-        DrawGraphicElement(descriptor);
+        renderer.PrepareVirtualDisplay();
+        renderer.DrawGraphicElement(descriptor);
         EXPECT_EQ(Row(3, 0, 100), BarRow(0, 100)) << descriptor;
         EXPECT_EQ(At(50, 3), kYellow) << descriptor;
     }
@@ -95,7 +89,7 @@ TEST_F(GraphicElementsTest, NegativeBarValueDrawsTheEmptyArea)
     test::FakePowerStatus power;
     power.record.BatteryLifeTime = static_cast<uint32_t>(-5);
     ScreenTable[0].Graphic[0] = "bar(0,0,8,20,bat_lifetime)";
-    DrawGraphics();
+    renderer.DrawGraphics();
     EXPECT_EQ(Row(0, 0, 20), std::string(20, '.'));
     EXPECT_EQ(Decode(port)[4], D(0x00));
 }
@@ -103,7 +97,7 @@ TEST_F(GraphicElementsTest, NegativeBarValueDrawsTheEmptyArea)
 TEST_F(GraphicElementsTest, WithoutHardwareOnlyGraphsAreDrawn)
 {
     ScreenTable[0].Graphic = {"bar(0,0,8,100,memusage)", "text(0,20,0,\"Hello\")", "graph(0,30,99,60,memusage)"};
-    DrawGraphics();
+    renderer.DrawGraphics();
     for (int y = 0; y < 29; ++y) EXPECT_EQ(Row(y, 0, 128), std::string(128, '.')) << y;
     EXPECT_EQ(At(99, 40), kBlack);
     EXPECT_TRUE(port.Log.empty());
@@ -115,7 +109,7 @@ TEST_F(GraphicElementsTest, ElementsAtXNotOnAByteBoundaryStartAtTheByte)
     MainSettings.VLCD.BackColor = "clWhite";
     UseT6963C(1);
     memory.record.MemoryLoad = 100;
-    DrawGraphicElement("bar(13,0,8,4,memusage)");
+    renderer.DrawGraphicElement("bar(13,0,8,4,memusage)");
     const std::vector<Byte> bytes = Decode(port);
     // Byte column 13 div 6 = 2 holds the bar's pixels 0-3 in its left bits.
     EXPECT_EQ(bytes[0], D(2));
@@ -127,7 +121,7 @@ TEST_F(GraphicElementsTest, KS0108ElementsAtTheEndOfTheCoordinateRange)
 {
     UseKS0108();
     memory.record.MemoryLoad = 100;
-    DrawGraphicElement("bar(2147483647,2147483647,8,2,memusage)");
+    renderer.DrawGraphicElement("bar(2147483647,2147483647,8,2,memusage)");
     // In 32-bit arithmetic the two bands go to pages 0 and 1 ((y + 1) div 8
     // taken as 8 bits) and x + 1 wraps round to column 0; column 255 is past
     // the display and takes no data.
@@ -144,19 +138,19 @@ TEST_F(GraphicElementsTest, TextContentIsALiteralOrAVariable)
     FontTable[0].Name = "DejaVu Sans";
     FontTable[0].Size = 8;
     UseKS0108();
-    DrawGraphicElement("text(2,20,0,\"Hello, world\")");
-    const QImage withComma = VlcdBitmap.image.copy();
-    PrepareVirtualDisplay();
-    DrawGraphicElement("text(2,20,0,\"Hello\")");
-    EXPECT_NE(withComma, VlcdBitmap.image);  // the comma and what follows are drawn
+    renderer.DrawGraphicElement("text(2,20,0,\"Hello, world\")");
+    const QImage withComma = renderer.VlcdBitmap.image.copy();
+    renderer.PrepareVirtualDisplay();
+    renderer.DrawGraphicElement("text(2,20,0,\"Hello\")");
+    EXPECT_NE(withComma, renderer.VlcdBitmap.image);  // the comma and what follows are drawn
 
-    PrepareVirtualDisplay();
-    DrawGraphicElement("text(2,20,0,memusage)");
-    DrawGraphicElement("text(2,20,7,\"x\")");
-    DrawGraphicElement("text(2,20,-1,\"x\")");
+    renderer.PrepareVirtualDisplay();
+    renderer.DrawGraphicElement("text(2,20,0,memusage)");
+    renderer.DrawGraphicElement("text(2,20,7,\"x\")");
+    renderer.DrawGraphicElement("text(2,20,-1,\"x\")");
     for (int y = 0; y < 64; ++y) EXPECT_EQ(Row(y, 0, 128), std::string(128, '.')) << y;
 
-    DrawGraphicElement("text(2,20,0,$memusage$)");
+    renderer.DrawGraphicElement("text(2,20,0,$memusage$)");
     bool drawn = false;
     for (int y = 20; y < 40; ++y) drawn |= Row(y, 0, 40).find('#') != std::string::npos;
     EXPECT_TRUE(drawn);
@@ -167,11 +161,11 @@ TEST_F(GraphicElementsTest, LiteralIsCutAtTheFirstClosingParenthesis)
     FontTable[0].Name = "DejaVu Sans";
     FontTable[0].Size = 8;
     UseKS0108();
-    DrawGraphicElement("text(0,0,0,\"a(b)\")");
-    const QImage cut = VlcdBitmap.image.copy();
-    PrepareVirtualDisplay();
-    DrawGraphicElement("text(0,0,0,\"a(\")");
-    EXPECT_EQ(cut, VlcdBitmap.image);
+    renderer.DrawGraphicElement("text(0,0,0,\"a(b)\")");
+    const QImage cut = renderer.VlcdBitmap.image.copy();
+    renderer.PrepareVirtualDisplay();
+    renderer.DrawGraphicElement("text(0,0,0,\"a(\")");
+    EXPECT_EQ(cut, renderer.VlcdBitmap.image);
 }
 
 class FontTextTest : public test::HardwareTest {
@@ -199,7 +193,7 @@ TEST_F(FontTextTest, InvertedTextIsABlackBoxWithTheGlyphsOff)
 {
     FontTable[1].Invert = true;
     UseT6963C(4);
-    DrawGraphicElement("text(8,8,1,\"IM\")");
+    renderer.DrawGraphicElement("text(8,8,1,\"IM\")");
     const auto rows = SentRows();
     ASSERT_GT(rows.size(), 5u);
     // The top row of the box holds no glyph: all of it is on.
@@ -221,7 +215,7 @@ TEST_F(FontTextTest, ColouredTextShowsOnlyOnTheVirtualDisplay)
 {
     MainSettings.VLCD.GraphicsColor = "clRed";
     UseT6963C(4);
-    DrawGraphicElement("text(0,0,1,\"Red\")");
+    renderer.DrawGraphicElement("text(0,0,1,\"Red\")");
     for (const auto& row : SentRows())
         for (uint8_t byte : row) EXPECT_EQ(byte, 0);
     bool red = false;
@@ -233,17 +227,17 @@ TEST_F(FontTextTest, ColouredTextShowsOnlyOnTheVirtualDisplay)
 TEST_F(FontTextTest, CutRowsAndColumnsAreDroppedOnTheT6963COnly)
 {
     UseT6963C(4);
-    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    renderer.DrawGraphicElement("text(0,0,1,\"Wq\")");
     const auto whole = SentRows();
-    const QImage uncut = VlcdBitmap.image.copy();
+    const QImage uncut = renderer.VlcdBitmap.image.copy();
 
     FontTable[1].CutTop = 2;
     FontTable[1].CutLeft = 1;
-    PrepareVirtualDisplay();
+    renderer.PrepareVirtualDisplay();
     port.Log.clear();
-    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    renderer.DrawGraphicElement("text(0,0,1,\"Wq\")");
     const auto cut = SentRows();
-    EXPECT_EQ(uncut, VlcdBitmap.image);
+    EXPECT_EQ(uncut, renderer.VlcdBitmap.image);
     ASSERT_EQ(cut.size() + 2, whole.size());
     for (size_t r = 0; r < cut.size(); ++r) {
         // Row r of the cut text is row r + 2 of the whole one, one pixel
@@ -260,12 +254,12 @@ TEST_F(FontTextTest, CutsAtTheEndOfTheRangeSendNoPixels)
     UseT6963C(4);
     // The row and byte counts are 32-bit and wrap round to negative counts.
     FontTable[1].CutTop = std::numeric_limits<int32_t>::min();
-    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    renderer.DrawGraphicElement("text(0,0,1,\"Wq\")");
     EXPECT_TRUE(Decode(port).empty());
 
     FontTable[1].CutTop = 0;
     FontTable[1].CutLeft = std::numeric_limits<int32_t>::min();
-    DrawGraphicElement("text(0,0,1,\"Wq\")");
+    renderer.DrawGraphicElement("text(0,0,1,\"Wq\")");
     const auto rows = SentRows();
     EXPECT_FALSE(rows.empty());
     for (const auto& row : rows) EXPECT_TRUE(row.empty());
@@ -276,19 +270,18 @@ protected:
     void SetUp() override
     {
         OpenPanel(Config(emulator::SimulationConfig::Module::KS0108, 128, 64, 6));
-        MainSettings.LCD.Type = 1;
-        DisplayDriver::Open();
+        fixture->MainSettings.LCD.Type = 1;
+        fixture->display.Open();
         memory.record.MemoryLoad = 100;
-        WindowShown = true;
-        PrepareVirtualDisplay();
+        harness->renderer.PrepareVirtualDisplay();
     }
     test::FakeMemoryStatus memory;
 };
 
 TEST_F(KS0108BandsTest, ElementsLoseTheirTopRowAndLandOnPagesFromYPlusOne)
 {
-    DrawGraphicElement("bar(0,0,8,4,memusage)");
-    DrawGraphicElement("bar(10,7,8,4,memusage)");
+    harness->renderer.DrawGraphicElement("bar(0,0,8,4,memusage)");
+    harness->renderer.DrawGraphicElement("bar(10,7,8,4,memusage)");
     const emulator::Glass glass = Glass();
     // At y = 0 rows 1 … 7 of the bar land on display rows 0 … 6.
     for (int y = 0; y < 7; ++y) EXPECT_TRUE(glass.At(0, y)) << y;
@@ -297,7 +290,7 @@ TEST_F(KS0108BandsTest, ElementsLoseTheirTopRowAndLandOnPagesFromYPlusOne)
     EXPECT_FALSE(glass.At(10, 7));
     for (int y = 8; y < 15; ++y) EXPECT_TRUE(glass.At(10, y)) << y;
     EXPECT_FALSE(glass.At(10, 15));
-    EXPECT_EQ(VlcdBitmap.image.pixel(10, 14), 0xFF000000);
+    EXPECT_EQ(harness->renderer.VlcdBitmap.image.pixel(10, 14), 0xFF000000);
 }
 
 }  // namespace

@@ -3,17 +3,13 @@
 #include "tests/lcd/BusDecoders.h"
 #include "tests/lcd/EmulatedPort.h"
 #include "tests/lcd/PortFixture.h"
-
-#include "app/ScreenState.h"
-#include "lcd/DisplayDriver.h"
-#include "render/RefreshCycle.h"
-#include "render/VirtualDisplay.h"
+#include "tests/support/RenderHarness.h"
 
 #include <memory>
 
 namespace dotvane::test {
 
-// Settings, screens and drivers as at program start, a port component open
+// Settings, screens and displays as at program start, a port component open
 // on a recording port, and a freshly prepared virtual display.
 class HardwareTest : public ::testing::Test {
 protected:
@@ -21,11 +17,9 @@ protected:
 
     void SetUp() override
     {
-        WindowShown = true;
-        ForgetShownText();
         fixture.component.OpenDriver();
         ASSERT_TRUE(fixture.component.ActiveHW);
-        PrepareVirtualDisplay();
+        renderer.PrepareVirtualDisplay();
     }
 
     // Selects the T6963C with a layout and forgets the port traffic so far.
@@ -42,11 +36,19 @@ protected:
         port.Log.clear();
     }
 
-    QRgb At(int x, int y) const { return VlcdBitmap.image.pixel(x, y); }
+    QRgb At(int x, int y) const { return renderer.VlcdBitmap.image.pixel(x, y); }
     static constexpr QRgb kBlack = 0xFF000000, kYellow = 0xFFFFFF00, kWhite = 0xFFFFFFFF;
 
     RecordingPort port;
     DriverFixture fixture;
+    RenderHarness harness{fixture.MainSettings, fixture.display, fixture.host};
+    TMainSettings& MainSettings = fixture.MainSettings;
+    ScreenEntries& ScreenTable = harness.ScreenTable;
+    FontEntries& FontTable = harness.FontTable;
+    bool& WindowShown = harness.WindowShown;
+    Renderer& renderer = harness.renderer;
+    TT6963CDriver& T6963CDriver = fixture.T6963C();
+    TKS0108Driver& KS0108Driver = fixture.KS0108();
 };
 
 // The same on an emulated module whose glass tests can look at.
@@ -66,16 +68,19 @@ protected:
     // Opens the display of the given type on a fresh emulated module.
     void OpenPanel(const emulator::SimulationConfig& config)
     {
+        harness.reset();
         fixture.reset();
         panel = std::make_unique<EmulatedPort>(config);
         fixture = std::make_unique<DriverFixture>(*panel);
         fixture->component.RunningOnNT = false;
+        harness = std::make_unique<RenderHarness>(fixture->MainSettings, fixture->display, fixture->host);
     }
 
     emulator::Glass Glass() const { return panel->simulation.Render(); }
 
     std::unique_ptr<EmulatedPort> panel;
     std::unique_ptr<DriverFixture> fixture;
+    std::unique_ptr<RenderHarness> harness;
 };
 
 }  // namespace dotvane::test

@@ -1,9 +1,5 @@
-#include "render/Icons.h"
-
-#include "config/ScreenFile.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakePlayer.h"
-#include "tests/support/RecordingDisplay.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +8,19 @@
 
 namespace dotvane {
 namespace {
+
+// The T6963C with its pixel operations recorded instead of sent, one
+// readable line each ("Set 6,6", "Reset 5,7").
+class PixelRecordingT6963C : public TT6963CDriver {
+public:
+    using TT6963CDriver::TT6963CDriver;
+    void SetPixel(int32_t x, int32_t y) override { calls.push_back("Set " + Position(x, y)); }
+    void ResetPixel(int32_t x, int32_t y) override { calls.push_back("Reset " + Position(x, y)); }
+    std::vector<std::string> calls;
+
+private:
+    static std::string Position(int32_t x, int32_t y) { return std::to_string(x) + "," + std::to_string(y); }
+};
 
 // Runs in a folder of its own, since icon names resolve against the current
 // directory.
@@ -51,27 +60,27 @@ TEST_F(IconsTest, PlayerStateChoosesThePicture)
     for (const auto& [state, file] : cases) {
         player.SetReply(0, 104, state);
         fixture.host.messages.clear();
-        DrawIconElement("winampstatus(100,0)");
-        DrawIconElement("textvar(100,0)");
+        renderer.DrawIconElement("winampstatus(100,0)");
+        renderer.DrawIconElement("textvar(100,0)");
         EXPECT_EQ(Messages(), (std::vector<std::string>(2, "Could not load or display icon " + file))) << state;
     }
     player.running = false;
     player.SetReply(0, 104, 1);
     fixture.host.messages.clear();
-    DrawIconElement("winampstatus(100,0)");
+    renderer.DrawIconElement("winampstatus(100,0)");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon images\\stop.bmp"}));
 }
 
 TEST_F(IconsTest, ChannelIconOnlyForMonoOrStereo)
 {
     player.SetReply(2, 126, 1);
-    DrawIconElement("winampchannels(110,0)");
+    renderer.DrawIconElement("winampchannels(110,0)");
     player.SetReply(2, 126, 2);
-    DrawIconElement("winampchannels(110,0)");
+    renderer.DrawIconElement("winampchannels(110,0)");
     player.SetReply(2, 126, 6);
-    DrawIconElement("winampchannels(110,0)");
+    renderer.DrawIconElement("winampchannels(110,0)");
     player.running = false;
-    DrawIconElement("winampchannels(110,0)");
+    renderer.DrawIconElement("winampchannels(110,0)");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon images\\mono9x7.bmp",
                                                     "Could not load or display icon images\\stereo9x7.bmp"}));
 }
@@ -80,14 +89,14 @@ TEST_F(IconsTest, FileIconKeepsItsColoursWithTheBottomLeftTransparent)
 {
     // Blue with a white bottom-left corner pixel and one red pixel.
     WriteIcon("icon.bmp", 4, 3, qRgb(0, 0, 255), qRgb(255, 255, 255), {QPoint(0, 2)});
-    DrawIconElement("icon.bmp(10,20)");
+    renderer.DrawIconElement("icon.bmp(10,20)");
     EXPECT_EQ(At(11, 20), 0xFF0000FF);
     EXPECT_EQ(At(10, 22), kYellow);  // transparent corner
 
     // With a black corner, every black pixel is transparent.
     WriteIcon("dark.bmp", 3, 3, qRgb(0, 0, 0), qRgb(0, 255, 0), {QPoint(1, 1)});
-    PrepareVirtualDisplay();
-    DrawIconElement("dark.bmp(0,0)");
+    renderer.PrepareVirtualDisplay();
+    renderer.DrawIconElement("dark.bmp(0,0)");
     EXPECT_EQ(At(0, 0), kYellow);
     EXPECT_EQ(At(1, 1), 0xFF00FF00);
     EXPECT_TRUE(Messages().empty());
@@ -95,25 +104,25 @@ TEST_F(IconsTest, FileIconKeepsItsColoursWithTheBottomLeftTransparent)
 
 TEST_F(IconsTest, T6963CResetsTheRectangleThenSetsTheBlackPixels)
 {
-    UseT6963C(1);
-    test::RecordingDisplay display;
+    PixelRecordingT6963C display(fixture.component, MainSettings, fixture.host);
+    test::RenderHarness onT6963C(MainSettings, display, fixture.host);
     WriteIcon("grey.bmp", 2, 2, qRgb(64, 64, 64));
-    DrawIconElement("grey.bmp(5,6)");
+    onT6963C.renderer.DrawIconElement("grey.bmp(5,6)");
     EXPECT_EQ(display.calls, (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7"}));
 
     display.calls.clear();
     WriteIcon("mark.bmp", 2, 2, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
-    DrawIconElement("mark.bmp(5,6)");
+    onT6963C.renderer.DrawIconElement("mark.bmp(5,6)");
     EXPECT_EQ(display.calls,
               (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7", "Set 6,6"}));
 }
 
 TEST_F(IconsTest, CoordinatesAtTheEndOfTheRangeWrapAroundOnTheT6963C)
 {
-    UseT6963C(1);
-    test::RecordingDisplay display;
+    PixelRecordingT6963C display(fixture.component, MainSettings, fixture.host);
+    test::RenderHarness onT6963C(MainSettings, display, fixture.host);
     WriteIcon("mark.bmp", 2, 1, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
-    DrawIconElement("mark.bmp(2147483647,5)");
+    onT6963C.renderer.DrawIconElement("mark.bmp(2147483647,5)");
     // Pixel positions are 32-bit: one column past the largest x is the
     // smallest one.
     EXPECT_EQ(display.calls,
@@ -124,12 +133,12 @@ TEST_F(IconsTest, KS0108GetsWholeBandsOnly)
 {
     UseKS0108();
     WriteIcon("small.bmp", 9, 7, qRgb(0, 0, 0));
-    DrawIconElement("small.bmp(0,0)");
+    renderer.DrawIconElement("small.bmp(0,0)");
     EXPECT_TRUE(port.Log.empty());
     EXPECT_EQ(At(8, 6), kYellow);  // black corner: the whole icon is transparent
 
     WriteIcon("big.bmp", 16, 16, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(0, 1), QPoint(0, 15)});
-    DrawIconElement("big.bmp(0,7)");
+    renderer.DrawIconElement("big.bmp(0,7)");
     const std::vector<test::Taken> taken = test::DecodeKS0108(port);
     std::set<uint8_t> pages;
     for (const test::Taken& t : taken)
@@ -147,7 +156,7 @@ TEST_F(IconsTest, DrawsTheCurrentScreensIconsInOrderAndReportsEachMissingOne)
 {
     ScreenTable[0].Icon[3] = "b.bmp(0,0)";
     ScreenTable[0].Icon[1] = "a.bmp(0,0)";
-    DrawIcons();
+    renderer.DrawIcons();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon a.bmp",
                                                     "Could not load or display icon b.bmp"}));
 }
@@ -156,7 +165,7 @@ TEST_F(IconsTest, NothingOnTheVirtualDisplayWhileHidden)
 {
     WriteIcon("icon.bmp", 4, 4, qRgb(0, 0, 255), qRgb(255, 255, 255), {QPoint(0, 3)});
     WindowShown = false;
-    DrawIconElement("icon.bmp(0,0)");
+    renderer.DrawIconElement("icon.bmp(0,0)");
     WindowShown = true;
     EXPECT_EQ(At(1, 1), kYellow);
 }

@@ -1,36 +1,51 @@
 #include "render/RefreshCycle.h"
 
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
 #include "tests/support/RecordingDisplay.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/RenderHarness.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace dotvane {
 namespace {
 
+// A recording display that runs `whileWriting` at every text write, as a
+// message box opened during a refresh lets the timers run.
+class ReenteringDisplay : public test::RecordingDisplay {
+public:
+    std::function<void()> whileWriting;
+    void WriteText(std::string_view text) override
+    {
+        RecordingDisplay::WriteText(text);
+        if (whileWriting) whileWriting();
+    }
+};
+
+// Refreshes with the window hidden, recording what reaches the display.
 class RefreshCycleTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        MainSettings = TMainSettings{};
-        ScreenTable = {};
-        CurrentScreen = 0;
-        WindowShown = false;
-        ForgetShownText();
-    }
-    void TearDown() override { WindowShown = true; }
+    void SetUp() override { WindowShown = false; }
 
     void SetLine(int row, std::string text) { ScreenTable[0].Line[row] = std::move(text); }
     std::vector<std::string> Refresh()
     {
         display.calls.clear();
-        RefreshScreen();
+        renderer.RefreshScreen();
         return display.calls;
     }
 
-    test::RecordingDisplay display;
+    ReenteringDisplay display;
+    test::RecordingHost host;
+    TMainSettings MainSettings;
+    test::RenderHarness harness{MainSettings, display, host};
+    ScreenEntries& ScreenTable = harness.ScreenTable;
+    int& CurrentScreen = harness.CurrentScreen;
+    bool& WindowShown = harness.WindowShown;
+    const RowTexts& LineText = harness.LineText;
+    const RowTexts& ShownText = harness.ShownText;
+    Renderer& renderer = harness.renderer;
 };
 
 using Calls = std::vector<std::string>;
@@ -108,7 +123,7 @@ TEST_F(RefreshCycleTest, AfterAClearEveryNonEmptyRowIsWrittenAgain)
     SetLine(4, "also");
     Refresh();
     EXPECT_EQ(Refresh(), Calls{});
-    ForgetShownText();
+    renderer.ForgetShownText();
     EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'same'", "Pos 0,4", "Text 'also'"}));
 }
 
@@ -135,6 +150,24 @@ TEST_F(RefreshCycleTest, RowsAreExpandedFromTheCurrentScreen)
     ScreenTable[7].Line[0] = "mail $mailcount(1)$";
     CurrentScreen = 7;
     EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'mail 0'"}));
+}
+
+TEST_F(RefreshCycleTest, ARefreshAskedForWhileOneRunsIsSkipped)
+{
+    SetLine(0, "outer");
+    SetLine(1, "second");
+    int nested = 0;
+    display.whileWriting = [&] {
+        ++nested;
+        renderer.RefreshScreen();
+    };
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'outer'", "Pos 0,1", "Text 'second'"}));
+    EXPECT_EQ(nested, 2);
+
+    // Once it has ended, the next refresh runs.
+    display.whileWriting = nullptr;
+    SetLine(0, "again");
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'again'"}));
 }
 
 }  // namespace

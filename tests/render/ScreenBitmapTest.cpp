@@ -1,7 +1,4 @@
-#include "render/ScreenBitmap.h"
-
 #include "lcd/PixelImage.h"
-#include "render/RefreshCycle.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -115,10 +112,10 @@ class T6963CPanelBitmapTest : public test::PanelTest {};
 TEST_F(T6963CPanelBitmapTest, FullWidthPictureLandsInPlace)
 {
     OpenPanel(Config(emulator::SimulationConfig::Module::T6963C, 240, 64, 6));
-    MainSettings.LCD.Type = 0;
-    MainSettings.LCD.XPixels = 240;
-    DisplayDriver::Open();
-    T6963CDriver.DrawBitmap(FunctionImage(240, 64, Pattern), 3);
+    fixture->MainSettings.LCD.Type = 0;
+    fixture->MainSettings.LCD.XPixels = 240;
+    fixture->display.Open();
+    fixture->T6963C().DrawBitmap(FunctionImage(240, 64, Pattern), 3);
     const emulator::Glass glass = Glass();
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 240; ++x) ASSERT_EQ(glass.At(x, y), Pattern(x, y) == clBlack) << x << "," << y;
@@ -133,17 +130,17 @@ TEST_F(ShowScreenBitmapTest, UnreadableFileIsReportedOncePerShowing)
 {
     UseT6963C(4);
     const std::string missing = "images\\no such file.bmp";
-    ShowScreenBitmap(missing);
+    renderer.ShowScreenBitmap(missing);
     ScreenTable[0].Bitmap = missing;
-    for (int i = 0; i < 3; ++i) RefreshScreen();
+    for (int i = 0; i < 3; ++i) renderer.RefreshScreen();
     EXPECT_EQ(fixture.host.messages, (std::vector<std::string>{"Could not load or display bitmap " + missing}));
     EXPECT_TRUE(Decode(port).empty());
 
     UseKS0108();
-    ShowScreenBitmap(missing);
+    renderer.ShowScreenBitmap(missing);
     EXPECT_EQ(fixture.host.messages.size(), 2u);
     MainSettings.LCD.Type = 3;
-    ShowScreenBitmap(missing);
+    renderer.ShowScreenBitmap(missing);
     EXPECT_EQ(fixture.host.messages.size(), 2u);
 }
 
@@ -154,7 +151,7 @@ TEST_F(ShowScreenBitmapTest, T6963CLoadsAnyPictureTheImageReaderTakes)
     picture.fill(Qt::black);
     const std::string file = (dir.Path() / "black.png").string();
     picture.save(QString::fromStdString(file), "PNG");
-    ShowScreenBitmap(file);
+    renderer.ShowScreenBitmap(file);
     EXPECT_TRUE(fixture.host.messages.empty());
     const std::vector<Byte> bytes = Decode(port);
     ASSERT_EQ(bytes.size(), 3u + 2048u);
@@ -182,8 +179,8 @@ protected:
     void SetUp() override
     {
         OpenPanel(Config(emulator::SimulationConfig::Module::KS0108, 128, 64, 6));
-        MainSettings.LCD.Type = 1;
-        DisplayDriver::Open();
+        fixture->MainSettings.LCD.Type = 1;
+        fixture->display.Open();
     }
     std::filesystem::path Write(const std::string& name, const std::string& content)
     {
@@ -197,14 +194,14 @@ TEST_F(KS0108BitmapTest, ZeroBitsAreOnWhateverTheColourTable)
     // A picture whose black pixels (stored as 0 with black first in the
     // table) form the pattern.
     const auto normal = Write("normal.bmp", Ks0108File([](int x, int y) { return Pattern(x, y) != clBlack; }));
-    ASSERT_TRUE(KS0108Driver.DrawBitmapFile(normal));
+    ASSERT_TRUE(fixture->KS0108().DrawBitmapFile(normal));
     emulator::Glass glass = Glass();
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 128; ++x) ASSERT_EQ(glass.At(x, y), Pattern(x, y) == clBlack) << x << "," << y;
 
     // Saved with the table swapped, its bits are inverted: it shows inverted.
     const auto swapped = Write("swapped.bmp", Ks0108File([](int x, int y) { return Pattern(x, y) == clBlack; }, true));
-    ASSERT_TRUE(KS0108Driver.DrawBitmapFile(swapped));
+    ASSERT_TRUE(fixture->KS0108().DrawBitmapFile(swapped));
     glass = Glass();
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 128; ++x) ASSERT_EQ(glass.At(x, y), Pattern(x, y) != clBlack) << x << "," << y;
@@ -220,7 +217,7 @@ TEST_F(KS0108BitmapTest, AnyFileIsReadAsTheFixedLayout)
     std::ifstream in(file, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), {});
     ASSERT_GE(bytes.size(), 1086u);
-    ASSERT_TRUE(KS0108Driver.DrawBitmapFile(file));
+    ASSERT_TRUE(fixture->KS0108().DrawBitmapFile(file));
     const emulator::Glass glass = Glass();
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 128; ++x) {
@@ -231,17 +228,17 @@ TEST_F(KS0108BitmapTest, AnyFileIsReadAsTheFixedLayout)
 
 TEST_F(KS0108BitmapTest, AShortFileKeepsTheRestOfTheBufferFromTheFileBefore)
 {
-    ASSERT_TRUE(KS0108Driver.DrawBitmapFile(Write("all-on.bmp", Ks0108File([](int, int) { return false; }))));
+    ASSERT_TRUE(fixture->KS0108().DrawBitmapFile(Write("all-on.bmp", Ks0108File([](int, int) { return false; }))));
     // 62 header bytes and the bottom row of 16 bytes, all bits set (off).
     std::string shortFile = Ks0108File([](int, int) { return true; }).substr(0, 62 + 16);
-    ASSERT_TRUE(KS0108Driver.DrawBitmapFile(Write("short.bmp", shortFile)));
+    ASSERT_TRUE(fixture->KS0108().DrawBitmapFile(Write("short.bmp", shortFile)));
     const emulator::Glass glass = Glass();
     for (int x = 0; x < 128; ++x) {
         EXPECT_FALSE(glass.At(x, 63)) << x;
         EXPECT_TRUE(glass.At(x, 62)) << x;
         EXPECT_TRUE(glass.At(x, 0)) << x;
     }
-    EXPECT_FALSE(KS0108Driver.DrawBitmapFile(dir.Path() / "missing.bmp"));
+    EXPECT_FALSE(fixture->KS0108().DrawBitmapFile(dir.Path() / "missing.bmp"));
 }
 
 }  // namespace

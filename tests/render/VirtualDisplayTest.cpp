@@ -1,10 +1,9 @@
 #include "render/VirtualDisplay.h"
 
-#include "config/ScreenFile.h"
-#include "app/ScreenState.h"
-#include "config/Settings.h"
-#include "render/RefreshCycle.h"
+#include "lcd/NoDisplay.h"
 #include "tests/support/Golden.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/RenderHarness.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,22 +15,19 @@ namespace {
 
 const std::string kGolden = std::string(DOTVANE_FIXTURES) + "/golden";
 
+// The virtual display of a program without a hardware display.
 class VirtualDisplayTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    VirtualDisplayTest()
     {
-        MainSettings = TMainSettings{};
-        ScreenTable = {};
-        CurrentScreen = 0;
-        WindowShown = true;
-        ForgetShownText();
+        harness.renderer.SetPresentHandler([this](const QImage& picture) { handed = picture; });
     }
 
     // A full refresh of screen 0, returning what the window was handed.
     QImage Refresh()
     {
-        RefreshScreen();
-        return PresentedPicture();
+        harness.renderer.RefreshScreen();
+        return handed;
     }
 
     // A picture of the given size: white, with a black frame, a black
@@ -52,6 +48,13 @@ protected:
     }
 
     test::TempDir dir;
+    NoDisplay display;
+    test::RecordingHost host;
+    TMainSettings MainSettings;
+    test::RenderHarness harness{MainSettings, display, host};
+    ScreenEntries& ScreenTable = harness.ScreenTable;
+    // What the window was handed last.
+    QImage handed;
 };
 
 TEST_F(VirtualDisplayTest, DefaultsGiveYellowWithBlackTextRowsEightPixelsApart)
@@ -143,6 +146,24 @@ TEST_F(VirtualDisplayTest, BitmapChangedOnDiskShowsAtTheNextRefresh)
     blank.fill(Qt::white);
     blank.save(QString::fromStdString(ScreenTable[0].Bitmap), "BMP");
     EXPECT_EQ(Refresh().pixel(127, 63), qRgb(255, 255, 0));
+}
+
+TEST_F(VirtualDisplayTest, EachPresentationHandsTheWindowACopy)
+{
+    ScreenTable[0].Line[0] = "x";
+    const QImage first = Refresh();
+    EXPECT_EQ(first, harness.renderer.PresentedPicture());
+    // Drawing into the buffer afterwards leaves the handed picture alone.
+    harness.renderer.VlcdBitmap.image.fill(Qt::black);
+    EXPECT_EQ(first.pixel(127, 63), qRgb(255, 255, 0));
+    EXPECT_EQ(harness.renderer.PresentedPicture().pixel(127, 63), qRgb(255, 255, 0));
+
+    // Hidden, nothing is presented.
+    harness.WindowShown = false;
+    ScreenTable[0].Line[0] = "y";
+    handed = QImage();
+    harness.renderer.RefreshScreen();
+    EXPECT_TRUE(handed.isNull());
 }
 
 }  // namespace

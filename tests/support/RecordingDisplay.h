@@ -1,22 +1,24 @@
 #pragma once
 
-#include "lcd/DisplayDriver.h"
+#include "lcd/NoDisplay.h"
 
 #include <string>
 #include <vector>
 
 namespace dotvane::test {
 
-// Records the display operations in order, one readable line each
-// ("Clear", "Pos 0,3", "Text 'abc'"), while it is installed.
-class RecordingDisplay : public DisplayDriver::Sink {
+// A display without hardware that records the driver operations in order,
+// one readable line each ("Clear", "Pos 0,3", "Text 'abc'"). Pictures it
+// takes as no hardware display does: not at all.
+class RecordingDisplay : public NoDisplay {
 public:
-    RecordingDisplay() { DisplayDriver::Redirect(this); }
-    ~RecordingDisplay() override { DisplayDriver::Redirect(nullptr); }
-
-    void Open() override { calls.push_back("Open"); }
+    std::optional<std::string> Open() override
+    {
+        calls.push_back("Open");
+        return openError;
+    }
     void Blank() override { calls.push_back("Blank"); }
-    void Clear() override { calls.push_back("Clear"); }
+    void Clear(bool keepBitmap) override { calls.push_back(keepBitmap ? "Clear keeping the bitmap" : "Clear"); }
     void SetTextPosition(int32_t column, int32_t row) override
     {
         calls.push_back("Pos " + std::to_string(column) + "," + std::to_string(row));
@@ -39,6 +41,8 @@ public:
     }
 
     std::vector<std::string> calls;
+    // What Open reports.
+    std::optional<std::string> openError;
 };
 
 }  // namespace dotvane::test

@@ -11,12 +11,6 @@ namespace dotvane::test {
 // of what the logic asked of its window.
 class RecordingWindowHost : public RecordingHostOf<WindowHost> {
 public:
-    std::unique_ptr<Timer> CreateTimer(int32_t interval) override
-    {
-        auto timer = std::make_unique<ManualTimer>(interval);
-        timers.push_back(timer.get());
-        return timer;
-    }
     void SetClientSize(int32_t w, int32_t h) override
     {
         width = w;
@@ -28,7 +22,6 @@ public:
     void SetPauseTick(bool ticked) override { pauseTick = ticked; }
     void SetEnabledOnlyTick(bool ticked) override { enabledOnlyTick = ticked; }
 
-    std::vector<ManualTimer*> timers;
     int width = 0, height = 0;
     bool shown = true;
     int closeRequests = 0;

@@ -1,8 +1,7 @@
 #include "config/IniFile.h"
-#include "config/Settings.h"
-#include "vars/ExpandLine.h"
 #include "tests/support/FakePlayer.h"
 #include "tests/support/FakeSystemInfo.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +13,13 @@ namespace {
 // The bundled screens that show the system and player variables: with wide
 // but realistic values every reference gives a value and every row fits the
 // 22 columns of the example display without wrapping (21 characters).
-TEST(ExampleScreens, SystemAndPlayerScreensFitTheirRows)
+class ExampleScreens : public test::VariablesTest {};
+
+TEST_F(ExampleScreens, SystemAndPlayerScreensFitTheirRows)
 {
     const IniFile screens = IniFile::FromFile(DOTVANE_SOURCE_DIR "/examples/screens/default.ini");
     ASSERT_EQ(screens.ErrorLine(), 0);
 
-    MainSettings = TMainSettings{};
     MainSettings.WeekdayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     test::FakeLocalClock clock;
     clock.now = {2024, 12, 3, 31, 23, 59, 59};
@@ -80,7 +80,6 @@ TEST(ExampleScreens, SystemAndPlayerScreensFitTheirRows)
                              "winampstatus", "winamptrackpos", "winamptracklen", "winamptitle", "winampsamplerate",
                              "winampbitrate", "winamptracknum", "winamptracktotal", "winampchannels"})
         EXPECT_TRUE(shown.contains(name)) << name;
-    MainSettings = TMainSettings{};
 }
 
 }  // namespace

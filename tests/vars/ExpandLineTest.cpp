@@ -1,8 +1,6 @@
 #include "vars/ExpandLine.h"
 
-#include "config/Settings.h"
-#include "vars/ExternalAddress.h"
-#include "vars/MailCountVariable.h"
+#include "tests/support/Variables.h"
 #include "vars/PerfCounterSource.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +8,15 @@
 namespace dotvane {
 namespace {
 
-class ExpandTest : public ::testing::Test {
+class ExpandTest : public test::VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
         MainSettings.ExternalIP.Enable = true;
         ExternalAddress = "192.0.2.7";
-        MailCount = {10, 11, 12, 13, 14};
+        Values.MailCount = {10, 11, 12, 13, 14};
     }
-    void TearDown() override
-    {
-        MainSettings = TMainSettings{};
-        ExternalAddress = "Unknown";
-        MailCount = {};
-        PerfCounters = nullptr;
-    }
+    std::string& ExternalAddress = Values.ExternalAddress;
 };
 
 struct LineCase {
@@ -89,12 +80,12 @@ public:
 TEST_F(ExpandTest, CounterNamesReachTheCounterSourceOnlyWhenItIsOn)
 {
     FakeCounters counters;
-    PerfCounters = &counters;
+    context.PerfCounters = &counters;
     EXPECT_EQ(ExpandVariable("pdh_cpu"), "");
     MainSettings.NTPerfMon.Enable = true;
     EXPECT_EQ(ExpandVariable("pdh_cpu"), "counter:pdh_cpu");
     EXPECT_EQ(ExpandVariable("pdh_mailcount(0)"), "counter:pdh_mailcount(0)");
-    PerfCounters = nullptr;
+    context.PerfCounters = nullptr;
     EXPECT_EQ(ExpandVariable("pdh_cpu"), "");
 }
 

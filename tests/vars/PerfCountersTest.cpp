@@ -1,11 +1,10 @@
-#include "config/Settings.h"
 #include "platform/linux/pdh/CounterQueryLinux.h"
-#include "vars/ExpandLine.h"
 #include "vars/perf/NtCounterSource.h"
 
 #include "tests/support/FakeCounterQuery.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -18,25 +17,25 @@ using Answer = test::FakeCounterQuery::Answer;
 
 const char* const kCpu = "\\Processor(_Total)\\% Processor Time";
 
-class PerfCountersTest : public ::testing::Test {
+class PerfCountersTest : public test::VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
         MainSettings.NTPerfMon.Enable = true;
-        PerfCounters = &source;
-    }
-    void TearDown() override
-    {
-        PerfCounters = nullptr;
-        MainSettings = TMainSettings{};
+        context.PerfCounters = &source;
     }
     void WritePerfIni(const std::string& text) { folder.Write("LCDPERF.INI", text); }
+    void StartPerfCounters(const std::string& programFolder)
+    {
+        dotvane::StartPerfCounters(context.PerfCounters, MainSettings, programFolder);
+    }
+    void CollectPerfCounters() { dotvane::CollectPerfCounters(context.PerfCounters, MainSettings); }
+    void StopPerfCounters() { dotvane::StopPerfCounters(context.PerfCounters, MainSettings); }
 
     test::TempDir folder;
     test::RecordingHost host;
     test::FakeCounterQuery pdh;
-    NtCounterSource source;
+    NtCounterSource source{host};
 };
 
 TEST_F(PerfCountersTest, StartOpensTheQueryThenAddsEverySectionInFileOrder)
@@ -169,8 +168,8 @@ TEST_F(PerfCountersTest, AMissingFileHasNoSectionsAndTheNameIsFoundWithoutRegard
     EXPECT_EQ(pdh.calls, std::vector<std::string>{"open"});
     EXPECT_EQ(host.status, "");
 
-    NtCounterSource second;
-    PerfCounters = &second;
+    NtCounterSource second(host);
+    context.PerfCounters = &second;
     pdh.counters[kCpu] = Answer{0, 0, 3};
     folder.Write("lcdperf.ini", "[pdh_cpu]\nname=" + std::string(kCpu) + "\n");
     StartPerfCounters(folder.Folder());
@@ -185,7 +184,7 @@ TEST_F(PerfCountersTest, LinuxCountersShowRatesFromTheSecondTick)
     const std::filesystem::path fixtures = std::filesystem::path(DOTVANE_SOURCE_DIR) / "tests/platform/fixtures";
     std::filesystem::copy(fixtures / "counters", machine.Path(), std::filesystem::copy_options::recursive);
     platform::CounterQueryLinux counters(machine.Path() / "proc", machine.Path() / "sys");
-    platform::CounterQueryService::Install(&counters);
+    const platform::CounterQueryService::Scoped installed(counters);
 
     WritePerfIni("[pdh_cpu]\nname=\\Processor(_Total)\\% Processor Time\nprecision=3\n"
                  "[pdh_netin]\nname=\\Network Interface(_Total)\\Bytes Received/sec\nmultiplier=0.001\n"
@@ -208,7 +207,6 @@ TEST_F(PerfCountersTest, LinuxCountersShowRatesFromTheSecondTick)
     EXPECT_EQ(host.status, "");
     EXPECT_EQ(ExpandLine("$pdh_cpu$ $pdh_netin$ $pdh_threads$"), "25 110 731");
     StopPerfCounters();
-    platform::CounterQueryService::Install(&pdh);
 }
 
 }  // namespace

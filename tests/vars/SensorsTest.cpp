@@ -1,8 +1,8 @@
-#include "vars/ExpandLine.h"
 #include "vars/SensorMirror.h"
 
 #include "tests/support/FakeNamedSections.h"
 #include "tests/support/SensorSection.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +12,18 @@
 namespace dotvane {
 namespace {
 
-class SensorsTest : public ::testing::Test {
+class SensorsTest : public test::VariablesTest {
 protected:
-    void SetUp() override { SensorMirror.fill(0); }
+    bool RefreshSensors() { return dotvane::RefreshSensors(SensorMirror); }
     void TearDown() override
     {
-        SensorMirror.fill(0);
         EXPECT_EQ(fake.openMappings, 0) << "a mapping was left open";
         EXPECT_EQ(fake.openViews, 0) << "a view was left mapped";
     }
     void Publish(const test::SensorSection& section) { fake.sections["$M$B$M$5$S$D$"] = section.bytes; }
 
     test::FakeNamedSections fake;
+    SensorReadings& SensorMirror = Values.SensorMirror;
 };
 
 TEST_F(SensorsTest, RecordsLandInTheirSlotsByPosition)

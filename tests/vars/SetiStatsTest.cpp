@@ -1,32 +1,25 @@
-#include "config/Settings.h"
-#include "vars/ExpandLine.h"
 #include "vars/SetiStats.h"
 
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
 namespace dotvane {
 namespace {
 
-class SetiStatsTest : public ::testing::Test {
+class SetiStatsTest : public test::VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
-        SetiStats = TSetiStats{};
         auto& seti = MainSettings.SetiAtHome;
         seti.Enable = true;
         seti.Statedir = dir.Folder() + "state.sah";
         seti.Userinfodir = dir.Folder() + "user_info.sah";
         seti.Outfiledir = dir.Folder() + "outfile.sah";
     }
-    void TearDown() override
-    {
-        MainSettings = TMainSettings{};
-        SetiStats = TSetiStats{};
-    }
+    void SetiTimerTick() { dotvane::SetiTimerTick(MainSettings, SetiStats, host); }
     void WriteAll(const std::string& state, const std::string& user, const std::string& out)
     {
         dir.Write("state.sah", state);
@@ -36,6 +29,7 @@ protected:
 
     test::TempDir dir;
     test::RecordingHost host;
+    TSetiStats& SetiStats = Values.SetiStats;
 };
 
 TEST_F(SetiStatsTest, ReadsTheThreeFilesIntoTheFigures)

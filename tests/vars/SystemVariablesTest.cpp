@@ -1,8 +1,8 @@
 #include "vars/ExpandLine.h"
 
-#include "config/Settings.h"
-#include "vars/DiskVariables.h"
 #include "tests/support/FakeSystemInfo.h"
+#include "tests/support/Variables.h"
+#include "vars/DiskVariables.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,14 @@ using test::FakeMemoryStatus;
 using test::FakePowerStatus;
 using test::FakeTickCount;
 
-TEST(BatteryVariables, MapTheStatusBytes)
+class BatteryVariables : public test::VariablesTest {};
+class ClockVariables : public test::VariablesTest {};
+class DiskVariables : public test::VariablesTest {};
+class IdentityVariables : public test::VariablesTest {};
+class MemoryVariables : public test::VariablesTest {};
+class UptimeVariables : public test::VariablesTest {};
+
+TEST_F(BatteryVariables, MapTheStatusBytes)
 {
     FakePowerStatus power;
     power.record = {1, 8, 57, 3600, 7200};
@@ -42,7 +49,7 @@ TEST(BatteryVariables, MapTheStatusBytes)
     }
 }
 
-TEST(BatteryVariables, UnknownMarkersAndNamesOfTheFamily)
+TEST_F(BatteryVariables, UnknownMarkersAndNamesOfTheFamily)
 {
     FakePowerStatus power;  // every field holds its unknown marker
     EXPECT_EQ(ExpandVariable("bat_lifepercent"), "255");
@@ -59,7 +66,7 @@ TEST(BatteryVariables, UnknownMarkersAndNamesOfTheFamily)
     EXPECT_EQ(power.queries, before + 2);
 }
 
-TEST(UptimeVariables, SplitTheTickCount)
+TEST_F(UptimeVariables, SplitTheTickCount)
 {
     FakeTickCount ticks;
     ticks.milliseconds = ((3 * 60 + 5) * 60 + 7) * 1000 + 999;
@@ -75,7 +82,7 @@ TEST(UptimeVariables, SplitTheTickCount)
     EXPECT_EQ(ExpandVariable("uptimex"), "");
 }
 
-TEST(MemoryVariables, KilobytesAndTheLoad)
+TEST_F(MemoryVariables, KilobytesAndTheLoad)
 {
     FakeMemoryStatus memory;
     memory.record = {42, 8ull << 30, (3ull << 30) + 1023, 10ull << 30, 5ull << 30, 1ull << 47, (1ull << 47) - (1ull << 30)};
@@ -91,7 +98,7 @@ TEST(MemoryVariables, KilobytesAndTheLoad)
     EXPECT_EQ(memory.queries, before + 1);
 }
 
-TEST(IdentityVariables, ComputerNameLocalAddressAndPlatform)
+TEST_F(IdentityVariables, ComputerNameLocalAddressAndPlatform)
 {
     FakeComputerInfo computer;
     FakeHostAddress host;
@@ -121,10 +128,9 @@ TEST(IdentityVariables, ComputerNameLocalAddressAndPlatform)
     }
 }
 
-TEST(ClockVariables, PaddedWeekdayDateAndTime)
+TEST_F(ClockVariables, PaddedWeekdayDateAndTime)
 {
     FakeLocalClock clock;
-    MainSettings = TMainSettings{};
     MainSettings.WeekdayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     clock.now = {2024, 3, 2, 5, 7, 8, 9};
     EXPECT_EQ(ExpandLine("[$weekday$]"), "[Tuesday    ]");
@@ -141,10 +147,9 @@ TEST(ClockVariables, PaddedWeekdayDateAndTime)
     EXPECT_EQ(ExpandVariable("date"), "31.12.2024");
     EXPECT_EQ(ExpandVariable("time"), "23:59:59");
     EXPECT_EQ(ExpandVariable("Date"), "");
-    MainSettings = TMainSettings{};
 }
 
-TEST(DiskVariables, SpaceInMegabytesAndPercentInUse)
+TEST_F(DiskVariables, SpaceInMegabytesAndPercentInUse)
 {
     FakeDisks disks;
     const uint64_t MB = 1024 * 1024;
@@ -167,7 +172,7 @@ TEST(DiskVariables, SpaceInMegabytesAndPercentInUse)
     EXPECT_EQ(disks.askedPaths.back(), " /mnt/a b");
 }
 
-TEST(DiskVariables, PercentInUseNeverFailsAndShowsFullOnlyWhenFull)
+TEST_F(DiskVariables, PercentInUseNeverFailsAndShowsFullOnlyWhenFull)
 {
     EXPECT_EQ(PercentInUse(0, 0), 0u);
     EXPECT_EQ(PercentInUse(0, 5), 0u);
@@ -182,7 +187,7 @@ TEST(DiskVariables, PercentInUseNeverFailsAndShowsFullOnlyWhenFull)
     EXPECT_EQ(PercentInUse(huge, 0), 100u);
 }
 
-TEST(DiskVariables, DriveTypeNames)
+TEST_F(DiskVariables, DriveTypeNames)
 {
     FakeDisks disks;
     disks.types = {{"A:\\", 2}, {"C:\\", 3}, {"N:\\", 4}, {"D:\\", 5}, {"R:\\", 6}, {"X:\\", 0}, {"Y:\\", 7}};

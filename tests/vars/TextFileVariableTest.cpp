@@ -1,13 +1,14 @@
 #include "vars/ExpandLine.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
 namespace dotvane {
 namespace {
 
-class TextFileVariableTest : public ::testing::Test {
+class TextFileVariableTest : public test::VariablesTest {
 protected:
     void SetUp() override
     {

@@ -1,7 +1,7 @@
 #include "vars/WinampVariable.h"
 
-#include "vars/ExpandLine.h"
 #include "tests/support/FakePlayer.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TitleCase{std::string(2040, 'x') + " - Winamp", ""},
                       TitleCase{std::string(2030, 'x') + " - Winamp", std::string(2030, 'x')}));
 
-class WinampVariableTest : public ::testing::Test {
+class WinampVariableTest : public test::VariablesTest {
 protected:
     test::FakePlayer player;
 };
@@ -114,7 +114,9 @@ TEST_F(WinampVariableTest, EveryReferenceLooksThePlayerUpAgain)
     EXPECT_EQ(player.lookups, before + 3);
 }
 
-TEST(WinampWithoutInstalledPlayer, NothingIsFound)
+class WinampWithoutInstalledPlayer : public test::VariablesTest {};
+
+TEST_F(WinampWithoutInstalledPlayer, NothingIsFound)
 {
     EXPECT_EQ(ExpandLine("$winampstatus$|$winamptitle$|$winampchannels$"), "stopped||     ?");
 }

@@ -1,12 +1,11 @@
 // Performance counters on Windows: the Performance Data Helper of pdh.dll,
 // with a counter every Windows system has and one that no system has.
-#include "config/Settings.h"
 #include "platform/CounterQuery.h"
-#include "vars/ExpandLine.h"
 #include "vars/perf/NtCounterSource.h"
 
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -59,24 +58,24 @@ TEST(CounterQueryWin32, UnknownPathFailsToBeAdded)
 
 // The pdh_ variables of the NT build, from an LCDPERF.INI with a good
 // counter, a counter that does not exist and the good one scaled.
-class PerfCountersWin32Test : public ::testing::Test {
+class PerfCountersWin32Test : public test::VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
         MainSettings.NTPerfMon.Enable = true;
-        PerfCounters = &source;
+        context.PerfCounters = &source;
     }
-    void TearDown() override
+    void TearDown() override { StopPerfCounters(); }
+    void StartPerfCounters(const std::string& programFolder)
     {
-        StopPerfCounters();
-        PerfCounters = nullptr;
-        MainSettings = TMainSettings{};
+        dotvane::StartPerfCounters(&source, MainSettings, programFolder);
     }
+    void CollectPerfCounters() { dotvane::CollectPerfCounters(&source, MainSettings); }
+    void StopPerfCounters() { dotvane::StopPerfCounters(&source, MainSettings); }
 
     test::TempDir folder;
     test::RecordingHost host;
-    NtCounterSource source;
+    NtCounterSource source{host};
 };
 
 TEST_F(PerfCountersWin32Test, RealCounterShowsAndUnknownPathIsReported)

@@ -4,10 +4,10 @@
 // left out here (the NT-family check is switched off); PortServiceWin32Test
 // runs them.
 #include "config/Settings.h"
-#include "lcd/DisplayDriver.h"
+#include "lcd/DisplayFactory.h"
 #include "lcd/KS0108Driver.h"
-#include "lcd/PortDriver.h"
 #include "lcd/T6963CDriver.h"
+#include "lcd/TDLPortIO.h"
 #include "platform/FileNames.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortLibrary.h"
@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,13 +32,6 @@ namespace PL = platform::PortLibrary;
 using Access = RecordingPort::Access;
 
 const std::string kIncompleteFolder = platform::ProgramFolder() + "incomplete";
-
-void ResetDrivers()
-{
-    MainSettings = TMainSettings{};
-    T6963CDriver = TT6963CDriver{};
-    KS0108Driver = TKS0108Driver{};
-}
 
 TEST(PortLibraryWin32, LoaderFindsTheLibraryBesideTheProgramWithEveryEntryPoint)
 {
@@ -72,22 +66,14 @@ TEST(PortLibraryWin32, IncompleteCopyLacksOnlyTheLastBufferWrite)
 // that only the library is loaded.
 class LibraryPortTest : public ::testing::Test {
 protected:
-    LibraryPortTest() : component(services, platform::SystemLibraryLoader())
-    {
-        ResetDrivers();
-        component.RunningOnNT = false;
-        InstallPortIO(&component);
-    }
-    ~LibraryPortTest() override
-    {
-        InstallPortIO(nullptr);
-        component.CloseDriver();
-        ResetDrivers();
-    }
+    LibraryPortTest() : component(services, platform::SystemLibraryLoader()) { component.RunningOnNT = false; }
+    ~LibraryPortTest() override { component.CloseDriver(); }
 
     FakeServiceManager services;
     TDLPortIO component;
     RecordingHost host;
+    TMainSettings settings;
+    SelectedDisplay display{component, settings, host};
 };
 
 TEST_F(LibraryPortTest, AccessesReachTheLibraryWithTheirWidths)
@@ -112,9 +98,9 @@ TEST_F(LibraryPortTest, AccessesReachTheLibraryWithTheirWidths)
 TEST_F(LibraryPortTest, LibraryLackingAnEntryPointIsNotKept)
 {
     component.DLLPath = kIncompleteFolder;
-    OpenPortDriver();
+    settings.LCD.Type = 0;
+    EXPECT_EQ(display.Open(), std::optional<std::string>("Could not open the DriverLINX driver."));
     EXPECT_FALSE(component.ActiveHW);
-    EXPECT_EQ(host.errors, std::vector<std::string>{"Could not open the DriverLINX driver."});
     EXPECT_EQ(::GetModuleHandleA("DLPortIO.dll"), nullptr) << "the library is unloaded again";
     EXPECT_EQ(component.LastError, "");
 }
@@ -124,54 +110,50 @@ TEST_F(LibraryPortTest, LibraryLackingAnEntryPointIsNotKept)
 // library; both must be the same, access by access.
 class ControllerSequenceTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetDrivers(); }
-    void TearDown() override { ResetDrivers(); }
+    using Operations = std::function<void(SelectedDisplay& display)>;
 
     // Opens the display of `type` and runs `operations` through the DLL;
     // the log starts with the opening.
-    std::vector<Access> ThroughTheDll(int32_t type, const std::function<void()>& operations)
+    std::vector<Access> ThroughTheDll(int32_t type, const Operations& operations)
     {
-        ResetDrivers();
-        MainSettings.LCD.Type = type;
+        TMainSettings settings;
+        settings.LCD.Type = type;
         FakeServiceManager services;
         TDLPortIO component(services, platform::SystemLibraryLoader());
         component.RunningOnNT = false;
-        InstallPortIO(&component);
         RecordingHost host;
-        DisplayDriver::Open();
+        SelectedDisplay display(component, settings, host);
+        EXPECT_EQ(display.Open(), std::nullopt);
         EXPECT_TRUE(component.ActiveHW);
-        operations();
-        std::vector<Access> log = FakeLibraryLog();
-        InstallPortIO(nullptr);
-        return log;
+        operations(display);
+        return FakeLibraryLog();
     }
 
-    std::vector<Access> InProcess(int32_t type, const std::function<void()>& operations)
+    std::vector<Access> InProcess(int32_t type, const Operations& operations)
     {
-        ResetDrivers();
-        MainSettings.LCD.Type = type;
+        TMainSettings settings;
+        settings.LCD.Type = type;
         RecordingPort port;
         FakePortLibrary library(port);
         FakeServiceManager services;
         TDLPortIO component(services, library);
         component.RunningOnNT = false;
-        InstallPortIO(&component);
         RecordingHost host;
-        DisplayDriver::Open();
-        operations();
-        InstallPortIO(nullptr);
+        SelectedDisplay display(component, settings, host);
+        display.Open();
+        operations(display);
         return port.Log;
     }
 };
 
-void TextAndPixels()
+void TextAndPixels(SelectedDisplay& display)
 {
-    DisplayDriver::SetTextPosition(2, 1);
-    DisplayDriver::WriteText("Hi there");
-    DisplayDriver::SetPixel(5, 6);
-    DisplayDriver::ResetPixel(5, 6);
-    DisplayDriver::Clear();
-    DisplayDriver::Blank();
+    display.SetTextPosition(2, 1);
+    display.WriteText("Hi there");
+    display.SetPixel(5, 6);
+    display.ResetPixel(5, 6);
+    display.Clear(false);
+    display.Blank();
 }
 
 TEST_F(ControllerSequenceTest, T6963CThroughTheLibrary)
@@ -185,7 +167,9 @@ TEST_F(ControllerSequenceTest, T6963CThroughTheLibrary)
     }
 
     // One data byte in wiring A: data, then C/D low and the strobes.
-    const std::vector<Access> data = ThroughTheDll(0, [] { T6963CDriver.WriteData(0x41); });
+    const std::vector<Access> data = ThroughTheDll(0, [](SelectedDisplay& display) {
+        static_cast<TT6963CDriver&>(display.Of(DisplayKind::T6963C)).WriteData(0x41);
+    });
     ASSERT_GE(data.size(), 6u);
     EXPECT_EQ(std::vector<Access>(data.end() - 6, data.end()),
               (std::vector<Access>{{true, 888, 0x41, 1}, {true, 890, 0x00, 1}, {true, 890, 0x02, 1},
@@ -205,7 +189,9 @@ TEST_F(ControllerSequenceTest, KS0108ThroughTheLibrary)
 
     // One instruction to the right half, byte-exact.
     const std::vector<Access> instruction =
-        ThroughTheDll(1, [] { KS0108Driver.WriteInstruction(0x3F, TKS0108Driver::kRight); });
+        ThroughTheDll(1, [](SelectedDisplay& display) {
+            static_cast<TKS0108Driver&>(display.Of(DisplayKind::KS0108)).WriteInstruction(0x3F, TKS0108Driver::kRight);
+        });
     ASSERT_GE(instruction.size(), 5u);
     EXPECT_EQ(std::vector<Access>(instruction.end() - 5, instruction.end()),
               (std::vector<Access>{{true, 890, 0x0F, 2}, {true, 888, 0x3F, 2}, {true, 890, 0x0E, 2},

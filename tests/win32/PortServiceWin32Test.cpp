@@ -2,13 +2,10 @@
 // system (Wine's, when the tests run under Wine), with the fake kernel
 // driver DLPortIO.SYS that the test build puts beside this program and the
 // fake DLPortIO.dll.
-#include "config/Settings.h"
-#include "lcd/PortDriver.h"
 #include "lcd/TDLPortIO.h"
 #include "platform/FileNames.h"
 #include "platform/ServiceManager.h"
 
-#include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 
 #include "platform/win32/Win32Api.h"
@@ -111,21 +108,19 @@ void RemoveService()
 
 class PortServiceTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        RemoveService();
-        MainSettings = TMainSettings{};
-        InstallPortIO(&component);
-    }
+    void SetUp() override { RemoveService(); }
     void TearDown() override
     {
-        InstallPortIO(nullptr);
         component.CloseDriver();
         RemoveService();
-        MainSettings = TMainSettings{};
+    }
+    // Opens the component as a display's port, for the T6963C's registers.
+    bool OpenForADisplay()
+    {
+        const PortRange registers[] = {{888, 3}, {888 + 0x402, 1}};
+        return component.OpenRegisters(registers);
     }
 
-    RecordingHost host;
     TDLPortIO component;
 };
 
@@ -138,9 +133,8 @@ TEST_F(PortServiceTest, TheSystemIsOfTheNTFamily)
 TEST_F(PortServiceTest, MissingServiceIsCreatedBesideTheProgramStartedAndRemovedAgain)
 {
     ASSERT_FALSE(Inspect().Exists);
-    OpenPortDriver();
+    EXPECT_TRUE(OpenForADisplay());
     ASSERT_TRUE(component.ActiveHW) << component.LastError;
-    EXPECT_TRUE(host.errors.empty());
     EXPECT_FALSE(component.DriverWasInstalled);
     EXPECT_FALSE(component.DriverWasRunning);
 
@@ -171,7 +165,7 @@ TEST_F(PortServiceTest, RunningServiceIsNeitherStoppedNorDeleted)
 {
     InstallService(true);
     ASSERT_EQ(Inspect().State, static_cast<DWORD>(SERVICE_RUNNING));
-    OpenPortDriver();
+    EXPECT_TRUE(OpenForADisplay());
     ASSERT_TRUE(component.ActiveHW) << component.LastError;
     EXPECT_TRUE(component.DriverWasInstalled);
     EXPECT_TRUE(component.DriverWasRunning);
@@ -186,7 +180,7 @@ TEST_F(PortServiceTest, StoppedServiceIsStartedAndStoppedAgainButKept)
 {
     InstallService(false);
     ASSERT_EQ(Inspect().State, static_cast<DWORD>(SERVICE_STOPPED));
-    OpenPortDriver();
+    EXPECT_TRUE(OpenForADisplay());
     ASSERT_TRUE(component.ActiveHW) << component.LastError;
     EXPECT_TRUE(component.DriverWasInstalled);
     EXPECT_FALSE(component.DriverWasRunning);
@@ -214,9 +208,8 @@ TEST_F(PortServiceTest, DriverThatCannotStartIsRemovedAgain)
 TEST_F(PortServiceTest, LibraryLackingAnEntryPointLeavesNoServiceBehind)
 {
     component.DLLPath = platform::ProgramFolder() + "incomplete";
-    OpenPortDriver();
+    EXPECT_FALSE(OpenForADisplay());
     EXPECT_FALSE(component.ActiveHW);
-    EXPECT_EQ(host.errors, std::vector<std::string>{"Could not open the DriverLINX driver."});
     EXPECT_EQ(component.LastError, "") << "the service steps themselves all worked";
     const ServiceInfo info = Inspect();
     EXPECT_FALSE(info.Exists);

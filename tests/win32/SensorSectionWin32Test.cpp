@@ -2,10 +2,10 @@
 // the test publishes as the monitor would, read through OpenFileMappingA and
 // MapViewOfFile into SensorMirror and shown by the mbm variables.
 #include "platform/NamedSections.h"
-#include "vars/ExpandLine.h"
 #include "vars/SensorMirror.h"
 
 #include "tests/support/SensorSection.h"
+#include "tests/support/Variables.h"
 
 #include "platform/win32/Win32Api.h"
 
@@ -48,10 +48,11 @@ private:
     void* view_ = nullptr;
 };
 
-class SensorSectionWin32Test : public ::testing::Test {
+class SensorSectionWin32Test : public VariablesTest {
 protected:
-    void SetUp() override { SensorMirror.fill(0.0); }
-    void TearDown() override { SensorMirror.fill(0.0); }
+    bool RefreshSensors() { return dotvane::RefreshSensors(SensorMirror); }
+
+    SensorReadings& SensorMirror = Values.SensorMirror;
 };
 
 TEST_F(SensorSectionWin32Test, ReadingsAtTheMonitorsOffsetsReachTheVariables)

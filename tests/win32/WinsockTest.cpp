@@ -1,10 +1,6 @@
 // The socket layer on Winsock: the Sockets seam itself, and a mail count and
 // an external address fetched from loopback servers.
-#include "config/Settings.h"
 #include "platform/Sockets.h"
-#include "vars/ExpandLine.h"
-#include "vars/ExternalAddress.h"
-#include "vars/MailCountVariable.h"
 #include "vars/net/CheckMail.h"
 #include "vars/net/ExternalIPLookup.h"
 #include "vars/net/HttpClient.h"
@@ -13,6 +9,7 @@
 
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -148,24 +145,22 @@ LoopbackServer::Script Pop3Script(std::map<std::string, std::pair<std::string, i
     };
 }
 
-class MailOverWinsockTest : public ::testing::Test {
+class MailOverWinsockTest : public VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
         MainSettings.Pop3.Enable = true;
         MailCount = {-1, -1, -1, -1, -1};
         Pop3Client.SetTimeout(5s);
     }
-    void TearDown() override
-    {
-        Pop3Client.Port = 110;
-        Pop3Client.SetTimeout(kNetworkTimeout);
-        MainSettings = TMainSettings{};
-        MailCount = {};
-    }
+    void CheckMail() { check.CheckMail(); }
 
     RecordingHost host;
+    MailCounts& MailCount = Values.MailCount;
+    TPop3Client Pop3Client{host};
+    MailCheck check{{MainSettings.Pop3.Enable, MainSettings.Pop3.Host, MainSettings.Pop3.UserID,
+                     MainSettings.Pop3.Password},
+                    MailCount, Pop3Client, host};
 };
 
 TEST_F(MailOverWinsockTest, CountsOfTwoAccountsByAddressAndByName)
@@ -212,10 +207,16 @@ TEST_F(MailOverWinsockTest, ServerThatIsNotThereGivesWinsocksText)
     EXPECT_EQ(MailCount[0], -1);
 }
 
-TEST(ExternalAddressOverWinsock, AddressIsCutFromTheServedPage)
+class ExternalAddressOverWinsock : public VariablesTest {};
+
+TEST_F(ExternalAddressOverWinsock, AddressIsCutFromTheServedPage)
 {
     RecordingHost host;
-    MainSettings = TMainSettings{};
+    THttpClient HttpClient(host);
+    const auto& lookupSettings = MainSettings.ExternalIP;
+    ExternalIPLookup lookup({lookupSettings.Enable, lookupSettings.Update, lookupSettings.WebAddress,
+                             lookupSettings.BeforeString, lookupSettings.AfterString},
+                            Values.ExternalAddress, HttpClient);
     MainSettings.ExternalIP.Enable = true;
     MainSettings.ExternalIP.BeforeString = "Address: ";
     MainSettings.ExternalIP.AfterString = "</b>";
@@ -225,17 +226,13 @@ TEST(ExternalAddressOverWinsock, AddressIsCutFromTheServedPage)
     });
     MainSettings.ExternalIP.WebAddress = "http://localhost:" + std::to_string(server.Port()) + "/ip";
     HttpClient.SetTimeout(5s);
-    LookupExternalAddress();
-    EXPECT_EQ(ExternalAddress, "198.51.100.23");
+    lookup.LookupExternalAddress();
+    EXPECT_EQ(Values.ExternalAddress, "198.51.100.23");
     EXPECT_EQ(ExpandLine("$extip$"), "198.51.100.23");
     const auto received = server.Received();
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].substr(0, received[0].find("\r\n")), "GET /ip HTTP/1.0");
     EXPECT_NE(received[0].find("Host: localhost\r\n"), std::string::npos);
-
-    HttpClient.SetTimeout(kNetworkTimeout);
-    ExternalAddress = "Unknown";
-    MainSettings = TMainSettings{};
 }
 
 }  // namespace

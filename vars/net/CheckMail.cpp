@@ -1,55 +1,49 @@
 #include "vars/net/CheckMail.h"
 
-#include "app/Host.h"
-#include "config/Settings.h"
-#include "vars/MailCountVariable.h"
-#include "vars/net/Pop3Client.h"
-
 #include <exception>
 #include <string>
 
 namespace dotvane {
 
-bool MailCheckBusy = false;
-
-namespace {
-
-void VisitAccounts()
+MailCheck::MailCheck(MailAccounts accounts, std::array<int32_t, kMailAccounts>& counts, TPop3Client& client,
+                     Notices& notices)
+    : accounts_(accounts), counts_(counts), client_(client), notices_(notices)
 {
-    const auto& pop3 = MainSettings.Pop3;
-    for (size_t i = 0; i < MailCount.size(); ++i) {
-        if (pop3.Host[i].empty()) continue;
-        SetStatusText("Checking Pop3 account: " + std::to_string(i));
-        Pop3Client.Host = pop3.Host[i];
-        Pop3Client.UserID = pop3.UserID[i];
-        Pop3Client.Password = pop3.Password[i];
-        Pop3Client.Connect();
-        MailCount[i] = Pop3Client.MailCount;
-        Pop3Client.Disconnect();
-        SetStatusText("Pop3 account checked: " + std::to_string(i));
+}
+
+void MailCheck::VisitAccounts()
+{
+    for (size_t i = 0; i < counts_.size(); ++i) {
+        if (accounts_.Host[i].empty()) continue;
+        notices_.SetStatusText("Checking Pop3 account: " + std::to_string(i));
+        client_.Host = accounts_.Host[i];
+        client_.UserID = accounts_.UserID[i];
+        client_.Password = accounts_.Password[i];
+        client_.Connect();
+        counts_[i] = client_.MailCount;
+        client_.Disconnect();
+        notices_.SetStatusText("Pop3 account checked: " + std::to_string(i));
     }
 }
 
-}  // namespace
-
-void CheckMail()
+void MailCheck::CheckMail()
 {
-    if (!MainSettings.Pop3.Enable || MailCheckBusy) return;
-    MailCheckBusy = true;
+    if (!accounts_.Enable) return;
+    auto running = busy_.Enter();
+    if (!running) return;
     try {
         // A connection still open belongs to a pass that was interrupted:
         // this tick only closes it.
-        if (Pop3Client.Connected()) {
-            Pop3Client.Disconnect();
+        if (client_.Connected()) {
+            client_.Disconnect();
         } else {
             VisitAccounts();
         }
     } catch (const std::exception& error) {
-        MailCheckBusy = false;
-        ShowMessage(error.what());
-        return;
+        // The next tick may start a pass while the message is open.
+        running.Leave();
+        notices_.ShowMessage(error.what());
     }
-    MailCheckBusy = false;
 }
 
 }  // namespace dotvane

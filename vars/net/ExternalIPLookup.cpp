@@ -1,14 +1,8 @@
 #include "vars/net/ExternalIPLookup.h"
 
-#include "config/Settings.h"
-#include "vars/ExternalAddress.h"
-#include "vars/net/HttpClient.h"
-
 #include <exception>
 
 namespace dotvane {
-
-bool LookupBusy = false;
 
 std::optional<std::string> ExtractAddress(std::string_view body, std::string_view before, std::string_view after)
 {
@@ -20,26 +14,29 @@ std::optional<std::string> ExtractAddress(std::string_view body, std::string_vie
     return std::string(body.substr(start, end - start));
 }
 
-void LookupExternalAddress()
+ExternalIPLookup::ExternalIPLookup(LookupSettings settings, std::string& address, THttpClient& client)
+    : settings_(settings), address_(address), client_(client)
 {
-    if (LookupBusy) return;
-    LookupBusy = true;
-    const auto& settings = MainSettings.ExternalIP;
+}
+
+void ExternalIPLookup::LookupExternalAddress()
+{
+    const auto running = busy_.Enter();
+    if (!running) return;
     try {
-        HttpClient.Get(settings.WebAddress);
+        client_.Get(settings_.WebAddress);
     } catch (const std::exception&) {
         // Failures are silent: the markers are searched in the body held
         // from before, which normally leaves the address as it was.
     }
-    if (auto address = ExtractAddress(HttpClient.Body(), settings.BeforeString, settings.AfterString))
-        ExternalAddress = std::move(*address);
-    LookupBusy = false;
+    if (auto address = ExtractAddress(client_.Body(), settings_.BeforeString, settings_.AfterString))
+        address_ = std::move(*address);
 }
 
-void ExternalIPTimerTick(Timer& timer)
+void ExternalIPLookup::ExternalIPTimerTick(Timer& timer)
 {
-    timer.SetInterval(MainSettings.ExternalIP.Update);
-    if (MainSettings.ExternalIP.Enable) LookupExternalAddress();
+    timer.SetInterval(settings_.Update);
+    if (settings_.Enable) LookupExternalAddress();
 }
 
 }  // namespace dotvane

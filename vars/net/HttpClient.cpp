@@ -5,8 +5,6 @@
 
 namespace dotvane {
 
-THttpClient HttpClient;
-
 void THttpClient::Get(const std::string& address)
 {
     // A cookie lives for the redirects of one fetch.

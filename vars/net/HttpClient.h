@@ -21,6 +21,9 @@ inline constexpr size_t kMaxHttpBody = 4 * 1024 * 1024;
 // the end of the connection. Errors are raised as NetError.
 class THttpClient {
 public:
+    // Its waits let the window handle events through `events`.
+    explicit THttpClient(EventPump& events) : socket_(events) {}
+
     // Fetches the page at `address` and leaves the response body in Body(),
     // whatever the status. Redirects (300, 301, 302) are followed to their
     // location with the cookie the redirect set, other codes from 299 to
@@ -45,8 +48,5 @@ private:
     std::string body_;
     std::string cookie_;
 };
-
-// The main window's web client.
-extern THttpClient HttpClient;
 
 }  // namespace dotvane

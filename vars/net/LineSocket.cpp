@@ -1,6 +1,5 @@
 #include "vars/net/LineSocket.h"
 
-#include "app/Host.h"
 #include "vars/net/DottedAddress.h"
 #include "vars/net/NetError.h"
 #include "vars/net/SocketErrorText.h"
@@ -156,7 +155,7 @@ void LineSocket::Pause(Clock::time_point deadline)
     std::this_thread::sleep_for(kPollPause);
     waiting_ = true;
     try {
-        ProcessMessages();
+        events_.ProcessMessages();
     } catch (...) {
         waiting_ = false;
         throw;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/EventPump.h"
 #include "platform/Sockets.h"
 
 #include <chrono>
@@ -18,8 +19,9 @@ inline constexpr size_t kReceiveBufferSize = 64 * 1024;
 
 // A line-oriented TCP connection for the POP3 and HTTP clients. Every wait
 // (name lookup, connect, send, receive) sleeps 2 ms and lets the window
-// process its pending events, over and over, so that the window's timers
-// keep running meanwhile; each wait gives up after the time-out. Failures
+// process its pending events through `events`, over and over, so that the
+// window's timers keep running meanwhile; each wait gives up after the
+// time-out. Failures
 // close the connection and raise NetError with the text the user sees.
 //
 // Because the window runs other code while a wait goes on, that code may
@@ -28,7 +30,7 @@ inline constexpr size_t kReceiveBufferSize = 64 * 1024;
 // "Operation already in progress".
 class LineSocket {
 public:
-    LineSocket() = default;
+    explicit LineSocket(EventPump& events) : events_(events) {}
     ~LineSocket();
     LineSocket(const LineSocket&) = delete;
     LineSocket& operator=(const LineSocket&) = delete;
@@ -79,6 +81,7 @@ private:
     void CloseNow();
     [[noreturn]] void Fail(const std::string& text);
 
+    EventPump& events_;
     std::chrono::milliseconds timeout_ = kNetworkTimeout;
     platform::Sockets* sockets_ = nullptr;
     platform::SocketHandle handle_ = platform::kInvalidSocket;

@@ -5,8 +5,6 @@
 
 namespace dotvane {
 
-TPop3Client Pop3Client;
-
 namespace {
 const char* const kAuthenticationFailed = "Authentication failed";
 }

@@ -12,6 +12,9 @@ namespace dotvane {
 // nothing is downloaded or deleted. Errors are raised as NetError.
 class TPop3Client {
 public:
+    // Its waits let the window handle events through `events`.
+    explicit TPop3Client(EventPump& events) : socket_(events) {}
+
     std::string Host;
     uint16_t Port = 110;
     std::string UserID;
@@ -37,8 +40,5 @@ public:
 private:
     LineSocket socket_;
 };
-
-// The main window's mail client.
-extern TPop3Client Pop3Client;
 
 }  // namespace dotvane

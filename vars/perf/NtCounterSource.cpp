@@ -1,6 +1,5 @@
 #include "vars/perf/NtCounterSource.h"
 
-#include "app/Host.h"
 #include "config/IniFile.h"
 #include "platform/FileNames.h"
 #include "vars/Format.h"
@@ -11,7 +10,7 @@ void NtCounterSource::OpenQuery()
 {
     // Real-time data (no log file), with user data 1.
     if (platform::CounterQueryService::Current().PdhOpenQuery(nullptr, 1, &query_) != platform::kErrorSuccess)
-        AppendStatus("PdhOpenQuery error");
+        notices_.AppendStatus("PdhOpenQuery error");
 }
 
 void NtCounterSource::LoadCounters(const std::string& programFolder)
@@ -23,7 +22,7 @@ void NtCounterSource::LoadCounters(const std::string& programFolder)
         const std::string path = ini.GetString(section, "name", "");
         const auto userData = reinterpret_cast<uintptr_t>(record.get());
         if (pdh.PdhAddCounter(query_, path, userData, &record->counter) != platform::kErrorSuccess) {
-            AppendStatus("PdhAddCounter error");
+            notices_.AppendStatus("PdhAddCounter error");
             continue;
         }
         record->multiplier = ini.GetReal(section, "multiplier", 1.0);
@@ -36,13 +35,13 @@ void NtCounterSource::LoadCounters(const std::string& programFolder)
 void NtCounterSource::CollectCounters()
 {
     platform::CounterQuery& pdh = platform::CounterQueryService::Current();
-    if (pdh.PdhCollectQueryData(query_) != platform::kErrorSuccess) AppendStatus("PdhCollectQueryData error");
+    if (pdh.PdhCollectQueryData(query_) != platform::kErrorSuccess) notices_.AppendStatus("PdhCollectQueryData error");
     for (const auto& record : records_) {
         platform::PdhFmtCounterValue value;
         if (pdh.PdhGetFormattedCounterValue(record->counter, platform::kPdhFmtLong, nullptr, &value) !=
             platform::kErrorSuccess)
-            AppendStatus("PdhGetFormattedCounterValue error");
-        if (value.CStatus != platform::kPdhCstatusValidData) AppendStatus("pdhFormattedValue.CStatus error");
+            notices_.AppendStatus("PdhGetFormattedCounterValue error");
+        if (value.CStatus != platform::kPdhCstatusValidData) notices_.AppendStatus("pdhFormattedValue.CStatus error");
         record->latestValue = value.longValue;
     }
 }

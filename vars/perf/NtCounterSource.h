@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Notices.h"
 #include "vars/PerfCounterSource.h"
 #include "vars/perf/CounterRecord.h"
 
@@ -13,9 +14,12 @@ namespace dotvane {
 // The NT build's counter source: one query for the whole run, a
 // CounterRecord per section of LCDPERF.INI whose counter could be added,
 // found by the section's name. Every failure of the library is appended to
-// the status line with the call's name; nothing stops the program.
+// the status line of `notices` with the call's name; nothing stops the
+// program.
 class NtCounterSource : public PerfCounterSource {
 public:
+    explicit NtCounterSource(Notices& notices) : notices_(notices) {}
+
     void OpenQuery() override;
     void LoadCounters(const std::string& programFolder) override;
     void CollectCounters() override;
@@ -25,6 +29,7 @@ public:
     std::string Value(std::string_view name) override;
 
 private:
+    Notices& notices_;
     platform::PdhQueryHandle query_ = 0;
     // In the order of creation, which is the order of collection.
     std::vector<std::unique_ptr<CounterRecord>> records_;

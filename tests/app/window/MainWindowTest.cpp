@@ -1,7 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/ScreenState.h"
-#include "render/RefreshCycle.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +25,6 @@ int OpenBoxes()
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        CurrentScreen = PreviousScreen = 0;
-        WindowShown = true;
-        ForgetShownText();
-    }
     std::unique_ptr<MainWindow> Open(std::string_view settings = "")
     {
         dir.Write("DOTVANE.INI", settings);
@@ -91,7 +83,7 @@ TEST_F(MainWindowTest, MenuCommandsReachTheLogic)
     QAction* next = window->menuBar()->actions()[1]->menu()->actions()[0];
     next->trigger();
     EXPECT_EQ(window->StatusLine()->text(), "Next - Screen: 1");
-    EXPECT_EQ(CurrentScreen, 1);
+    EXPECT_EQ(window->Logic().State().CurrentScreen, 1);
     QAction* pause = window->menuBar()->actions()[1]->menu()->actions()[2];
     pause->trigger();
     EXPECT_TRUE(pause->isChecked());
@@ -106,11 +98,11 @@ TEST_F(MainWindowTest, WithoutATrayMinimisingOnlyMinimises)
     ASSERT_EQ(window->TrayIcon(), nullptr);  // the offscreen platform has no tray
     window->Logic().PopUpMenu1_MinimizeClick();
     QApplication::processEvents();
-    EXPECT_FALSE(WindowShown);
+    EXPECT_FALSE(window->Logic().State().WindowShown);
     EXPECT_TRUE(window->isMinimized());
     window->Logic().PopUpMenu1_ShowClick();
     QApplication::processEvents();
-    EXPECT_TRUE(WindowShown);
+    EXPECT_TRUE(window->Logic().State().WindowShown);
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -177,6 +169,21 @@ TEST_F(MainWindowTest, PopupMenuHasItsItemsInOrder)
     for (QAction* a : popup->actions()) items << a->text();
     EXPECT_EQ(items, (QStringList{"Next", "Previous", "Pause", "Show", "Minimize", "Exit"}));
     EXPECT_EQ(popup->actions().last()->toolTip(), "Exit Dotvane");
+}
+
+TEST_F(MainWindowTest, EachPresentedPictureIsShownAtTwiceItsSize)
+{
+    auto window = Open();
+    QWidget* view = window->centralWidget();
+    const QRgb yellow = qRgb(255, 255, 0);
+    EXPECT_NE(view->grab().toImage().pixel(254, 126), yellow);
+    window->Logic().UpdateTimer1Timer();
+    QApplication::processEvents();
+    const QImage shown = view->grab().toImage();
+    EXPECT_EQ(shown.pixel(254, 126), yellow);
+    // The left column of the "h" of "hello" fills two by two pixels.
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(1, 13)}) EXPECT_EQ(shown.pixel(p), qRgb(0, 0, 0)) << p.y();
+    EXPECT_EQ(shown.pixel(1, 14), yellow);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "platform/linux/mpris/MprisPlayer.h"
 
 #include "tests/platform/mpris/FakeMprisService.h"
-#include "vars/ExpandLine.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ constexpr const char* kAllVariables =
 constexpr const char* kNothing = "stopped|0:00|0:00||0|  0|1|0|     ?";
 
 // The MPRIS player on the session bus, installed as the program's player.
-class MprisPlayerTest : public ::testing::Test {
+class MprisPlayerTest : public test::VariablesTest {
 protected:
     void SetUp() override { PlayerService::Install(player_.get()); }
     void TearDown() override { PlayerService::Install(nullptr); }
@@ -46,7 +46,9 @@ TEST_F(MprisPlayerTest, NoPlayerOnTheBusAnswersZero)
     EXPECT_EQ(ExpandLine(kAllVariables), kNothing);
 }
 
-TEST(MprisPlayerWithoutBus, EveryQueryAnswersZero)
+class MprisPlayerWithoutBus : public test::VariablesTest {};
+
+TEST_F(MprisPlayerWithoutBus, EveryQueryAnswersZero)
 {
     auto player = CreateMprisPlayer("unix:path=/nonexistent/dotvane/bus");
     PlayerService::Install(player.get());

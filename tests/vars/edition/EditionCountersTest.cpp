@@ -1,10 +1,9 @@
 #include "app/Edition.h"
-#include "config/Settings.h"
-#include "vars/ExpandLine.h"
 #include "vars/PerfCounterSource.h"
 
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #ifdef DOTVANE_NT
 #include "vars/perf/NtCounterSource.h"
@@ -19,26 +18,34 @@ namespace {
 
 const std::string kCpu = "\\Processor(_Total)\\% Processor Time";
 
-class EditionCounters : public ::testing::Test {
+// The build's own counter source, as the main window creates it, in the
+// variables' context.
+class EditionCounters : public test::VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
         MainSettings.NTPerfMon.Enable = true;
         folder.Write("LCDPERF.INI", "[pdh_cpu]\nname=" + kCpu + "\nprecision=3\n");
+        context.PerfCounters = source.get();
     }
-    void TearDown() override { MainSettings = TMainSettings{}; }
+    void StartPerfCounters(const std::string& programFolder)
+    {
+        dotvane::StartPerfCounters(source.get(), MainSettings, programFolder);
+    }
+    void CollectPerfCounters() { dotvane::CollectPerfCounters(source.get(), MainSettings); }
+    void StopPerfCounters() { dotvane::StopPerfCounters(source.get(), MainSettings); }
 
     test::TempDir folder;
     test::RecordingHost host;
+    const std::unique_ptr<PerfCounterSource> source = CreatePerfCounterSource(host);
 };
 
 #ifdef DOTVANE_NT
 
-TEST_F(EditionCounters, TheNtBuildInstallsItsCounterSourceBeforeStart)
+TEST_F(EditionCounters, TheNtBuildCreatesItsCounterSource)
 {
     EXPECT_TRUE(IsNtBuild());
-    ASSERT_NE(dynamic_cast<NtCounterSource*>(PerfCounters), nullptr);
+    ASSERT_NE(dynamic_cast<NtCounterSource*>(source.get()), nullptr);
     test::FakeCounterQuery pdh;
     pdh.counters[kCpu] = test::FakeCounterQuery::Answer{0, 0, 37};
     StartPerfCounters(folder.Folder());
@@ -54,7 +61,7 @@ TEST_F(EditionCounters, TheNtBuildInstallsItsCounterSourceBeforeStart)
 TEST_F(EditionCounters, ThePlainBuildExpandsCounterNamesToNothing)
 {
     EXPECT_FALSE(IsNtBuild());
-    EXPECT_EQ(PerfCounters, nullptr);
+    EXPECT_EQ(source, nullptr);
     // NTPerfMon/Enable is read but has no effect.
     StartPerfCounters(folder.Folder());
     CollectPerfCounters();

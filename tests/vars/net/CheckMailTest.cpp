@@ -4,7 +4,6 @@
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/vars/net/DovecotServer.h"
-#include "vars/MailCountVariable.h"
 #include "vars/net/Pop3Client.h"
 
 #include <gtest/gtest.h>
@@ -19,52 +18,44 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Puts the process-wide client back as the program starts with it.
-void ResetPop3Client()
-{
-    try {
-        Pop3Client.Disconnect();
-    } catch (const std::exception&) {
-    }
-    Pop3Client.Host.clear();
-    Pop3Client.Port = 110;
-    Pop3Client.UserID.clear();
-    Pop3Client.Password.clear();
-    Pop3Client.MailCount = 0;
-    Pop3Client.SetTimeout(kNetworkTimeout);
-}
+// The mail check of the main window: its settings, the counts it fills,
+// its client and what it reports.
+class MailChecking {
+protected:
+    void CheckMail() { check.CheckMail(); }
+    bool MailCheckBusy() const { return check.MailCheckBusy(); }
+
+    test::RecordingHost host;
+    TMainSettings MainSettings;
+    std::array<int32_t, 5> MailCount{};
+    TPop3Client Pop3Client{host};
+    MailCheck check{{MainSettings.Pop3.Enable, MainSettings.Pop3.Host, MainSettings.Pop3.UserID,
+                     MainSettings.Pop3.Password},
+                    MailCount, Pop3Client, host};
+};
 
 // Mail checks against a real POP3 server.
-class CheckMailTest : public ::testing::Test {
+class CheckMailTest : public ::testing::Test, protected MailChecking {
 protected:
     void SetUp() override
     {
         dovecot = std::make_unique<test::DovecotServer>(std::vector<test::DovecotServer::Account>{
             {"alice", "alpha", 0}, {"bob", "bravo", 5}, {"carol", "charlie", 2}, {"dave", "delta", 1}, {"erin", "echo", 3}});
-        MainSettings = TMainSettings{};
         MainSettings.Pop3.Enable = true;
         MailCount = {-1, -1, -1, -1, -1};
         Pop3Client.Port = dovecot->Port();
         Pop3Client.SetTimeout(10s);
     }
 
-    void TearDown() override
-    {
-        host.onProcessMessages = nullptr;
-        ResetPop3Client();
-        MainSettings = TMainSettings{};
-        MailCount = {};
-        MailCheckBusy = false;
-    }
+    void TearDown() override { host.onProcessMessages = nullptr; }
 
-    static void Configure(size_t account, const std::string& user, const std::string& password)
+    void Configure(size_t account, const std::string& user, const std::string& password)
     {
         MainSettings.Pop3.Host[account] = "127.0.0.1";
         MainSettings.Pop3.UserID[account] = user;
         MainSettings.Pop3.Password[account] = password;
     }
 
-    test::RecordingHost host;
     std::unique_ptr<test::DovecotServer> dovecot;
 };
 
@@ -75,7 +66,7 @@ TEST_F(CheckMailTest, CountsTheMessagesOfEachAccount)
     CheckMail();
     EXPECT_EQ(host.messages, std::vector<std::string>{}) << dovecot->Log();
     EXPECT_EQ(MailCount, (std::array<int32_t, 5>{0, 5, -1, -1, -1}));
-    EXPECT_FALSE(MailCheckBusy);
+    EXPECT_FALSE(MailCheckBusy());
     EXPECT_FALSE(Pop3Client.Connected());
     EXPECT_EQ(host.status, "Pop3 account checked: 1");
 }
@@ -90,7 +81,7 @@ TEST_F(CheckMailTest, WrongPasswordEndsThePassAndTheNextTickTriesAgain)
     CheckMail();
     EXPECT_EQ(host.messages, std::vector<std::string>{"Authentication failed"});
     EXPECT_EQ(MailCount, (std::array<int32_t, 5>{5, -1, -1, -1, -1}));
-    EXPECT_FALSE(MailCheckBusy);
+    EXPECT_FALSE(MailCheckBusy());
     EXPECT_FALSE(Pop3Client.Connected());
     EXPECT_EQ(host.status, "Checking Pop3 account: 1");
 
@@ -154,11 +145,11 @@ TEST_F(CheckMailTest, EmptyUserNameEndsThePass)
 }
 
 // Without a server behind it: checks that must not reach any.
-TEST(CheckMailOffTest, DisabledCheckContactsNothing)
+class CheckMailOffTest : public ::testing::Test, protected MailChecking {};
+
+TEST_F(CheckMailOffTest, DisabledCheckContactsNothing)
 {
-    test::RecordingHost host;
     test::LoopbackServer server([](test::ServerConnection& c, int) { c.Send("+OK\r\n"); });
-    MainSettings = TMainSettings{};
     MainSettings.Pop3.Enable = false;
     MainSettings.Pop3.Host[0] = "127.0.0.1";
     MainSettings.Pop3.UserID[0] = "bob";
@@ -169,15 +160,10 @@ TEST(CheckMailOffTest, DisabledCheckContactsNothing)
     EXPECT_EQ(server.Accepted(), 0);
     EXPECT_TRUE(host.statusHistory.empty());
     EXPECT_EQ(MailCount, (std::array<int32_t, 5>{4, 4, 4, 4, 4}));
-    MainSettings = TMainSettings{};
-    MailCount = {};
-    ResetPop3Client();
 }
 
-TEST(CheckMailOffTest, UnreachableServerIsShownOnce)
+TEST_F(CheckMailOffTest, UnreachableServerIsShownOnce)
 {
-    test::RecordingHost host;
-    MainSettings = TMainSettings{};
     MainSettings.Pop3.Enable = true;
     MainSettings.Pop3.Host[0] = "127.0.0.1";
     MainSettings.Pop3.UserID[0] = "bob";
@@ -185,9 +171,7 @@ TEST(CheckMailOffTest, UnreachableServerIsShownOnce)
     Pop3Client.Port = test::UnusedLoopbackPort();
     CheckMail();
     EXPECT_EQ(host.messages, std::vector<std::string>{"10061:Connection refused"});
-    EXPECT_FALSE(MailCheckBusy);
-    MainSettings = TMainSettings{};
-    ResetPop3Client();
+    EXPECT_FALSE(MailCheckBusy());
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 #include "vars/net/ExternalIPLookup.h"
 
-#include "config/Settings.h"
 #include "base/Timer.h"
+#include "config/SettingsFiles.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
-#include "vars/ExpandLine.h"
-#include "vars/ExternalAddress.h"
+#include "tests/support/Variables.h"
 #include "vars/net/HttpClient.h"
 
 #include <gtest/gtest.h>
@@ -61,27 +60,17 @@ LoopbackServer::Script PageScript(std::string page)
     };
 }
 
-class ExternalIPLookupTest : public ::testing::Test {
+class ExternalIPLookupTest : public test::VariablesTest {
 protected:
     void SetUp() override
     {
-        MainSettings = TMainSettings{};
         MainSettings.ExternalIP.Enable = true;
         HttpClient.SetTimeout(2s);
-        // The client keeps the last body from test to test; start from an
-        // empty one.
-        LoopbackServer blank(PageScript("HTTP/1.0 200 OK\r\n\r\n"));
-        HttpClient.Get(Local(blank));
-        ExternalAddress = "Unknown";
     }
 
-    void TearDown() override
-    {
-        MainSettings = TMainSettings{};
-        ExternalAddress = "Unknown";
-        HttpClient.SetTimeout(kNetworkTimeout);
-        LookupBusy = false;
-    }
+    void LookupExternalAddress() { lookup.LookupExternalAddress(); }
+    void ExternalIPTimerTick(Timer& timer) { lookup.ExternalIPTimerTick(timer); }
+    bool LookupBusy() const { return lookup.LookupBusy(); }
 
     static std::string Local(const LoopbackServer& server)
     {
@@ -90,6 +79,12 @@ protected:
     static std::string Page(const std::string& body) { return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + body; }
 
     test::RecordingHost host;
+    std::string& ExternalAddress = Values.ExternalAddress;
+    THttpClient HttpClient{host};
+    ExternalIPLookup lookup{{MainSettings.ExternalIP.Enable, MainSettings.ExternalIP.Update,
+                             MainSettings.ExternalIP.WebAddress, MainSettings.ExternalIP.BeforeString,
+                             MainSettings.ExternalIP.AfterString},
+                            ExternalAddress, HttpClient};
 };
 
 TEST_F(ExternalIPLookupTest, TakesTheAddressBetweenTheMarkers)
@@ -98,7 +93,7 @@ TEST_F(ExternalIPLookupTest, TakesTheAddressBetweenTheMarkers)
     MainSettings.ExternalIP.WebAddress = Local(server);
     LookupExternalAddress();
     EXPECT_EQ(ExternalAddress, "192.0.2.7");
-    EXPECT_FALSE(LookupBusy);
+    EXPECT_FALSE(LookupBusy());
     EXPECT_EQ(ExpandLine("$extip$"), "192.0.2.7");
 }
 
@@ -108,8 +103,7 @@ TEST_F(ExternalIPLookupTest, BundledSettingsReadTheCheckIpPage)
     LoopbackServer server(PageScript(
         "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nServer: DynDNS-CheckIP/1.0\r\nConnection: close\r\n\r\n"
         "<html><head><title>Current IP Check</title></head><body>Current IP Address: 203.0.113.5</body></html>\r\n"));
-    ManualTimer pop3Timer;
-    LoadSettings(DOTVANE_SOURCE_DIR "/examples/", pop3Timer);
+    MainSettings = ReadSettingsFiles(DOTVANE_SOURCE_DIR "/examples/").MainSettings;
     EXPECT_FALSE(MainSettings.ExternalIP.Enable);
     EXPECT_EQ(MainSettings.ExternalIP.WebAddress, kDefaultWebAddress);
     EXPECT_EQ(MainSettings.ExternalIP.AfterString, kDefaultAfterString);
@@ -166,7 +160,7 @@ TEST_F(ExternalIPLookupTest, FailuresAreSilentAndKeepTheAddress)
     EXPECT_EQ(ExternalAddress, "192.0.2.7");
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(server.Accepted(), 1);
-    EXPECT_FALSE(LookupBusy);
+    EXPECT_FALSE(LookupBusy());
 }
 
 TEST_F(ExternalIPLookupTest, PageWithoutMarkersKeepsThePreviousAddress)

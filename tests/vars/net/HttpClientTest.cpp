@@ -64,7 +64,7 @@ protected:
     }
 
     test::RecordingHost host;
-    THttpClient client;
+    THttpClient client{host};
 };
 
 TEST_F(HttpClientTest, SendsTheRequestAndKeepsTheBody)

@@ -38,7 +38,7 @@ protected:
     LineSocketTest() { socket.SetTimeout(2s); }
 
     test::RecordingHost host;
-    LineSocket socket;
+    LineSocket socket{host};
 };
 
 TEST_F(LineSocketTest, ReadsLinesWithTheirLineEndsUntilThePeerCloses)

@@ -1,10 +1,7 @@
 // The bundled example screen for the mail counts and the external address.
 #include "config/IniFile.h"
 #include "config/ScreenFile.h"
-#include "config/Settings.h"
-#include "vars/ExpandLine.h"
-#include "vars/ExternalAddress.h"
-#include "vars/MailCountVariable.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +10,16 @@
 namespace dotvane {
 namespace {
 
-TEST(MailScreenTest, ShowsEveryAccountAndTheAddressWithinTheExampleDisplay)
+class MailScreenTest : public test::VariablesTest {};
+
+TEST_F(MailScreenTest, ShowsEveryAccountAndTheAddressWithinTheExampleDisplay)
 {
-    ReadScreenFile(IniFile::FromFile(DOTVANE_SOURCE_DIR "/examples/screens/default.ini"));
-    const ScreenEntry& screen = ScreenTable[8];
+    const ScreenTables tables = ReadScreenFile(IniFile::FromFile(DOTVANE_SOURCE_DIR "/examples/screens/default.ini"));
+    const ScreenEntry& screen = tables.ScreenTable[8];
     ASSERT_TRUE(screen.Enable);
-    MainSettings = TMainSettings{};
     MainSettings.ExternalIP.Enable = true;
-    ExternalAddress = "203.0.113.255";
-    MailCount = {3, 0, 12, std::numeric_limits<int32_t>::max(), -1};
+    Values.ExternalAddress = "203.0.113.255";
+    Values.MailCount = {3, 0, 12, std::numeric_limits<int32_t>::max(), -1};
 
     EXPECT_EQ(ExpandLine(screen.Line[1]), "Account 0: 3");
     EXPECT_EQ(ExpandLine(screen.Line[3]), "Account 2: 12");
@@ -37,9 +35,6 @@ TEST(MailScreenTest, ShowsEveryAccountAndTheAddressWithinTheExampleDisplay)
 
     MainSettings.ExternalIP.Enable = false;
     EXPECT_EQ(ExpandLine(screen.Line[7]), "");
-    MainSettings = TMainSettings{};
-    ExternalAddress = "Unknown";
-    MailCount = {};
 }
 
 }  // namespace

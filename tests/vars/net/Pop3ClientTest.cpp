@@ -76,7 +76,7 @@ protected:
     }
 
     test::RecordingHost host;
-    TPop3Client client;
+    TPop3Client client{host};
 };
 
 TEST_F(Pop3ClientTest, CountComesFromTheStatReply)

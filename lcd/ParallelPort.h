@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace dotvane {
+
+// What the user is told when the port could not be opened for a display.
+inline constexpr const char* kPortOpenError = "Could not open the DriverLINX driver.";
+
+// A run of consecutive I/O ports.
+struct PortRange {
+    uint16_t First = 0;
+    uint16_t Count = 0;
+};
+
+// The registers of a printer port, by their distance from its base address.
+enum class PortRegister : uint16_t {
+    Data = 0,
+    Status = 1,
+    Control = 2,
+    ExtendedControl = 0x402,
+};
+
+// A printer port as the display drivers use it: registers addressed
+// relative to a base address that each driver gives with every access (the
+// T6963C its Port/Base, read anew at every byte; the KS0108 its fixed 888).
+// Addresses are 16-bit and wrap round past 0xFFFF.
+class ParallelPort {
+public:
+    virtual ~ParallelPort() = default;
+
+    // Opens the port for the given registers; false when that failed, and
+    // the port then ignores writes and reads 0xFF.
+    virtual bool OpenRegisters(std::span<const PortRange> registers) = 0;
+
+    virtual uint8_t ReadRegister(uint16_t base, PortRegister reg) = 0;
+    virtual void WriteRegister(uint16_t base, PortRegister reg, uint8_t value) = 0;
+    // A 16-bit write: the low byte to the register, the high byte to the
+    // address after it.
+    virtual void WriteRegisterWord(uint16_t base, PortRegister reg, uint16_t value) = 0;
+
+    // The I/O address of a register.
+    static uint16_t Address(uint16_t base, PortRegister reg)
+    {
+        return static_cast<uint16_t>(base + static_cast<uint16_t>(reg));
+    }
+};
+
+}  // namespace dotvane

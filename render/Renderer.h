@@ -1,0 +1,129 @@
+#pragma once
+
+#include "base/Colors.h"
+#include "base/Notices.h"
+#include "base/ReentrancyGuard.h"
+#include "config/ScreenFile.h"
+#include "config/Settings.h"
+#include "lcd/Display.h"
+#include "render/RefreshCycle.h"
+#include "render/VirtualDisplay.h"
+#include "vars/ExpandLine.h"
+
+#include <QImage>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace dotvane {
+
+struct GraphicDescriptor;
+
+// What the renderer reads of the program's state, and the row buffers it
+// writes, as references into the state object: every refresh sees the
+// state as it is at that moment.
+struct RenderState {
+    const TMainSettings& MainSettings;
+    const ScreenEntries& ScreenTable;
+    const FontEntries& FontTable;
+    const int& CurrentScreen;
+    const bool& WindowShown;
+    RowTexts& LineText;
+    RowTexts& ShownText;
+};
+
+// Turns the current screen into pixels on both displays: the hardware
+// `display` and the virtual display in the window. Variables are expanded
+// in `variables`; missing pictures are reported through `notices`.
+class Renderer {
+public:
+    Renderer(RenderState state, Display& display, const VariableContext& variables, Notices& notices);
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // One refresh of the current screen: expand every visible row, write
+    // the rows that changed to the display, draw the icons and graphic
+    // elements, and redraw the virtual display while the window is shown.
+    // A refresh asked for while one runs is skipped.
+    void RefreshScreen();
+    // Forgets what the hardware rows hold, after the display was cleared.
+    void ForgetShownText();
+
+    // Sends a screen's bitmap to the display once per showing, in the form
+    // the display takes. A file that cannot be read shows
+    // "Could not load or display bitmap " with its name.
+    void ShowScreenBitmap(const std::string& fileName);
+
+    // Draws the current screen's icons in index order, on the virtual
+    // display (while the window is shown) and on the display.
+    void DrawIcons();
+    void DrawIconElement(const std::string& descriptor);
+    // The player's state: images\play.bmp, images\pause.bmp or
+    // images\stop.bmp.
+    void DrawPlayerStateIcon(int32_t x, int32_t y);
+    // The player's channels: images\stereo9x7.bmp, images\mono9x7.bmp, or
+    // nothing at all without a player or for any other channel count.
+    void DrawChannelIcon(int32_t x, int32_t y);
+    // An image file at (x, y): on the virtual display with its bottom-left
+    // pixel's colour transparent; on the display its pure black pixels are
+    // on. A file that cannot be read shows "Could not load or display icon "
+    // with its name.
+    void DrawIconFile(int32_t x, int32_t y, const std::string& fileName);
+
+    // Draws the current screen's graphic elements in index order: bars and
+    // font texts on the display and the virtual display (on neither when
+    // the display takes no elements), graphs on the virtual display alone.
+    void DrawGraphics();
+    void DrawGraphicElement(const std::string& descriptor);
+    // Draws a graph into the virtual display: the right and bottom edges of
+    // the box in the buffer's pen colour, then, in black, the series with
+    // `value` (full scale 60) as its newest point on the right edge and
+    // older points 5 pixels apart to the left; then ages the series by one
+    // point.
+    void DrawGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t value);
+
+    // Resizes the virtual display's buffer, fills it with BackColor and lays
+    // the current screen's bitmap under it: its exactly black pixels in
+    // BmpColor, unscaled. The file is read again each time.
+    void PrepareVirtualDisplay();
+    // Draws the text rows in TextColor with the built-in 5×7 font, 8 pixels
+    // apart, long rows split as on the hardware.
+    void DrawVirtualText();
+    // Hands a copy of the buffer to the window, which shows it at twice its
+    // size.
+    void PresentVirtualDisplay();
+    void FreeVirtualDisplay();
+    // The picture last presented, and the window's hook that shows it.
+    const QImage& PresentedPicture() const { return presented_; }
+    void SetPresentHandler(std::function<void(const QImage& picture)> handler);
+
+    // The virtual display: a picture of the LCD, XPixels × YPixels, rebuilt
+    // on every refresh while the window is shown.
+    VirtualDisplayBuffer VlcdBitmap;
+    // The one series that every graph element adds to and draws from: pixel
+    // rows of the points, newest first, each already scaled to the box of
+    // the graph that produced it. Never cleared.
+    std::array<int32_t, 64> GraphHistory{};
+    int32_t GraphPointCount = 0;
+
+private:
+    const ScreenEntry& CurrentEntry() const;
+    void DrawBarElement(const GraphicDescriptor& bar);
+    void DrawTextElement(const GraphicDescriptor& element);
+    // Draws an image into the virtual display at (x, y), clipped, leaving
+    // out the pixels of colour `transparent` (none when it is empty).
+    void DrawIntoVirtualDisplay(const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent);
+
+    RenderState state_;
+    Display& display_;
+    const VariableContext& variables_;
+    Notices& notices_;
+    ReentrancyGuard refreshing_;
+    QImage presented_;
+    std::function<void(const QImage&)> presentHandler_;
+};
+
+}  // namespace dotvane

@@ -1,7 +1,0 @@
-#include "vars/ExternalAddress.h"
-
-namespace dotvane {
-
-std::string ExternalAddress = "Unknown";
-
-}  // namespace dotvane
