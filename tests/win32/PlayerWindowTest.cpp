@@ -3,7 +3,8 @@
 // be by its own process, answering the WM_USER queries from a table.
 #include "platform/Player.h"
 #include "platform/SystemPlayer.h"
-#include "vars/ExpandLine.h"
+
+#include "tests/support/Variables.h"
 
 #include "platform/win32/Win32Api.h"
 
@@ -107,7 +108,9 @@ constexpr const char* kWinampClass = "Winamp v1.x";
 const std::map<Query, LRESULT> kPlaying{{{0, 104}, 1},  {{0, 105}, 125400}, {{1, 105}, 600}, {{0, 126}, 44},
                                         {{1, 126}, 64}, {{2, 126}, 1},      {{0, 125}, 0},   {{0, 124}, 12}};
 
-TEST(PlayerWindowTest, WindowOfThePlayersClassAnswersEveryVariable)
+class PlayerWindowTest : public test::VariablesTest {};
+
+TEST_F(PlayerWindowTest, WindowOfThePlayersClassAnswersEveryVariable)
 {
     PeerWindow winamp(kWinampClass, "12. Artist - Song - Winamp", kPlaying);
     ASSERT_NE(winamp.Window(), nullptr);
@@ -121,14 +124,14 @@ TEST(PlayerWindowTest, WindowOfThePlayersClassAnswersEveryVariable)
     EXPECT_EQ(ExpandLine("$winamptracknum$/$winamptracktotal$"), "1/12");
 }
 
-TEST(PlayerWindowTest, DataWordAndCommandTravelAsWParamAndLParam)
+TEST_F(PlayerWindowTest, DataWordAndCommandTravelAsWParamAndLParam)
 {
     PeerWindow winamp(kWinampClass, "Song - Winamp", kPlaying);
     ExpandLine("$winampstatus$$winamptracklen$$winampchannels$$winamptracktotal$");
     EXPECT_EQ(winamp.Queries(), (std::vector<Query>{{0, 104}, {1, 105}, {2, 126}, {0, 124}}));
 }
 
-TEST(PlayerWindowTest, RepliesAreTheLowThirtyTwoBitsTakenAsSigned)
+TEST_F(PlayerWindowTest, RepliesAreTheLowThirtyTwoBitsTakenAsSigned)
 {
     PeerWindow winamp(kWinampClass, "Song - Winamp",
                       {{{0, 126}, -1}, {{1, 126}, static_cast<LRESULT>(0x100000080LL)}, {{0, 104}, 3}});
@@ -137,14 +140,14 @@ TEST(PlayerWindowTest, RepliesAreTheLowThirtyTwoBitsTakenAsSigned)
     EXPECT_EQ(ExpandLine("$winampstatus$"), "paused");
 }
 
-TEST(PlayerWindowTest, TitleOfAStoppedPlayerWithoutTheSuffixIsEmpty)
+TEST_F(PlayerWindowTest, TitleOfAStoppedPlayerWithoutTheSuffixIsEmpty)
 {
     PeerWindow winamp(kWinampClass, "Winamp 2.91", {});
     EXPECT_EQ(ExpandLine("[$winamptitle$]"), "[]");
     EXPECT_EQ(ExpandLine("$winampstatus$"), "stopped");
 }
 
-TEST(PlayerWindowTest, LongTitleIsReadUpTo2047Characters)
+TEST_F(PlayerWindowTest, LongTitleIsReadUpTo2047Characters)
 {
     const std::string artist(2040, 'a');
     PeerWindow winamp(kWinampClass, artist + " - Song - Winamp", {});
@@ -154,7 +157,7 @@ TEST(PlayerWindowTest, LongTitleIsReadUpTo2047Characters)
     EXPECT_EQ(platform::PlayerService::Current().WindowText().size(), 2047u);
 }
 
-TEST(PlayerWindowTest, OnlyTheClassCountsNotTheTitle)
+TEST_F(PlayerWindowTest, OnlyTheClassCountsNotTheTitle)
 {
     PeerWindow other("Some Other Player", "3. Artist - Song - Winamp", kPlaying);
     EXPECT_FALSE(platform::PlayerService::Current().FindWindow());
@@ -163,7 +166,7 @@ TEST(PlayerWindowTest, OnlyTheClassCountsNotTheTitle)
     EXPECT_TRUE(other.Queries().empty());
 }
 
-TEST(PlayerWindowTest, WithoutPlayerEveryQueryAnswersZero)
+TEST_F(PlayerWindowTest, WithoutPlayerEveryQueryAnswersZero)
 {
     ASSERT_EQ(::FindWindowA(kWinampClass, nullptr), nullptr);
     EXPECT_EQ(ExpandLine("$winampstatus$"), "stopped");
@@ -173,7 +176,7 @@ TEST(PlayerWindowTest, WithoutPlayerEveryQueryAnswersZero)
     EXPECT_EQ(ExpandLine("$winamptracknum$ $winamptracktotal$ $winampsamplerate$"), "1 0 0");
 }
 
-TEST(PlayerWindowTest, TheProgramsPlayerIsTheWindowPlayerToo)
+TEST_F(PlayerWindowTest, TheProgramsPlayerIsTheWindowPlayerToo)
 {
     PeerWindow winamp(kWinampClass, "7. Band - Tune - Winamp", kPlaying);
     const std::unique_ptr<platform::Player> player = platform::CreateSystemPlayer();
@@ -182,7 +185,7 @@ TEST(PlayerWindowTest, TheProgramsPlayerIsTheWindowPlayerToo)
     EXPECT_EQ(player->WindowText(), "7. Band - Tune - Winamp");
 }
 
-TEST(PlayerWindowTest, PlayerThatQuitIsNoLongerFound)
+TEST_F(PlayerWindowTest, PlayerThatQuitIsNoLongerFound)
 {
     {
         PeerWindow winamp(kWinampClass, "Song - Winamp", kPlaying);

@@ -9,9 +9,9 @@
 #include "platform/MemoryStatus.h"
 #include "platform/PowerStatus.h"
 #include "platform/TickCount.h"
-#include "vars/ExpandLine.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/support/Variables.h"
 
 #include "platform/win32/Win32Api.h"
 
@@ -26,7 +26,9 @@ namespace {
 
 std::string Decimal(uint64_t value) { return std::to_string(value); }
 
-TEST(PowerStatusWin32, FieldsAndBatteryTextsFollowTheSystemsAnswer)
+class PowerStatusWin32 : public test::VariablesTest {};
+
+TEST_F(PowerStatusWin32, FieldsAndBatteryTextsFollowTheSystemsAnswer)
 {
     SYSTEM_POWER_STATUS raw{};
     ASSERT_TRUE(::GetSystemPowerStatus(&raw));
@@ -49,7 +51,7 @@ TEST(PowerStatusWin32, FieldsAndBatteryTextsFollowTheSystemsAnswer)
 
 // A machine without a battery (as the test machines are) reports that flag
 // and the unknown markers, which show as these texts.
-TEST(PowerStatusWin32, WithoutBatteryTheUnknownMarkersShow)
+TEST_F(PowerStatusWin32, WithoutBatteryTheUnknownMarkersShow)
 {
     SYSTEM_POWER_STATUS raw{};
     ASSERT_TRUE(::GetSystemPowerStatus(&raw));
@@ -63,7 +65,9 @@ TEST(PowerStatusWin32, WithoutBatteryTheUnknownMarkersShow)
     }
 }
 
-TEST(TickCountWin32, IsTheThirtyTwoBitTickCount)
+class TickCountWin32 : public test::VariablesTest {};
+
+TEST_F(TickCountWin32, IsTheThirtyTwoBitTickCount)
 {
     const DWORD before = ::GetTickCount();
     const uint64_t ticks = TickCountService::Current().GetTickCount64();
@@ -78,7 +82,9 @@ TEST(TickCountWin32, IsTheThirtyTwoBitTickCount)
     EXPECT_LT(std::stoi(seconds), 60);
 }
 
-TEST(MemoryStatusWin32, FiguresComeFromGlobalMemoryStatus)
+class MemoryStatusWin32 : public test::VariablesTest {};
+
+TEST_F(MemoryStatusWin32, FiguresComeFromGlobalMemoryStatus)
 {
     MEMORYSTATUSEX raw{};
     raw.dwLength = sizeof raw;
@@ -102,7 +108,9 @@ TEST(MemoryStatusWin32, FiguresComeFromGlobalMemoryStatus)
     EXPECT_LE(std::stoi(usage), 100);
 }
 
-TEST(ComputerInfoWin32, NameAndPlatformOfTheSystem)
+class ComputerInfoWin32 : public test::VariablesTest {};
+
+TEST_F(ComputerInfoWin32, NameAndPlatformOfTheSystem)
 {
     char raw[MAX_COMPUTERNAME_LENGTH + 1];
     DWORD size = sizeof raw;
@@ -118,7 +126,9 @@ TEST(ComputerInfoWin32, NameAndPlatformOfTheSystem)
     EXPECT_EQ(ExpandLine("$winver$"), "winnt");
 }
 
-TEST(DisksWin32, SystemDriveIsFixedAndAMissingDriveHasNoRoot)
+class DisksWin32 : public test::VariablesTest {};
+
+TEST_F(DisksWin32, SystemDriveIsFixedAndAMissingDriveHasNoRoot)
 {
     EXPECT_EQ(DisksService::Current().GetDriveType("C:\\"), kDriveFixed);
     EXPECT_EQ(ExpandLine("$drivetype(C:\\)$"), "Fixed");
@@ -130,7 +140,7 @@ TEST(DisksWin32, SystemDriveIsFixedAndAMissingDriveHasNoRoot)
     EXPECT_EQ(DisksService::Current().GetDriveType("C:\\windows"), ::GetDriveTypeA("C:\\windows"));
 }
 
-TEST(DisksWin32, SpaceOfTheSystemDrive)
+TEST_F(DisksWin32, SpaceOfTheSystemDrive)
 {
     ULARGE_INTEGER available{}, total{}, totalFree{};
     ASSERT_TRUE(::GetDiskFreeSpaceExA("C:\\", &available, &total, &totalFree));
@@ -150,14 +160,16 @@ TEST(DisksWin32, SpaceOfTheSystemDrive)
     EXPECT_EQ(folder.TotalBytes, space.TotalBytes);
 }
 
-TEST(DisksWin32, PathWithoutDiskGivesNothing)
+TEST_F(DisksWin32, PathWithoutDiskGivesNothing)
 {
     DiskSpace space;
     EXPECT_FALSE(DisksService::Current().GetDiskFreeSpaceEx("Q:\\", space));
     EXPECT_EQ(ExpandLine("[$diskfree(Q:\\)$][$disksize(Q:\\)$][$diskpctfull(Q:\\)$]"), "[][][]");
 }
 
-TEST(HostAddressWin32, HostNameAndItsFirstAddressThroughWinsock)
+class HostAddressWin32 : public test::VariablesTest {};
+
+TEST_F(HostAddressWin32, HostNameAndItsFirstAddressThroughWinsock)
 {
     const std::string name = HostAddressService::Current().GetHostName(200);
     ASSERT_FALSE(name.empty());
