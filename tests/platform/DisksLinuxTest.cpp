@@ -76,7 +76,7 @@ TEST_F(DriveTypeTest, AcceptsWindowsStyleNamesAndTrailingSeparators)
 TEST_F(DriveTypeTest, ReachTheDriveTypeVariable)
 {
     DisksLinux disks(dir_.Path() / "proc", DOTVANE_FIXTURES "/disks/sys");
-    DisksService::Install(&disks);
+    const DisksService::Scoped installed(disks);
     EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/usb)"), "Removable");
     EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/fixed)"), "Fixed");
     EXPECT_EQ(ExpandVariable("drivetype(" + root_ + "/ssh)"), "Remote");
@@ -86,7 +86,6 @@ TEST_F(DriveTypeTest, ReachTheDriveTypeVariable)
     // The space of the real disk under the temporary folder.
     EXPECT_NE(ExpandVariable("disksize(" + root_ + ")"), "");
     EXPECT_EQ(ExpandVariable("disksize(" + root_ + "/missing)"), "");
-    DisksService::Install(nullptr);
 }
 
 TEST(DisksLinux, UnescapesMountFields)

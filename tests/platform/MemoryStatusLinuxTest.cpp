@@ -56,10 +56,9 @@ class MemoryStatusLinuxVariables : public test::VariablesTest {};
 TEST_F(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)
 {
     MemoryStatusLinux source(DOTVANE_FIXTURES "/memory/limited");
-    MemoryStatusService::Install(&source);
+    const MemoryStatusService::Scoped installed(source);
     EXPECT_EQ(ExpandLine("$memusage$|$memtotphys$|$memavphys$|$memtotpage$|$memavpage$|$memtotvirt$|$memavvirt$"),
               "75|16000000|4000000|18000000|5500000|8388608|5888608");
-    MemoryStatusService::Install(nullptr);
 }
 
 TEST(MemoryStatusLinux, ThisMachineGivesConsistentFigures)

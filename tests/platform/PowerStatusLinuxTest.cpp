@@ -78,10 +78,9 @@ TEST_F(PowerStatusLinuxVariables, ShowTheTexts)
     };
     for (const auto& [tree, texts] : cases) {
         PowerStatusLinux source(std::string(DOTVANE_FIXTURES "/power/") + tree);
-        PowerStatusService::Install(&source);
+        const PowerStatusService::Scoped installed(source);
         EXPECT_EQ(ExpandLine("$bat_acline$|$bat_charge$|$bat_lifepercent$|$bat_lifetime$|$bat_fulllifetime$"), texts)
             << tree;
-        PowerStatusService::Install(nullptr);
     }
 }
 

@@ -30,12 +30,13 @@ class TickCountLinuxVariables : public test::VariablesTest {};
 TEST_F(TickCountLinuxVariables, ShowDaysHoursMinutesSeconds)
 {
     TickCountLinux threeHours(DOTVANE_FIXTURES "/uptime");
-    TickCountService::Install(&threeHours);
-    EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), " 0| 3| 5| 7");
+    {
+        const TickCountService::Scoped installed(threeHours);
+        EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), " 0| 3| 5| 7");
+    }
     TickCountLinux hundredDays(DOTVANE_FIXTURES "/uptime-100-days");
-    TickCountService::Install(&hundredDays);
+    const TickCountService::Scoped installed(hundredDays);
     EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), "100| 0| 0| 0");
-    TickCountService::Install(nullptr);
 }
 
 }  // namespace

@@ -22,10 +22,8 @@ constexpr const char* kNothing = "stopped|0:00|0:00||0|  0|1|0|     ?";
 // The MPRIS player on the session bus, installed as the program's player.
 class MprisPlayerTest : public test::VariablesTest {
 protected:
-    void SetUp() override { PlayerService::Install(player_.get()); }
-    void TearDown() override { PlayerService::Install(nullptr); }
-
     std::unique_ptr<Player> player_ = CreateMprisPlayer();
+    const PlayerService::Scoped installed_{*player_};
 };
 
 void LoadSong(FakeTrackState& s)
@@ -51,12 +49,11 @@ class MprisPlayerWithoutBus : public test::VariablesTest {};
 TEST_F(MprisPlayerWithoutBus, EveryQueryAnswersZero)
 {
     auto player = CreateMprisPlayer("unix:path=/nonexistent/dotvane/bus");
-    PlayerService::Install(player.get());
+    const PlayerService::Scoped installed(*player);
     EXPECT_FALSE(player->FindWindow());
     EXPECT_EQ(player->SendQuery(1, 105), 0);
     EXPECT_EQ(player->WindowText(), "");
     EXPECT_EQ(ExpandLine(kAllVariables), kNothing);
-    PlayerService::Install(nullptr);
 }
 
 TEST_F(MprisPlayerTest, PlayingPausedStopped)
