@@ -1,5 +1,4 @@
 #include "platform/linux/ComputerInfoLinux.h"
-#include "platform/linux/HostAddressLinux.h"
 #include "platform/linux/LocalClockLinux.h"
 #include "vars/ExpandLine.h"
 
@@ -44,20 +43,6 @@ TEST(ComputerInfoLinux, NameInLatin1CutByCharacters)
     EXPECT_EQ(info.GetComputerName(0), "");
     hostName = "box\xFF";
     EXPECT_EQ(info.GetComputerName(50), "box?");
-}
-
-TEST(HostAddressLinux, ResolvesToTheFirstIpv4Address)
-{
-    HostAddressLinux host;
-    EXPECT_EQ(host.GetHostName(200), ComputerInfoLinux().GetComputerName(200));
-    const auto loopback = host.ResolveFirstIpv4("127.0.0.2");
-    ASSERT_TRUE(loopback.has_value());
-    EXPECT_EQ(*loopback, (std::array<uint8_t, 4>{127, 0, 0, 2}));
-    const auto localhost = host.ResolveFirstIpv4("localhost");
-    ASSERT_TRUE(localhost.has_value());
-    EXPECT_EQ((*localhost)[0], 127);
-    EXPECT_FALSE(host.ResolveFirstIpv4("").has_value());
-    EXPECT_FALSE(host.ResolveFirstIpv4("::1").has_value());
 }
 
 TEST(LocalClockLinux, FormatsWithTheLocaleDateAndTimeFormats)
