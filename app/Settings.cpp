@@ -27,6 +27,16 @@ void CheckColor(std::string& field, const char* fallback)
 
 }  // namespace
 
+bool IsDefaultWebAddress(std::string_view address)
+{
+    std::string_view page = kDefaultWebAddress;
+    if (!address.ends_with('/')) page.remove_suffix(1);
+    return std::equal(address.begin(), address.end(), page.begin(), page.end(), [](char a, char b) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(a) == lower(b);
+    });
+}
+
 void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
 {
     const IniFile ini = IniFile::FromFile(platform::NativePath(programFolder + "DOTVANE.INI"));
@@ -71,7 +81,11 @@ void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
     s.ExternalIP.Enable = ini.GetBool("ExternalIP", "Enable", def.ExternalIP.Enable);
     s.ExternalIP.Update = ini.GetInteger("ExternalIP", "Update", def.ExternalIP.Update);
     s.ExternalIP.WebAddress = ini.GetString("ExternalIP", "WebAddress", def.ExternalIP.WebAddress);
-    s.ExternalIP.BeforeString = ini.GetString("ExternalIP", "BeforeString", def.ExternalIP.BeforeString);
+    // The default texts are those of the default page; for a page of the
+    // user's own the text before the address defaults to "Your ip is ".
+    s.ExternalIP.BeforeString = ini.GetString(
+        "ExternalIP", "BeforeString",
+        IsDefaultWebAddress(s.ExternalIP.WebAddress) ? def.ExternalIP.BeforeString : kOwnPageBeforeString);
     s.ExternalIP.AfterString = ini.GetString("ExternalIP", "AfterString", def.ExternalIP.AfterString);
 
     s.SetiAtHome.Enable = ini.GetBool("Seti@Home", "Enable", def.SetiAtHome.Enable);

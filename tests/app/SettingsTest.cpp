@@ -54,8 +54,8 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
     EXPECT_FALSE(s.ExternalIP.Enable);
     EXPECT_EQ(s.ExternalIP.Update, 600000);
     EXPECT_EQ(s.ExternalIP.WebAddress, kDefaultWebAddress);
-    EXPECT_EQ(s.ExternalIP.BeforeString, "Your ip is ");
-    EXPECT_EQ(s.ExternalIP.AfterString, kDefaultAfterString);
+    EXPECT_EQ(s.ExternalIP.BeforeString, "Current IP Address: ");
+    EXPECT_EQ(s.ExternalIP.AfterString, "</body>");
     EXPECT_FALSE(s.SetiAtHome.Enable);
     EXPECT_EQ(s.SetiAtHome.Interval, 60000);
     EXPECT_EQ(s.SetiAtHome.Statedir, "");
@@ -158,6 +158,50 @@ TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
     EXPECT_EQ(s.WeekdayNames[1], "");
     EXPECT_EQ(s.WeekdayNames[6], "Saturday!");
     EXPECT_EQ(s.Screens.ScreenFile, "screens\\other.ini");
+}
+
+struct LookupTextsCase {
+    const char* file;
+    const char* webAddress;
+    const char* beforeString;
+    const char* afterString;
+};
+
+TEST_F(SettingsTest, DefaultTextsOfTheLookupBelongToItsPage)
+{
+    const LookupTextsCase cases[] = {
+        // Switched on and nothing else: the default page and its texts.
+        {"[ExternalIP]\nEnable=1\n", "http://checkip.dyndns.org/", "Current IP Address: ", "</body>"},
+        {"[ExternalIP]\nWebAddress=HTTP://CheckIP.DynDNS.org\n", "HTTP://CheckIP.DynDNS.org", "Current IP Address: ",
+         "</body>"},
+        // A page of the user's own keeps the text that settings for it rely on.
+        {"[ExternalIP]\nWebAddress=http://example.net/ip\n", "http://example.net/ip", "Your ip is ", "</body>"},
+        {"[ExternalIP]\nWebAddress=http://checkip.dyndns.org.example.net/\n", "http://checkip.dyndns.org.example.net/",
+         "Your ip is ", "</body>"},
+        // Texts that the file sets are its own, whatever the page.
+        {"[ExternalIP]\nWebAddress=http://example.net/ip\nBeforeString=\"IP: \"\nAfterString=<\n",
+         "http://example.net/ip", "IP: ", "<"},
+        {"[ExternalIP]\nBeforeString=\"Your ip is \"\n", "http://checkip.dyndns.org/", "Your ip is ", "</body>"},
+        {"[ExternalIP]\nWebAddress=\nBeforeString=\n", "", "", "</body>"},
+    };
+    for (const LookupTextsCase& c : cases) {
+        WriteMain(c.file);
+        Load();
+        EXPECT_EQ(MainSettings.ExternalIP.WebAddress, c.webAddress) << c.file;
+        EXPECT_EQ(MainSettings.ExternalIP.BeforeString, c.beforeString) << c.file;
+        EXPECT_EQ(MainSettings.ExternalIP.AfterString, c.afterString) << c.file;
+    }
+}
+
+TEST(IsDefaultWebAddress, MatchesTheDefaultPageOnly)
+{
+    EXPECT_TRUE(IsDefaultWebAddress("http://checkip.dyndns.org/"));
+    EXPECT_TRUE(IsDefaultWebAddress("http://checkip.dyndns.org"));
+    EXPECT_TRUE(IsDefaultWebAddress("HTTP://CHECKIP.DYNDNS.ORG/"));
+    EXPECT_FALSE(IsDefaultWebAddress("http://checkip.dyndns.org//"));
+    EXPECT_FALSE(IsDefaultWebAddress("http://checkip.dyndns.org/ip"));
+    EXPECT_FALSE(IsDefaultWebAddress("https://checkip.dyndns.org/"));
+    EXPECT_FALSE(IsDefaultWebAddress(""));
 }
 
 TEST_F(SettingsTest, TextGridIsClampedToWhatTheRefreshCanShow)

@@ -4,6 +4,7 @@
 #include "app/Timer.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
 #include "vars/ExpandLine.h"
 #include "vars/ExternalAddress.h"
 #include "vars/net/HttpClient.h"
@@ -67,6 +68,9 @@ protected:
     {
         MainSettings = TMainSettings{};
         MainSettings.ExternalIP.Enable = true;
+        // The pages served here are pages of the test's own, which put the
+        // address after the text that such pages default to.
+        MainSettings.ExternalIP.BeforeString = kOwnPageBeforeString;
         HttpClient.SetTimeout(2s);
         // The client keeps the last body from test to test; start from an
         // empty one.
@@ -102,20 +106,53 @@ TEST_F(ExternalIPLookupTest, TakesTheAddressBetweenTheMarkers)
     EXPECT_EQ(ExpandLine("$extip$"), "192.0.2.7");
 }
 
+// The default page's answer, as the service sends it.
+constexpr const char* kCheckIpAnswer =
+    "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nServer: DynDNS-CheckIP/1.0\r\nConnection: close\r\n\r\n"
+    "<html><head><title>Current IP Check</title></head><body>Current IP Address: 203.0.113.5</body></html>\r\n";
+
 TEST_F(ExternalIPLookupTest, BundledSettingsReadTheCheckIpPage)
 {
     // The page as the service documents it, served from here.
-    LoopbackServer server(PageScript(
-        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nServer: DynDNS-CheckIP/1.0\r\nConnection: close\r\n\r\n"
-        "<html><head><title>Current IP Check</title></head><body>Current IP Address: 203.0.113.5</body></html>\r\n"));
+    LoopbackServer server(PageScript(kCheckIpAnswer));
     ManualTimer pop3Timer;
     LoadSettings(DOTVANE_SOURCE_DIR "/examples/", pop3Timer);
     EXPECT_FALSE(MainSettings.ExternalIP.Enable);
     EXPECT_EQ(MainSettings.ExternalIP.WebAddress, kDefaultWebAddress);
+    EXPECT_EQ(MainSettings.ExternalIP.BeforeString, kDefaultBeforeString);
     EXPECT_EQ(MainSettings.ExternalIP.AfterString, kDefaultAfterString);
     MainSettings.ExternalIP.WebAddress = Local(server);
     LookupExternalAddress();
     EXPECT_EQ(ExternalAddress, "203.0.113.5");
+}
+
+TEST_F(ExternalIPLookupTest, SwitchingItOnIsEnoughForTheDefaultPage)
+{
+    LoopbackServer server(PageScript(kCheckIpAnswer));
+    test::TempDir folder;
+    folder.Write("DOTVANE.INI", "[ExternalIP]\nEnable=1\n");
+    ManualTimer pop3Timer;
+    LoadSettings(folder.Folder(), pop3Timer);
+    EXPECT_TRUE(MainSettings.ExternalIP.Enable);
+    EXPECT_EQ(MainSettings.ExternalIP.WebAddress, kDefaultWebAddress);
+    // The default page, served from here.
+    MainSettings.ExternalIP.WebAddress = Local(server);
+    ManualTimer timer(kFirstLookupDelay);
+    timer.SetHandler([&] { ExternalIPTimerTick(timer); });
+    timer.Advance(kFirstLookupDelay);
+    EXPECT_EQ(ExpandLine("$extip$"), "203.0.113.5");
+    EXPECT_EQ(server.Accepted(), 1);
+}
+
+TEST_F(ExternalIPLookupTest, SettingsForAPageOfTheirOwnKeepWorking)
+{
+    LoopbackServer server(PageScript(Page("<html><body>Your ip is 192.0.2.7</body></html>")));
+    test::TempDir folder;
+    folder.Write("DOTVANE.INI", "[ExternalIP]\nEnable=1\nWebAddress=" + Local(server) + "\n");
+    ManualTimer pop3Timer;
+    LoadSettings(folder.Folder(), pop3Timer);
+    LookupExternalAddress();
+    EXPECT_EQ(ExternalAddress, "192.0.2.7");
 }
 
 TEST_F(ExternalIPLookupTest, HonoursABeforeStringOfAnotherLength)
