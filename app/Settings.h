@@ -25,6 +25,9 @@ inline constexpr const char* kDefaultAfterString = "</body>";
 struct TMainSettings {
     struct {
         int32_t Base = 888;
+        // The ppdev device of the port ("/dev/parport0"); empty finds it by
+        // the address of the display's data register.
+        std::string Device;
     } Port;
     struct {
         bool CheckBusyFlag = false;
