@@ -18,8 +18,9 @@ With PPDEV_STANDIN, the same program then runs on the real port library
 beside it, reaching the port through a ppdev device: the preloaded stand-in
 for the kernel's ppdev driver answers the device's calls in front of the
 emulated module, describes the machine's ports from a tree made here in
-place of /proc, and refuses I/O permission; as root, the program also runs
-without CAP_SYS_RAWIO. The T6963C runs in wiring A with its busy check, its
+place of /proc, and refuses I/O permission; the program runs without
+CAP_SYS_RAWIO (setpriv drops it when the test runs as root), so the kernel
+would refuse that permission too. The T6963C runs in wiring A with its busy check, its
 device found by Base, and in wiring B on the device named by [Port] Device;
 the KS0108 finds its device at 888. The stand-in's log must show the device
 opened and claimed, and no request for I/O permission.
@@ -89,7 +90,7 @@ def prepare_folder(program, keys, with_library):
     return folder
 
 
-def run_case(name, program, tool, keys, case_env, ppdev_log=None):
+def run_case(name, program, tool, keys, case_env, ppdev_log=None, preload=None):
     """Runs the program with the keys set until glass and window agree."""
     lcd_type = keys["Type"]
     folder = prepare_folder(program, keys, ppdev_log is not None)
@@ -105,8 +106,11 @@ def run_case(name, program, tool, keys, case_env, ppdev_log=None):
     # virtual display 21 of 6 pixels.
     cell, columns = (8, 16) if lcd_type == 0 else (6, 21)
     command = [os.path.join(folder, os.path.basename(program))]
-    if ppdev_log is not None and os.geteuid() == 0 and shutil.which("setpriv"):
-        command = ["setpriv", "--bounding-set=-sys_rawio", "--inh-caps=-sys_rawio"] + command
+    if preload:
+        # Preloaded into the program only, not into setpriv.
+        command = ["env", "LD_PRELOAD=" + preload] + command
+        if os.geteuid() == 0 and shutil.which("setpriv"):
+            command = ["setpriv", "--bounding-set=-sys_rawio", "--inh-caps=-sys_rawio"] + command
     dotvane = subprocess.Popen(command, cwd=folder, env=case_env)
     try:
         deadline = time.time() + 150
@@ -124,6 +128,8 @@ def run_case(name, program, tool, keys, case_env, ppdev_log=None):
                 print("%s: %s" % (name, on_glass))
                 if ppdev_log is not None:
                     check_ppdev_log(name, os.path.join(folder, ppdev_log), keys)
+                if preload:
+                    check_no_raw_io(name, dotvane.pid)
                 return
         fail("%s: glass and virtual display differ: %s" % (name, last))
     finally:
@@ -147,6 +153,15 @@ def check_ppdev_log(name, path, keys):
     if keys.get("CheckBusyFlag") == 1:
         if "PPDATADIR 1" not in calls or not any(call.startswith("PPRDATA ") for call in calls):
             fail("%s: no status read with the data lines as inputs" % name)
+
+
+def check_no_raw_io(name, pid):
+    """The program runs without CAP_SYS_RAWIO, so the kernel would refuse it
+    I/O permission even without the stand-in."""
+    with open("/proc/%d/status" % pid) as status:
+        effective = [line.split()[1] for line in status if line.startswith("CapEff:")]
+    if not effective or int(effective[0], 16) & (1 << 17):
+        fail("%s: the program may use I/O ports (CapEff %s)" % (name, effective))
 
 
 def ports_tree():
@@ -174,13 +189,13 @@ def main():
         run_case("KS0108, simulated port", program, tool, {"Type": 1}, simulated)
         if standin:
             env.pop("LD_LIBRARY_PATH", None)
-            ppdev = dict(env, LD_PRELOAD=standin, DOTVANE_PPDEV_PROC=ports, DOTVANE_PPDEV_DEVICE="/dev/parport0")
+            ppdev = dict(env, DOTVANE_PPDEV_PROC=ports, DOTVANE_PPDEV_DEVICE="/dev/parport0")
             run_case("T6963C wiring A with busy check, ppdev", program, tool,
-                     {"Type": 0, "Wiring": 0, "CheckBusyFlag": 1}, ppdev, "ppdev.log")
+                     {"Type": 0, "Wiring": 0, "CheckBusyFlag": 1}, ppdev, "ppdev.log", standin)
             run_case("T6963C wiring B, ppdev named by [Port] Device", program, tool,
                      {"Type": 0, "Wiring": 1, "Device": "/dev/parport7"},
-                     dict(ppdev, DOTVANE_PPDEV_DEVICE="/dev/parport7"), "ppdev.log")
-            run_case("KS0108, ppdev", program, tool, {"Type": 1}, ppdev, "ppdev.log")
+                     dict(ppdev, DOTVANE_PPDEV_DEVICE="/dev/parport7"), "ppdev.log", standin)
+            run_case("KS0108, ppdev", program, tool, {"Type": 1}, ppdev, "ppdev.log", standin)
         print("PASS")
     finally:
         xvfb.terminate()
