@@ -44,6 +44,7 @@ void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
     TMainSettings& s = MainSettings;
 
     s.Port.Base = ini.GetInteger("Port", "Base", def.Port.Base);
+    s.Port.Device = ini.GetString("Port", "Device", def.Port.Device);
     s.T6963C.CheckBusyFlag = ini.GetBool("T6963C", "CheckBusyFlag", def.T6963C.CheckBusyFlag);
     s.T6963C.Wiring = ini.GetInteger("T6963C", "Wiring", def.T6963C.Wiring);
     s.T6963C.Size = ini.GetInteger("T6963C", "Size", def.T6963C.Size);

@@ -31,6 +31,9 @@ bool IsDefaultWebAddress(std::string_view address);
 struct TMainSettings {
     struct {
         int32_t Base = 888;
+        // The ppdev device of the port ("/dev/parport0"); empty finds it by
+        // the address of the display's data register.
+        std::string Device;
     } Port;
     struct {
         bool CheckBusyFlag = false;

@@ -18,11 +18,17 @@ TDLPortIO& StandIn()
 // The KS0108 driver always uses the data and control registers at 888 and
 // 890 with 16-bit writes, which touch 889 and 891 as well. The T6963C driver
 // uses the data and control registers of Port/Base and, for its busy check,
-// the extended control register 0x402 above the base.
+// the extended control register 0x402 above the base. A ppdev device that
+// serves the port is found by the address of its data register.
+uint16_t DisplayBase()
+{
+    return MainSettings.LCD.Type == 1 ? 888 : static_cast<uint16_t>(MainSettings.Port.Base);
+}
+
 std::vector<PortRange> DisplayRegisters()
 {
-    if (MainSettings.LCD.Type == 1) return {{888, 4}};
-    const auto base = static_cast<uint16_t>(MainSettings.Port.Base);
+    const uint16_t base = DisplayBase();
+    if (MainSettings.LCD.Type == 1) return {{base, 4}};
     return {{base, 3}, {static_cast<uint16_t>(base + 0x402), 1}};
 }
 
@@ -43,8 +49,13 @@ void OpenPortDriver()
     TDLPortIO& port = CurrentPortIO();
     port.DriverPath = WithoutTrailingSeparator(platform::ProgramFolder());
     port.Registers = DisplayRegisters();
+    port.Device = MainSettings.Port.Device;
+    port.DeviceBase = DisplayBase();
     port.OpenDriver();
-    if (!port.ActiveHW) ShowError("Could not open the DriverLINX driver.");
+    if (port.ActiveHW) return;
+    ShowError("Could not open the DriverLINX driver.");
+    // Which device was tried and why it failed, for the user to mend.
+    if (!port.DeviceProblem.empty()) SetStatusText(port.DeviceProblem);
 }
 
 }  // namespace dotvane

@@ -1,5 +1,7 @@
 #include "lcd/TDLPortIO.h"
 
+#include <array>
+
 namespace dotvane {
 namespace {
 
@@ -149,6 +151,22 @@ bool TDLPortIO::ResolveEntryPoints()
     return all;
 }
 
+// Where the library can reach the port through a device (Linux: ppdev), it
+// is told which device, or which port to find one for, before the registers
+// are asked for.
+bool TDLPortIO::SelectDevice()
+{
+    PL::SelectDevice select = nullptr;
+    if (!Resolve(loader_, library_, PL::kSelectDeviceName, select)) return true;
+    std::array<char, 512> reason{};
+    const int32_t error = select(Device.c_str(), DeviceBase, reason.data(), static_cast<uint32_t>(reason.size()));
+    if (error == 0) return true;
+    reason.back() = '\0';
+    DeviceProblem = reason.data();
+    Fail("PortDevice", error);
+    return false;
+}
+
 // Where the library grants access port by port (Linux: I/O permission of
 // the process), every register the drivers use must be granted before the
 // port counts as open.
@@ -168,6 +186,7 @@ bool TDLPortIO::RequestRegisters()
 void TDLPortIO::OpenDriver()
 {
     if (ActiveHW) return;
+    DeviceProblem.clear();
     if (RunningOnNT) {
         if (!ConnectSCM()) return;
         if (!DriverInstall()) {
@@ -182,7 +201,7 @@ void TDLPortIO::OpenDriver()
     }
     const std::string fileName = loader_.FileName(kServiceName);
     library_ = loader_.Load(DLLPath, fileName);
-    if (library_ != nullptr) ActiveHW = ResolveEntryPoints() && RequestRegisters();
+    if (library_ != nullptr) ActiveHW = ResolveEntryPoints() && SelectDevice() && RequestRegisters();
     if (!ActiveHW) {
         if (RunningOnNT) {
             DriverStop();

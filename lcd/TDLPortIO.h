@@ -41,6 +41,15 @@ public:
     // The registers to ask access for when the library wants that asked
     // (the Linux library does; there refusal makes opening fail).
     std::vector<PortRange> Registers;
+    // The device the Linux library reaches the port through, such as
+    // "/dev/parport0"; empty lets it find the device of the port whose data
+    // register is at DeviceBase, or use I/O permission when there is none.
+    std::string Device;
+    uint16_t DeviceBase = 888;
+    // Set when opening failed on a device: the device and why, in plain
+    // words ("/dev/parport0: permission denied; add the user to the lp
+    // group").
+    std::string DeviceProblem;
 
     // Opens the driver (service and library); ActiveHW tells the outcome.
     void OpenDriver();
@@ -75,6 +84,7 @@ private:
     };
 
     bool ResolveEntryPoints();
+    bool SelectDevice();
     bool RequestRegisters();
     std::string DriverFile() const;
     void Fail(const char* step, int64_t error);

@@ -28,6 +28,7 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
 
     const TMainSettings& s = MainSettings;
     EXPECT_EQ(s.Port.Base, 888);
+    EXPECT_EQ(s.Port.Device, "");
     EXPECT_FALSE(s.T6963C.CheckBusyFlag);
     EXPECT_EQ(s.T6963C.Wiring, 0);
     EXPECT_EQ(s.T6963C.Size, 1);
@@ -120,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
 {
     WriteMain(
-        "[Port]\nBase=0x278\n[T6963C]\nCheckBusyFlag=yes\nWiring=1\nSize=$4\n[KS0108]\nDelay=3\n"
+        "[Port]\nBase=0x278\nDevice= /dev/parport1 \n[T6963C]\nCheckBusyFlag=yes\nWiring=1\nSize=$4\n[KS0108]\nDelay=3\n"
         "[lcd]\ntype=0\nTextColumns=21\nTextRows=16\nXPixels=240\nYPixels=128\n"
         "[NTPerfMon]\nEnable=2\n[Pop3]\nUpdate=30000\nEnable=1\nHost3=mail.example.org\nUserID3=jo\n"
         "Password3=\"  secret \"\n[ExternalIP]\nEnable=1\nUpdate=1000\nWebAddress=http://a/\n"
@@ -130,6 +131,7 @@ TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
     Load();
     const TMainSettings& s = MainSettings;
     EXPECT_EQ(s.Port.Base, 632);
+    EXPECT_EQ(s.Port.Device, "/dev/parport1");
     EXPECT_FALSE(s.T6963C.CheckBusyFlag);  // "yes" is no number
     EXPECT_EQ(s.T6963C.Wiring, 1);
     EXPECT_EQ(s.T6963C.Size, 4);
