@@ -68,6 +68,15 @@ TEST_F(ImageFileTest, AFileOverTheSizeLimitIsNotLoaded)
     EXPECT_TRUE(LoadImageFile(file).isNull());
 }
 
+TEST_F(ImageFileTest, ThePictureDecidesItsFormatWhateverTheName)
+{
+    QImage picture(5, 4, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    const std::string png = (dir.Path() / "really-a-png.bmp").string();
+    ASSERT_TRUE(picture.save(QString::fromStdString(png), "PNG"));
+    EXPECT_EQ(LoadImageFile(png).size(), QSize(5, 4));
+}
+
 TEST_F(ImageFileTest, MissingFoldersDevicesAndNonsenseGiveNothing)
 {
     EXPECT_TRUE(LoadImageFile((dir.Path() / "none.bmp").string()).isNull());
