@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/Colors.h"
+#include "app/Host.h"
 #include "app/IniFile.h"
 #include "app/ScreenFile.h"
 #include "app/ScreenState.h"
@@ -25,6 +26,27 @@ void CheckColor(std::string& field, const char* fallback)
     if (!IdentToColor(field)) field = fallback;
 }
 
+// Reads a settings file. A missing or unreadable file is silently an empty
+// one; a file that is no regular file or is too large to be a settings file
+// is told once, with its name and why, and is an empty one too.
+IniFile ReadSettingsFile(const std::string& name)
+{
+    const std::filesystem::path file = platform::NativePath(name);
+    IniFile ini = IniFile::FromFile(file);
+    switch (ini.ReadStatus()) {
+    case platform::FileStatus::NotRegular:
+        ShowMessage("Could not read " + file.string() + ": it is not a regular file");
+        break;
+    case platform::FileStatus::TooLarge:
+        ShowMessage("Could not read " + file.string() + ": it is larger than " + std::to_string(kIniFileLimit) +
+                    " bytes");
+        break;
+    default:
+        break;
+    }
+    return ini;
+}
+
 }  // namespace
 
 bool IsDefaultWebAddress(std::string_view address)
@@ -39,7 +61,7 @@ bool IsDefaultWebAddress(std::string_view address)
 
 void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
 {
-    const IniFile ini = IniFile::FromFile(platform::NativePath(programFolder + "DOTVANE.INI"));
+    const IniFile ini = ReadSettingsFile(programFolder + "DOTVANE.INI");
     const TMainSettings def;
     TMainSettings& s = MainSettings;
 
@@ -102,10 +124,12 @@ void LoadSettings(const std::string& programFolder, Timer& pop3Timer)
     for (int i = 0; i < 7; ++i) s.WeekdayNames[i] = ini.GetString("Weekdays", std::to_string(i), "");
 
     s.Screens.ScreenFile = ini.GetString("Screens", "ScreenFile", def.Screens.ScreenFile);
+    // An empty name would name the program's folder itself.
+    if (s.Screens.ScreenFile.empty()) s.Screens.ScreenFile = def.Screens.ScreenFile;
 
     // The screen file is always taken relative to the program's folder, even
     // when it is written as an absolute name.
-    ReadScreenFile(IniFile::FromFile(platform::NativePath(programFolder + s.Screens.ScreenFile)));
+    ReadScreenFile(ReadSettingsFile(programFolder + s.Screens.ScreenFile));
 }
 
 }  // namespace dotvane

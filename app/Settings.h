@@ -97,7 +97,10 @@ extern TMainSettings MainSettings;
 // Reads DOTVANE.INI from the program folder (given with a trailing
 // separator) into MainSettings, applies Pop3/Update to the mail timer, resets
 // MailCount and SkippedScreen, and finally reads the screen file into
-// ScreenTable and FontTable. Missing files and bad values give defaults.
+// ScreenTable and FontTable. Missing files and bad values give defaults; a
+// file that is no regular file or too large is told in a message box, once
+// per load, and gives defaults as well. An empty ScreenFile is the default
+// one.
 void LoadSettings(const std::string& programFolder, Timer& pop3Timer);
 
 // Highest number of text rows a screen has lines for.

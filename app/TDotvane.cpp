@@ -44,7 +44,9 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder)
     host_.SetPauseTick(false);
     host_.SetEnabledOnlyTick(enabledOnly_);
 
-    LoadSettings(programFolder_, *pop3Timer_);
+    // A settings file that cannot be used is told and the program starts
+    // with what was read, as on Reload.
+    Command([this] { LoadSettings(programFolder_, *pop3Timer_); });
     host_.SetClientSize(ClientExtent(MainSettings.LCD.XPixels, 1), ClientExtent(MainSettings.LCD.YPixels, 21));
     setiTimer_->SetInterval(MainSettings.SetiAtHome.Interval);
     externalIpTimer_->SetInterval(kFirstLookupDelay);

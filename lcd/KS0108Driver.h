@@ -59,7 +59,8 @@ public:
     // is on when it is pure black.
     void WriteImageBands(const PixelImage& image, int32_t x, int32_t y, int32_t bands, int32_t columns);
     // Reads a 1086-byte one-bit 128 × 64 bitmap file into FileBuffer, turns
-    // it into PageImage and sends it; false when the file cannot be opened.
+    // it into PageImage and sends it; false when the file cannot be opened
+    // or is no regular file.
     bool DrawBitmapFile(const std::filesystem::path& file);
     // A bar and a font text, also painted into the virtual display (built
     // with the window library, which paints them).

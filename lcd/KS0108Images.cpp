@@ -2,8 +2,9 @@
 // screen bitmap from its fixed one-bit file.
 #include "lcd/KS0108Driver.h"
 #include "lcd/PixelImage.h"
+#include "platform/RegularFiles.h"
 
-#include <fstream>
+#include <algorithm>
 
 namespace dotvane {
 namespace {
@@ -34,11 +35,12 @@ void TKS0108Driver::WriteImageBands(const PixelImage& image, int32_t x, int32_t 
 
 bool TKS0108Driver::DrawBitmapFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
+    // Only the fixed size is read, however long the file; a folder, FIFO
+    // or device is no bitmap file.
+    const platform::FileContents contents = platform::ReadRegularFile(file, FileBuffer.size());
+    if (contents.status != platform::FileStatus::Ok && contents.status != platform::FileStatus::TooLarge) return false;
     // A shorter file leaves the rest of the buffer from the file before.
-    in.read(reinterpret_cast<char*>(FileBuffer.data()), static_cast<std::streamsize>(FileBuffer.size()));
-    in.close();
+    std::copy(contents.bytes.begin(), contents.bytes.end(), reinterpret_cast<char*>(FileBuffer.data()));
 
     for (int page = 0; page < 8; ++page) {
         for (int x = 0; x < 128; ++x) {

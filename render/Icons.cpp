@@ -6,10 +6,10 @@
 #include "app/Settings.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/KS0108Driver.h"
-#include "platform/FileNames.h"
 #include "platform/Player.h"
 #include "render/ElementDescriptors.h"
 #include "render/ElementImages.h"
+#include "render/ImageFile.h"
 #include "render/QtColors.h"
 #include "render/QtPixelImage.h"
 
@@ -85,7 +85,7 @@ void DrawChannelIcon(int32_t x, int32_t y)
 void DrawIconFile(int32_t x, int32_t y, const std::string& fileName)
 {
     try {
-        const QImage image(QString::fromStdString(platform::NativePath(fileName).string()));
+        const QImage image = LoadImageFile(fileName);
         if (image.isNull()) return ShowMessage("Could not load or display icon " + fileName);
         const int32_t w = image.width(), h = image.height();
         if (WindowShown) DrawIntoVirtualDisplay(image, x, y, ToTColor(image.pixel(0, h - 1)));

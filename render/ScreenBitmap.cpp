@@ -5,6 +5,7 @@
 #include "lcd/KS0108Driver.h"
 #include "lcd/T6963CDriver.h"
 #include "platform/FileNames.h"
+#include "render/ImageFile.h"
 #include "render/QtPixelImage.h"
 
 #include <QImage>
@@ -17,11 +18,10 @@ namespace dotvane {
 void ShowScreenBitmap(const std::string& fileName)
 {
     const std::string failure = "Could not load or display bitmap " + fileName;
-    const std::filesystem::path file = platform::NativePath(fileName);
     try {
         switch (MainSettings.LCD.Type) {
         case 0: {
-            const QImage image(QString::fromStdString(file.string()));
+            const QImage image = LoadImageFile(fileName);
             if (image.isNull()) return ShowMessage(failure);
             // Each showing draws a fresh dither pattern.
             const auto seed = static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -29,7 +29,7 @@ void ShowScreenBitmap(const std::string& fileName)
             break;
         }
         case 1:
-            if (!KS0108Driver.DrawBitmapFile(file)) ShowMessage(failure);
+            if (!KS0108Driver.DrawBitmapFile(platform::NativePath(fileName))) ShowMessage(failure);
             break;
         default:
             break;

@@ -4,7 +4,7 @@
 #include "app/ScreenState.h"
 #include "app/Settings.h"
 #include "lcd/Font5x7.h"
-#include "platform/FileNames.h"
+#include "render/ImageFile.h"
 #include "render/QtColors.h"
 #include "render/RefreshCycle.h"
 
@@ -38,7 +38,7 @@ void PrepareVirtualDisplay()
     VlcdBitmap.penColor = StringToColor(MainSettings.VLCD.BmpColor);
     const std::string& file = ScreenTable[std::clamp(CurrentScreen, 0, ScreenCount - 1)].Bitmap;
     if (file.empty()) return;
-    const QImage picture(QString::fromStdString(platform::NativePath(file).string()));
+    const QImage picture = LoadImageFile(file);
     if (picture.isNull()) return;
     const QRgb bmpColor = ToQRgb(VlcdBitmap.penColor);
     const int w = std::min(width, picture.width());

@@ -1,11 +1,18 @@
 #include "app/Settings.h"
 
 #include "app/ScreenFile.h"
+#include "app/IniFile.h"
 #include "app/ScreenState.h"
+#include "platform/FileNames.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 #include "vars/MailCountVariable.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
 
 namespace dotvane {
 namespace {
@@ -14,9 +21,12 @@ class SettingsTest : public ::testing::Test {
 protected:
     void Load() { LoadSettings(dir.Folder(), pop3Timer); }
     void WriteMain(std::string_view text) { dir.Write("DOTVANE.INI", text); }
+    // A file of the program folder by the name that messages give it.
+    std::string Named(const std::string& relative) const { return platform::NativePath(dir.Folder() + relative).string(); }
 
     test::TempDir dir;
     ManualTimer pop3Timer{600000};
+    test::RecordingHost host;
 };
 
 TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
@@ -67,6 +77,8 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
     EXPECT_EQ(SkippedScreen, -1);
     for (const std::string& day : s.WeekdayNames) EXPECT_EQ(day, "");
     EXPECT_EQ(s.Screens.ScreenFile, "screens\\default.ini");
+    // Missing files are not told.
+    EXPECT_TRUE(host.messages.empty());
 
     for (const ScreenEntry& screen : ScreenTable) {
         EXPECT_FALSE(screen.Enable);
@@ -274,6 +286,89 @@ TEST_F(SettingsTest, AbsoluteScreenFileIsStillTakenInsideTheProgramFolder)
     Load();
     EXPECT_TRUE(ScreenTable[0].Enable);
 }
+
+TEST_F(SettingsTest, AnEmptyScreenFileNameMeansTheDefaultOne)
+{
+    dir.Write("screens/default.ini", "[Screen2]\nEnable=1\nLine0=default\n");
+    for (const char* value : {"", "   ", "\"\""}) {
+        WriteMain(std::string("[Screens]\nScreenFile=") + value + "\n");
+        ScreenTable[2] = ScreenEntry{};
+        Load();
+        EXPECT_EQ(MainSettings.Screens.ScreenFile, "screens\\default.ini") << "value '" << value << "'";
+        EXPECT_TRUE(ScreenTable[2].Enable);
+        EXPECT_EQ(ScreenTable[2].Line[0], "default");
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SettingsTest, AFolderAsSettingsFileIsToldOnceAndGivesDefaults)
+{
+    std::filesystem::create_directories(dir.Path() / "DOTVANE.INI");
+    dir.Write("screens/default.ini", "[Screen1]\nEnable=1\n");
+    MainSettings.LCD.Type = 0;
+    ASSERT_NO_THROW(Load());
+    EXPECT_EQ(MainSettings.LCD.Type, 3);
+    EXPECT_TRUE(ScreenTable[1].Enable);  // the default screen file is read
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "Could not read " + Named("DOTVANE.INI") + ": it is not a regular file");
+
+    // Every load tells it again.
+    Load();
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+TEST_F(SettingsTest, AFolderAsScreenFileIsToldOnceAndGivesAnEmptyTable)
+{
+    dir.Write("screens/default.ini", "[Screen1]\nEnable=1\n");
+    Load();
+    ASSERT_TRUE(ScreenTable[1].Enable);
+
+    WriteMain("[LCD]\nXPixels=240\n[Screens]\nScreenFile=screens\n");
+    ASSERT_NO_THROW(Load());
+    EXPECT_EQ(MainSettings.LCD.XPixels, 240);
+    EXPECT_FALSE(ScreenTable[1].Enable);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "Could not read " + Named("screens") + ": it is not a regular file");
+}
+
+TEST_F(SettingsTest, ASettingsFileOverTheLimitIsToldWithTheLimit)
+{
+    const std::string text = "[LCD]\nType=0\n";
+    WriteMain(text + std::string(kIniFileLimit, ';'));
+    dir.Write("screens/default.ini", "[Screen0]\nEnable=1\n" + std::string(kIniFileLimit, '#'));
+    Load();
+    EXPECT_EQ(MainSettings.LCD.Type, 3);
+    EXPECT_FALSE(ScreenTable[0].Enable);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0], "Could not read " + Named("DOTVANE.INI") +
+                                    ": it is larger than 4194304 bytes");
+    EXPECT_EQ(host.messages[1], "Could not read " + Named("screens\\default.ini") +
+                                    ": it is larger than 4194304 bytes");
+}
+
+#ifndef _WIN32
+TEST_F(SettingsTest, AFifoAsSettingsFileIsToldAtOnce)
+{
+    test::HeldFifo fifo(dir.Path() / "DOTVANE.INI", "[LCD]\nType=0\n");
+    const auto [prompt, type] = test::ReadWhileHeld(fifo, [&] {
+        Load();
+        return MainSettings.LCD.Type;
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(type, 3);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "Could not read " + Named("DOTVANE.INI") + ": it is not a regular file");
+}
+
+TEST_F(SettingsTest, AnEndlessDeviceAsScreenFileIsToldAtOnce)
+{
+    std::filesystem::create_symlink("/dev/zero", dir.Path() / "endless.ini");
+    WriteMain("[Screens]\nScreenFile=endless.ini\n");
+    Load();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "Could not read " + Named("endless.ini") + ": it is not a regular file");
+}
+#endif
 
 }  // namespace
 }  // namespace dotvane

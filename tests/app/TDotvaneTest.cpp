@@ -2,6 +2,7 @@
 #include "render/VirtualDisplay.h"
 #include "tests/support/AppFixture.h"
 
+#include <filesystem>
 #include <limits>
 #include <stdexcept>
 
@@ -203,6 +204,44 @@ TEST_F(TDotvaneTest, HelpCommandsOpenTheirPages)
     logic->Helpweb1Click();
     logic->Website1Click();
     EXPECT_EQ(host.openedUrls, (std::vector<std::string>{kHelpPage, kHomePage}));
+}
+
+TEST_F(TDotvaneTest, AFolderAsSettingsFileIsToldAndStartUpGoesOn)
+{
+    std::filesystem::create_directories(dir.Path() / "DOTVANE.INI");
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    ASSERT_NO_THROW(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("DOTVANE.INI: it is not a regular file"), std::string::npos);
+    EXPECT_EQ(host.width, 257);
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'hello'"), 1);
+
+    // Reload tells it again and the program goes on.
+    logic->Reload1Click();
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.closeRequests, 0);
+}
+
+TEST_F(TDotvaneTest, AFolderAsScreenFileIsToldAndStartUpGoesOn)
+{
+    WriteMain("[Screens]\nScreenFile=screens\n");
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    ASSERT_NO_THROW(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("screens: it is not a regular file"), std::string::npos);
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'hello'"), 0);
+}
+
+TEST_F(TDotvaneTest, AnEmptyScreenFileNameStartsWithTheDefaultScreens)
+{
+    WriteMain("[Screens]\nScreenFile=\n");
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    ASSERT_NO_THROW(Start());
+    EXPECT_TRUE(host.messages.empty());
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'hello'"), 1);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include "app/ScreenFile.h"
 #include "tests/render/HardwareFixture.h"
+#include "render/ImageFile.h"
 #include "tests/support/FakePlayer.h"
+#include "tests/support/HeldFifo.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/TempDir.h"
 
@@ -159,6 +161,26 @@ TEST_F(IconsTest, NothingOnTheVirtualDisplayWhileHidden)
     DrawIconElement("icon.bmp(0,0)");
     WindowShown = true;
     EXPECT_EQ(At(1, 1), kYellow);
+}
+
+TEST_F(IconsTest, OversizedAndFifoIconsAreReportedAndNotDrawn)
+{
+    UseT6963C(4);
+    WriteIcon("wide.bmp", kImageSideLimit + 1, 2, qRgb(0, 0, 0));
+    const QImage before = VlcdBitmap.image;
+    DrawIconElement("wide.bmp(0,0)");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon wide.bmp"}));
+    EXPECT_EQ(VlcdBitmap.image, before);
+    EXPECT_TRUE(port.Log.empty());
+
+    test::HeldFifo fifo(dir.Path() / "fifo.bmp", "BM");
+    const auto [prompt, messages] = test::ReadWhileHeld(fifo, [&] {
+        DrawIconElement("fifo.bmp(0,0)");
+        return Messages();
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages.back(), "Could not load or display icon fifo.bmp");
 }
 
 }  // namespace

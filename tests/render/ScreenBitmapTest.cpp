@@ -1,8 +1,10 @@
 #include "render/ScreenBitmap.h"
 
 #include "lcd/PixelImage.h"
+#include "render/ImageFile.h"
 #include "render/RefreshCycle.h"
 #include "tests/render/HardwareFixture.h"
+#include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +161,46 @@ TEST_F(ShowScreenBitmapTest, T6963CLoadsAnyPictureTheImageReaderTakes)
     const std::vector<Byte> bytes = Decode(port);
     ASSERT_EQ(bytes.size(), 3u + 2048u);
     EXPECT_EQ(bytes[3], D(0xFF));
+}
+
+TEST_F(ShowScreenBitmapTest, FoldersAndOversizedPicturesAreReportedAndNothingIsSent)
+{
+    const std::string folder = dir.Path().string();
+    // Wider than any picture that is loaded, though a small file.
+    QImage wide(kImageSideLimit + 1, 8, QImage::Format_Mono);
+    wide.fill(0);
+    const std::string huge = (dir.Path() / "wide.bmp").string();
+    ASSERT_TRUE(wide.save(QString::fromStdString(huge), "BMP"));
+
+    UseT6963C(4);
+    ShowScreenBitmap(folder);
+    ShowScreenBitmap(huge);
+    EXPECT_EQ(fixture.host.messages, (std::vector<std::string>{"Could not load or display bitmap " + folder,
+                                                                "Could not load or display bitmap " + huge}));
+    EXPECT_TRUE(port.Log.empty());
+
+    UseKS0108();
+    ShowScreenBitmap(folder);
+    ASSERT_EQ(fixture.host.messages.size(), 3u);
+    EXPECT_EQ(fixture.host.messages[2], "Could not load or display bitmap " + folder);
+    EXPECT_TRUE(port.Log.empty());
+}
+
+TEST_F(ShowScreenBitmapTest, AFifoIsReportedWithoutWaiting)
+{
+    test::HeldFifo picture(dir.Path() / "picture.bmp", "BM");
+    test::HeldFifo ks0108(dir.Path() / "ks0108.bmp", std::string(100, 'x'));
+    UseT6963C(4);
+    const auto [prompt, messages] = test::ReadWhileHeld({&picture, &ks0108}, [&] {
+        ShowScreenBitmap(picture.Name());
+        MainSettings.LCD.Type = 1;
+        ShowScreenBitmap(ks0108.Name());
+        return fixture.host.messages;
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Could not load or display bitmap " + picture.Name(),
+                                                   "Could not load or display bitmap " + ks0108.Name()}));
+    EXPECT_TRUE(port.Log.empty());
 }
 
 // A KS0108 bitmap file: the fixed headers, a colour table and 64 rows of

@@ -3,6 +3,7 @@
 #include "app/ScreenFile.h"
 #include "app/ScreenState.h"
 #include "app/Settings.h"
+#include "render/ImageFile.h"
 #include "render/RefreshCycle.h"
 #include "tests/support/Golden.h"
 #include "tests/support/TempDir.h"
@@ -105,6 +106,16 @@ TEST_F(VirtualDisplayTest, ADarkGreyBitmapShowsNothing)
 TEST_F(VirtualDisplayTest, AMissingBitmapLeavesTheBackground)
 {
     ScreenTable[0].Bitmap = "images\\no such picture.bmp";
+    MainSettings.VLCD.BackColor = "clWhite";
+    const QImage picture = Refresh();
+    QImage white(128, 64, QImage::Format_RGB32);
+    white.fill(qRgb(255, 255, 255));
+    EXPECT_EQ(picture, white);
+}
+
+TEST_F(VirtualDisplayTest, AnOversizedBitmapLeavesTheBackground)
+{
+    ScreenTable[0].Bitmap = WriteBitmap(kImageSideLimit + 1, 64, "wide.bmp");
     MainSettings.VLCD.BackColor = "clWhite";
     const QImage picture = Refresh();
     QImage white(128, 64, QImage::Format_RGB32);

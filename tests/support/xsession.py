@@ -1,4 +1,5 @@
 """Helpers for tests that run the real program on a private X display."""
+import hashlib
 import os
 import struct
 import subprocess
@@ -45,3 +46,34 @@ def screenshot(env):
             row.append(((value >> 16) & 255, (value >> 8) & 255, value & 255))
         rows.append(row)
     return rows
+
+
+def visible_windows(env, pattern):
+    """The ids of the visible windows whose name matches the pattern, at once, without waiting."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern], env=env,
+                            capture_output=True, text=True)
+    return result.stdout.split()
+
+
+def resident_megabytes(pid):
+    """The resident memory of a running process in MB; 0 once it has ended."""
+    try:
+        with open("/proc/%d/status" % pid) as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1]) / 1024.0
+    except OSError:
+        pass
+    return 0.0
+
+
+def file_checksums(folder):
+    """SHA-256 of every regular file below the folder, by relative name."""
+    sums = {}
+    for root, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(root, name)
+            if os.path.isfile(path) and not os.path.islink(path):
+                with open(path, "rb") as data:
+                    sums[os.path.relpath(path, folder)] = hashlib.sha256(data.read()).hexdigest()
+    return sums
