@@ -21,16 +21,6 @@
 #include <exception>
 
 namespace dotvane {
-namespace {
-
-// Twice a display extent plus the spare pixels around the picture, in 32-bit
-// arithmetic that wraps round at the ends of the range.
-int32_t ClientExtent(int32_t pixels, uint32_t spare)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(pixels) * 2u + spare);
-}
-
-}  // namespace
 
 TDotvane::TDotvane(WindowHost& host, std::string programFolder)
     : host_(host), programFolder_(std::move(programFolder))
@@ -47,7 +37,7 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder)
     // A settings file that cannot be used is told and the program starts
     // with what was read, as on Reload.
     Command([this] { LoadSettings(programFolder_, *pop3Timer_); });
-    host_.SetClientSize(ClientExtent(MainSettings.LCD.XPixels, 1), ClientExtent(MainSettings.LCD.YPixels, 21));
+    host_.SetClientSize(VirtualDisplayWidth() * 2 + 1, VirtualDisplayHeight() * 2 + 21);
     setiTimer_->SetInterval(MainSettings.SetiAtHome.Interval);
     externalIpTimer_->SetInterval(kFirstLookupDelay);
     StartPerfCounters(programFolder_);

@@ -7,6 +7,8 @@
 #include "lcd/PortDriver.h"
 #include "lcd/T6963CDriver.h"
 
+#include <algorithm>
+
 namespace dotvane::DisplayDriver {
 namespace {
 
@@ -43,7 +45,7 @@ void Open()
     case kKS0108:
         KS0108Driver.DataPort = 888;
         KS0108Driver.ControlPort = 890;
-        KS0108Driver.Delay = MainSettings.KS0108.Delay;
+        KS0108Driver.Delay = std::clamp(MainSettings.KS0108.Delay, 0, TKS0108Driver::kMaxDelay);
         OpenPortDriver();
         KS0108Driver.InitController();
         KS0108Driver.Clear();

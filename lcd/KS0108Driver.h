@@ -20,13 +20,17 @@ public:
     // Chip values of the two halves in the control register.
     static constexpr uint8_t kLeft = 0;
     static constexpr uint8_t kRight = 6;
+    // The longest strobe delay in microseconds that a module could need; a
+    // longer one would only stall the program (a second per byte at 10⁶).
+    static constexpr int32_t kMaxDelay = 1000;
 
     // Set again when the display is opened; starting at the same fixed
     // ports means a driver reached before it was opened (LCD/Type changed
     // by a reload) still writes to the printer port and nowhere else.
     int32_t DataPort = 888;
     int32_t ControlPort = 890;
-    // Microseconds around each enable pulse, copied from KS0108/Delay at open.
+    // Microseconds around each enable pulse, copied from KS0108/Delay at open
+    // and held to 0 … kMaxDelay there.
     int32_t Delay = 0;
     // The display column 0 … 127 the next data byte goes to; 128 after the
     // last column was written, and then data is dropped.

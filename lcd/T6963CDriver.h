@@ -23,6 +23,13 @@ public:
     int32_t Columns = 0;
     int32_t FontWidth = 0;
 
+    // The graphic area as the display: Lines lines of LineWidth pixels
+    // (Columns bytes each). Pictures and elements are drawn only inside it;
+    // past its edges an address would run on into the next line, into the
+    // text area, or round the controller's memory onto the display.
+    int32_t LineWidth() const { return Columns * FontWidth; }
+    int32_t Lines() const { return Columns > 0 ? GraphicBytes / Columns : 0; }
+
     // One byte with C/D low (a parameter or display data) or high (a
     // command), after a busy check when CheckBusyFlag is set.
     void WriteData(uint8_t value);
@@ -46,11 +53,15 @@ public:
 
     // Pictures on the graphic layer. Rows of an element image from byte
     // column x div FontWidth, each with its own address and auto-write run;
-    // a pixel is on when it is pure black.
+    // a pixel is on when it is pure black. Only rows on the graphic area's
+    // lines are sent, and of each only the bytes on its line; a row that
+    // runs past the line's end still closes with one blank byte, as one
+    // that ends there does.
     void WriteImageRows(const PixelImage& image, int32_t x, int32_t y, int32_t cutLeft, int32_t cutTop, int32_t rows,
                         int32_t bytesPerRow);
     // The screen bitmap from GraphicHome, dithered by brightness against
-    // random thresholds drawn from `seed`.
+    // random thresholds drawn from `seed`; no more bytes than the graphic
+    // area holds.
     void DrawBitmap(const PixelImage& image, uint32_t seed);
     // A bar and a font text, also painted into the virtual display (built
     // with the window library, which paints them).

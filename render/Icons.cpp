@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/KS0108Driver.h"
+#include "lcd/T6963CDriver.h"
 #include "platform/Player.h"
 #include "render/ElementDescriptors.h"
 #include "render/ElementImages.h"
@@ -20,13 +21,6 @@
 
 namespace dotvane {
 namespace {
-
-// A pixel position beside an icon's corner, in 32-bit arithmetic that wraps
-// round at the ends of the range.
-int32_t Offset(int32_t position, int32_t by)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(position) + static_cast<uint32_t>(by));
-}
 
 // The player window's reply to WM_USER with a data word and a command;
 // 0 without a player.
@@ -88,19 +82,26 @@ void DrawIconFile(int32_t x, int32_t y, const std::string& fileName)
         const QImage image = LoadImageFile(fileName);
         if (image.isNull()) return ShowMessage("Could not load or display icon " + fileName);
         const int32_t w = image.width(), h = image.height();
-        if (WindowShown) DrawIntoVirtualDisplay(image, x, y, ToTColor(image.pixel(0, h - 1)));
+        const QtPixelImage pixels(image);
+        if (WindowShown) DrawIntoVirtualDisplay(pixels, x, y, ToTColor(image.pixel(0, h - 1)));
         switch (MainSettings.LCD.Type) {
         case 0: {
-            for (int32_t i = 0; i < h; ++i)
-                for (int32_t j = 0; j < w; ++j) DisplayDriver::ResetPixel(Offset(x, j), Offset(y, i));
-            const QtPixelImage pixels(image);
-            for (int32_t i = 0; i < h; ++i)
-                for (int32_t j = 0; j < w; ++j)
-                    if (pixels.IsOn(j, i)) DisplayDriver::SetPixel(Offset(x, j), Offset(y, i));
+            // Only the pixels on the graphic area are touched: past its edges
+            // a pixel's address runs into the next line, the text area or
+            // round the controller's memory, onto pixels of the display.
+            const int64_t left = std::max<int64_t>(0, -int64_t{x});
+            const int64_t top = std::max<int64_t>(0, -int64_t{y});
+            const int64_t right = std::min<int64_t>(w, int64_t{T6963CDriver.LineWidth()} - x);
+            const int64_t bottom = std::min<int64_t>(h, int64_t{T6963CDriver.Lines()} - y);
+            for (int64_t i = top; i < bottom; ++i)
+                for (int64_t j = left; j < right; ++j) DisplayDriver::ResetPixel(int32_t(x + j), int32_t(y + i));
+            for (int64_t i = top; i < bottom; ++i)
+                for (int64_t j = left; j < right; ++j)
+                    if (pixels.IsOn(int32_t(j), int32_t(i))) DisplayDriver::SetPixel(int32_t(x + j), int32_t(y + i));
             break;
         }
         case 1:
-            KS0108Driver.WriteImageBands(QtPixelImage(image), x, y, h / 8, w);
+            KS0108Driver.WriteImageBands(pixels, x, y, h / 8, w);
             break;
         default:
             break;

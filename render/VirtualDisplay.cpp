@@ -26,10 +26,14 @@ void SetPixelClipped(QImage& image, int x, int y, QRgb color)
 
 }  // namespace
 
+int32_t VirtualDisplayWidth() { return std::clamp(MainSettings.LCD.XPixels, 1, kMaxDisplayPixels); }
+
+int32_t VirtualDisplayHeight() { return std::clamp(MainSettings.LCD.YPixels, 1, kMaxDisplayPixels); }
+
 void PrepareVirtualDisplay()
 {
-    const int width = std::max(0, MainSettings.LCD.XPixels);
-    const int height = std::max(0, MainSettings.LCD.YPixels);
+    const int width = VirtualDisplayWidth();
+    const int height = VirtualDisplayHeight();
     QImage& image = VlcdBitmap.image;
     if (image.width() != width || image.height() != height) image = QImage(width, height, QImage::Format_RGB32);
     if (image.isNull()) return;

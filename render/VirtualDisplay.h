@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -17,6 +18,14 @@ struct VirtualDisplayBuffer {
     TColor penColor = clBlack;
 };
 extern VirtualDisplayBuffer VlcdBitmap;
+
+// XPixels and YPixels as the virtual display and the window use them: held
+// to 1 … 1024, so that no setting leaves a window too small to reach its
+// menus or makes a picture larger than any screen. The settings keep what
+// the file says.
+inline constexpr int32_t kMaxDisplayPixels = 1024;
+int32_t VirtualDisplayWidth();
+int32_t VirtualDisplayHeight();
 
 // Resizes the buffer, fills it with BackColor and lays the current screen's
 // bitmap under it: its exactly black pixels in BmpColor, unscaled. The file

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 namespace dotvane {
 namespace {
@@ -37,13 +38,28 @@ TEST_F(TDotvaneTest, LargerDisplayGivesALargerWindow)
     EXPECT_EQ(host.height, 277);
 }
 
-TEST_F(TDotvaneTest, WindowSizeIsWorkedOutIn32BitArithmetic)
+TEST_F(TDotvaneTest, WindowUsesTheDisplaySizeHeldTo1To1024)
 {
-    // Sizes past the range wrap round rather than overflow.
-    WriteMain("[LCD]\nXPixels=2147483647\nYPixels=-1073741834\n");
-    Start();
-    EXPECT_EQ(host.width, -1);
-    EXPECT_EQ(host.height, std::numeric_limits<int32_t>::min() + 1);
+    struct Case {
+        const char* settings;
+        int32_t width, height;
+    };
+    const std::vector<Case> cases{
+        {"XPixels=0\nYPixels=0", 3, 23},
+        {"XPixels=-5\nYPixels=-1073741834", 3, 23},
+        {"XPixels=1024\nYPixels=1025", 2049, 2069},
+        {"XPixels=100000\nYPixels=2147483647", 2049, 2069},
+    };
+    for (const Case& c : cases) {
+        WriteMain(std::string("[LCD]\n") + c.settings + "\n");
+        logic.reset();
+        Start();
+        EXPECT_EQ(host.width, c.width) << c.settings;
+        EXPECT_EQ(host.height, c.height) << c.settings;
+    }
+    // The settings keep what the file says.
+    EXPECT_EQ(MainSettings.LCD.XPixels, 100000);
+    EXPECT_EQ(MainSettings.LCD.YPixels, 2147483647);
 }
 
 TEST_F(TDotvaneTest, FirstRefreshComesAfterOneSecond)

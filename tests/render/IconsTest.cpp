@@ -110,16 +110,39 @@ TEST_F(IconsTest, T6963CResetsTheRectangleThenSetsTheBlackPixels)
               (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7", "Set 6,6"}));
 }
 
-TEST_F(IconsTest, CoordinatesAtTheEndOfTheRangeWrapAroundOnTheT6963C)
+// Size 1 lines are 240 pixels, and there are 64 of them. Off them a pixel's
+// address would land on the next line, in the text area or, wrapping round
+// the controller's memory, anywhere: such pixels are left alone.
+TEST_F(IconsTest, T6963CTouchesOnlyPixelsOnTheGraphicArea)
 {
     UseT6963C(1);
     test::RecordingDisplay display;
-    WriteIcon("mark.bmp", 2, 1, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
-    DrawIconElement("mark.bmp(2147483647,5)");
-    // Pixel positions are 32-bit: one column past the largest x is the
-    // smallest one.
-    EXPECT_EQ(display.calls,
-              (std::vector<std::string>{"Reset 2147483647,5", "Reset -2147483648,5", "Set -2147483648,5"}));
+    WriteIcon("mark.bmp", 2, 2, qRgb(0, 0, 0), qRgb(255, 255, 255), {QPoint(1, 0)});
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {"mark.bmp(-1,-1)", {"Reset 0,0", "Set 0,0"}},
+        {"mark.bmp(239,63)", {"Reset 239,63", "Set 239,63"}},
+        {"mark.bmp(238,-1)", {"Reset 238,0", "Reset 239,0", "Set 238,0", "Set 239,0"}},
+        {"mark.bmp(240,0)", {}},
+        {"mark.bmp(0,64)", {}},
+        {"mark.bmp(2147483647,5)", {}},
+        {"mark.bmp(-2147483648,-2147483648)", {}},
+    };
+    for (const auto& [descriptor, calls] : cases) {
+        display.calls.clear();
+        DrawIconElement(descriptor);
+        EXPECT_EQ(display.calls, calls) << descriptor;
+    }
+}
+
+TEST_F(IconsTest, AnIconFarLargerThanTheDisplayTouchesOnlyTheDisplay)
+{
+    UseT6963C(4);  // 128 × 128
+    test::RecordingDisplay display;
+    WriteIcon("wide.bmp", 3000, 200, qRgb(255, 255, 255));
+    DrawIconElement("wide.bmp(-1000,-50)");
+    EXPECT_EQ(display.calls.size(), 128u * 128u);
+    EXPECT_EQ(display.calls.front(), "Reset 0,0");
+    EXPECT_EQ(display.calls.back(), "Reset 127,127");
 }
 
 TEST_F(IconsTest, KS0108GetsWholeBandsOnly)

@@ -112,6 +112,28 @@ TEST_F(T6963CBitmapTest, NarrowSettingShearsTheWideLayout)
     EXPECT_EQ(Decode(port).size(), 3u + 2u * 64u * 21u);
 }
 
+// Size 4 holds 2048 bytes of picture from 0x300; a picture setting larger
+// than that sends those and no more, whatever it says.
+TEST_F(T6963CBitmapTest, NoMoreThanTheGraphicAreaIsSent)
+{
+    UseT6963C(4);
+    MainSettings.LCD.YPixels = 200;
+    T6963CDriver.DrawBitmap(FunctionImage(128, 200, Pattern), 5);
+    const std::vector<uint8_t> data = SentPicture();
+    ASSERT_EQ(data.size(), 2048u);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            const bool on = (data[size_t(y * 16 + x / 8)] >> (7 - x % 8)) & 1;
+            ASSERT_EQ(on, Pattern(x, y) == clBlack) << x << "," << y;
+        }
+
+    port.Log.clear();
+    MainSettings.LCD.XPixels = 2000000000;
+    MainSettings.LCD.YPixels = 2000000000;
+    T6963CDriver.DrawBitmap(FunctionImage(128, 64, Pattern), 5);
+    EXPECT_EQ(SentPicture().size(), 2048u);
+}
+
 class T6963CPanelBitmapTest : public test::PanelTest {};
 
 TEST_F(T6963CPanelBitmapTest, FullWidthPictureLandsInPlace)
