@@ -3,7 +3,6 @@
 #include "tests/support/AppFixture.h"
 
 #include <filesystem>
-#include <limits>
 #include <stdexcept>
 #include <vector>
 
