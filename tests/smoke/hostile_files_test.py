@@ -21,11 +21,11 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xsession import fail, file_checksums, resident_megabytes, start_xvfb, visible_windows  # noqa: E402
+from xsession import exit_through_file_menu, fail, file_checksums, resident_megabytes, start_xvfb, visible_windows  # noqa: E402
 
 CAPTION = "Dotvane v. 0.3.2 pre13"
 BOX = "^Dotvane$"
-PATIENCE = 8.0
+PATIENCE = 12.0
 
 
 def write(folder, name, text):
@@ -160,12 +160,8 @@ def run_case(program, env, limit, case):
         if visible_windows(env, BOX):
             fail("%s: a message box is open after start-up" % name)
 
-        xdotool(env, "mousemove", "--window", window, "15", "8", "click", "1")
-        time.sleep(0.5)
-        xdotool(env, "key", "Down", "Down", "Return")
-        try:
-            code = dotvane.wait(timeout=30)
-        except subprocess.TimeoutExpired:
+        code = exit_through_file_menu(env, window, dotvane)
+        if code is None:
             fail("%s: File > Exit did not end the program" % name)
         if code != 0:
             fail("%s: exit code %d" % (name, code))

@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xsession import fail, file_checksums, screenshot, start_xvfb  # noqa: E402
+from xsession import exit_through_file_menu, fail, file_checksums, screenshot, start_xvfb  # noqa: E402
 
 YELLOW = (255, 255, 0)
 BTNFACE = (212, 208, 200)
@@ -105,13 +105,8 @@ def main():
         if region(screenshot(env), box) != region(first, box):
             fail("Screen > Pause did not stop the rotation")
 
-        # File > Exit: open the File menu with the mouse, then take its second item.
-        xdotool(env, "mousemove", "--window", window, "15", "8", "click", "1")
-        time.sleep(0.5)
-        xdotool(env, "key", "Down", "Down", "Return")
-        try:
-            code = dotvane.wait(timeout=30)
-        except subprocess.TimeoutExpired:
+        code = exit_through_file_menu(env, window, dotvane)
+        if code is None:
             fail("File > Exit did not end the program")
         if code != 0:
             fail("exit code %d" % code)

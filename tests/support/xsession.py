@@ -4,6 +4,7 @@ import os
 import struct
 import subprocess
 import sys
+import time
 
 
 def fail(message):
@@ -77,3 +78,23 @@ def file_checksums(folder):
                 with open(path, "rb") as data:
                     sums[os.path.relpath(path, folder)] = hashlib.sha256(data.read()).hexdigest()
     return sums
+
+
+def exit_through_file_menu(env, window, process, attempts=4):
+    """Ends the program with File > Exit; returns its exit code, or None.
+
+    The File menu is opened with the mouse and its second item taken with the
+    keys. On a busy machine the menu may open after the keys were sent, so a
+    try that leaves the program running is undone with Escape and repeated.
+    """
+    for _ in range(attempts):
+        subprocess.run(["xdotool", "key", "--window", window, "Escape"], env=env, capture_output=True)
+        subprocess.run(["xdotool", "mousemove", "--window", window, "15", "8", "click", "1"], env=env,
+                       check=True, capture_output=True)
+        time.sleep(1.0)
+        subprocess.run(["xdotool", "key", "Down", "Down", "Return"], env=env, check=True, capture_output=True)
+        try:
+            return process.wait(timeout=8)
+        except subprocess.TimeoutExpired:
+            continue
+    return None
