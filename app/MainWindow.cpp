@@ -144,7 +144,9 @@ std::unique_ptr<Timer> MainWindow::CreateTimer(int32_t interval) { return std::m
 
 void MainWindow::SetClientSize(int32_t width, int32_t height)
 {
-    view_->setFixedSize(std::max(1, width), std::max(kStatusLineHeight + 1, height) - kStatusLineHeight);
+    // However small the display, the menu bar keeps room for all its menus.
+    view_->setFixedSize(std::max(width, menuBar()->sizeHint().width()),
+                        std::max(kStatusLineHeight + 1, height) - kStatusLineHeight);
     setFixedSize(sizeHint());
 }
 

@@ -4,22 +4,13 @@
 #include "app/WebPages.h"
 #include "config/SettingsFiles.h"
 #include "lcd/DisplayFactory.h"
+#include "render/VirtualDisplay.h"
 #include "vars/SensorMirror.h"
 #include "vars/SetiStats.h"
 
 #include <exception>
 
 namespace dotvane {
-namespace {
-
-// Twice a display extent plus the spare pixels around the picture, in 32-bit
-// arithmetic that wraps round at the ends of the range.
-int32_t ClientExtent(int32_t pixels, uint32_t spare)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(pixels) * 2u + spare);
-}
-
-}  // namespace
 
 TDotvane::TDotvane(WindowHost& host, std::string programFolder) : TDotvane(host, std::move(programFolder), nullptr) {}
 
@@ -54,13 +45,19 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display
     host_.SetPauseTick(false);
     host_.SetEnabledOnlyTick(enabledOnly_);
 
-    LoadSettings();
+    // A settings file that cannot be used is told and the program starts
+    // with what was read, as on Reload.
+    Command([this] { LoadSettings(); });
     const TMainSettings& settings = state_.MainSettings;
-    host_.SetClientSize(ClientExtent(settings.LCD.XPixels, 1), ClientExtent(settings.LCD.YPixels, 21));
+    host_.SetClientSize(VirtualDisplayWidth(settings) * 2 + 1, VirtualDisplayHeight(settings) * 2 + 21);
     setiTimer_->SetInterval(settings.SetiAtHome.Interval);
     externalIpTimer_->SetInterval(kFirstLookupDelay);
     StartPerfCounters(PerfCounters.get(), settings, programFolder_);
-    if (const auto error = display_.Open()) host_.ShowError(*error);
+    if (const auto failure = display_.Open()) {
+        host_.ShowError(failure->Message);
+        // Which device was tried and why it failed, for the user to mend.
+        if (!failure->DeviceProblem.empty()) host_.SetStatusText(failure->DeviceProblem);
+    }
     ShowCurrentBitmap();
     renderer_.DrawIcons();
 }
@@ -76,6 +73,7 @@ void TDotvane::LoadSettings()
     state_.SkippedScreen = -1;
     state_.ScreenTable = std::move(files.Screens.ScreenTable);
     state_.FontTable = std::move(files.Screens.FontTable);
+    for (const std::string& problem : files.Problems) host_.ShowMessage(problem);
 }
 
 bool TDotvane::CurrentScreenHasBitmap() const

@@ -86,7 +86,9 @@ private:
     TDotvane(WindowHost& host, std::string programFolder, Display* display);
 
     // Reads the settings files into the state; the mail timer takes the new
-    // Pop3/Update, the mail counts go back to 0 and no screen is skipped.
+    // Pop3/Update, the mail counts go back to 0 and no screen is skipped. A
+    // file that is no regular file or too large is told in a message box,
+    // once per load, and reads as an empty one.
     void LoadSettings();
     // Whether the current screen lays a bitmap under its text.
     bool CurrentScreenHasBitmap() const;

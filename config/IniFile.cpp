@@ -4,26 +4,34 @@
 #include "platform/FileNames.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <limits>
 
 namespace dotvane {
 
+size_t IniFile::FoldedHash::operator()(std::string_view name) const
+{
+    // FNV-1a over the lower-case bytes.
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(AsciiLower(c));
+        hash *= 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
+}
+
+bool IniFile::FoldedEqual::operator()(std::string_view a, std::string_view b) const { return EqualsIgnoreCase(a, b); }
+
 IniFile IniFile::FromFile(const std::filesystem::path& file)
 {
     IniFile ini;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const platform::FileContents contents = platform::ReadRegularFile(file, kIniFileLimit);
+    ini.readStatus_ = contents.status;
+    if (contents.status != platform::FileStatus::Ok) {
         ini.errorLine_ = -1;
         return ini;
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        ini.errorLine_ = -1;
-        return ini;
-    }
-    ini.Parse(text);
+    ini.Parse(contents.bytes);
     return ini;
 }
 
@@ -39,7 +47,10 @@ void IniFile::Parse(std::string_view text)
     constexpr std::string_view bom = "\xEF\xBB\xBF";
     if (text.starts_with(bom)) text.remove_prefix(bom.size());
 
-    Section* current = nullptr;
+    // Sections only grow at the end, so the index of the current one stays
+    // valid where a pointer would not.
+    constexpr size_t kNoSection = SIZE_MAX;
+    size_t current = kNoSection;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -55,17 +66,13 @@ void IniFile::Parse(std::string_view text)
             size_t close = line.find(']');
             if (close == std::string_view::npos) {
                 if (errorLine_ == 0) errorLine_ = lineNumber;
-                current = nullptr;  // keys below a broken header belong nowhere
+                current = kNoSection;  // keys below a broken header belong nowhere
                 continue;
             }
-            std::string_view name = TrimBlanks(line.substr(1, close - 1));
-            current = nullptr;
-            for (Section& s : sections_)
-                if (EqualsIgnoreCase(s.name, name)) current = &s;
-            if (current == nullptr) {
-                sections_.push_back(Section{std::string(name), {}});
-                current = &sections_.back();
-            }
+            const std::string_view name = TrimBlanks(line.substr(1, close - 1));
+            const auto [it, added] = sectionIndex_.try_emplace(std::string(name), sections_.size());
+            if (added) sections_.push_back(Section{std::string(name), {}});
+            current = it->second;
             continue;
         }
 
@@ -75,33 +82,29 @@ void IniFile::Parse(std::string_view text)
             if (errorLine_ == 0) errorLine_ = lineNumber;
             continue;
         }
-        if (current == nullptr) continue;  // before any section: never reachable
+        if (current == kNoSection) continue;  // before any section: never reachable
 
         std::string_view value = TrimBlanks(line.substr(equals + 1));
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
 
-        bool seen = false;
-        for (const Entry& e : current->entries)
-            if (EqualsIgnoreCase(e.key, key)) seen = true;
-        if (!seen) current->entries.push_back(Entry{std::string(key), std::string(value), lineNumber});
+        // The first occurrence of a key stays.
+        sections_[current].entries.try_emplace(std::string(key), Entry{std::string(value), lineNumber});
     }
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const
 {
-    for (const Section& s : sections_)
-        if (EqualsIgnoreCase(s.name, name)) return &s;
-    return nullptr;
+    const auto it = sectionIndex_.find(name);
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_view key) const
 {
     const Section* s = FindSection(section);
     if (s == nullptr) return nullptr;
-    for (const Entry& e : s->entries)
-        if (EqualsIgnoreCase(e.key, key)) return &e;
-    return nullptr;
+    const auto it = s->entries.find(key);
+    return it == s->entries.end() ? nullptr : &it->second;
 }
 
 std::vector<std::string> IniFile::Sections() const

@@ -20,12 +20,23 @@ void CheckColor(std::string& field, const char* fallback)
 
 }  // namespace
 
+bool IsDefaultWebAddress(std::string_view address)
+{
+    std::string_view page = kDefaultWebAddress;
+    if (!address.ends_with('/')) page.remove_suffix(1);
+    return std::equal(address.begin(), address.end(), page.begin(), page.end(), [](char a, char b) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(a) == lower(b);
+    });
+}
+
 TMainSettings ReadMainSettings(const IniFile& ini)
 {
     const TMainSettings def;
     TMainSettings s;
 
     s.Port.Base = ini.GetInteger("Port", "Base", def.Port.Base);
+    s.Port.Device = ini.GetString("Port", "Device", def.Port.Device);
     s.T6963C.CheckBusyFlag = ini.GetBool("T6963C", "CheckBusyFlag", def.T6963C.CheckBusyFlag);
     s.T6963C.Wiring = ini.GetInteger("T6963C", "Wiring", def.T6963C.Wiring);
     s.T6963C.Size = ini.GetInteger("T6963C", "Size", def.T6963C.Size);
@@ -61,7 +72,11 @@ TMainSettings ReadMainSettings(const IniFile& ini)
     s.ExternalIP.Enable = ini.GetBool("ExternalIP", "Enable", def.ExternalIP.Enable);
     s.ExternalIP.Update = ini.GetInteger("ExternalIP", "Update", def.ExternalIP.Update);
     s.ExternalIP.WebAddress = ini.GetString("ExternalIP", "WebAddress", def.ExternalIP.WebAddress);
-    s.ExternalIP.BeforeString = ini.GetString("ExternalIP", "BeforeString", def.ExternalIP.BeforeString);
+    // The default texts are those of the default page; for a page of the
+    // user's own the text before the address defaults to "Your ip is ".
+    s.ExternalIP.BeforeString = ini.GetString(
+        "ExternalIP", "BeforeString",
+        IsDefaultWebAddress(s.ExternalIP.WebAddress) ? def.ExternalIP.BeforeString : kOwnPageBeforeString);
     s.ExternalIP.AfterString = ini.GetString("ExternalIP", "AfterString", def.ExternalIP.AfterString);
 
     s.SetiAtHome.Enable = ini.GetBool("Seti@Home", "Enable", def.SetiAtHome.Enable);
@@ -76,6 +91,8 @@ TMainSettings ReadMainSettings(const IniFile& ini)
     for (int i = 0; i < 7; ++i) s.WeekdayNames[i] = ini.GetString("Weekdays", std::to_string(i), "");
 
     s.Screens.ScreenFile = ini.GetString("Screens", "ScreenFile", def.Screens.ScreenFile);
+    // An empty name would name the program's folder itself.
+    if (s.Screens.ScreenFile.empty()) s.Screens.ScreenFile = def.Screens.ScreenFile;
     return s;
 }
 

@@ -3,26 +3,35 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace dotvane {
 
 // Defaults of the external address lookup: the page to fetch and the texts
-// around the address in it. The page is Dyn's CheckIP service, plain HTTP on
-// port 80, whose whole answer is
+// around the address in it, which go together. The page is Dyn's CheckIP
+// service, plain HTTP on port 80, whose whole answer is
 //   <html><head><title>Current IP Check</title></head><body>Current IP
 //   Address: 203.0.113.5</body></html>
-// so the address ends at "</body>". It writes "Current IP Address: " before
-// the address, not the default BeforeString: the bundled DOTVANE.INI sets
-// that key, and with the default one the address simply stays "Unknown".
+// so the address lies between "Current IP Address: " and "</body>".
 inline constexpr const char* kDefaultWebAddress = "http://checkip.dyndns.org/";
-inline constexpr const char* kDefaultBeforeString = "Your ip is ";
+inline constexpr const char* kDefaultBeforeString = "Current IP Address: ";
 inline constexpr const char* kDefaultAfterString = "</body>";
+// The default BeforeString for a page that the settings name themselves,
+// which settings written for such a page rely on.
+inline constexpr const char* kOwnPageBeforeString = "Your ip is ";
+
+// Whether a page address names the default page (letter case and a missing
+// final "/" aside).
+bool IsDefaultWebAddress(std::string_view address);
 
 // One field per key of DOTVANE.INI, grouped by section; the member
 // initialisers are the defaults that apply when a key is missing.
 struct TMainSettings {
     struct {
         int32_t Base = 888;
+        // The ppdev device of the port ("/dev/parport0"); empty finds it by
+        // the address of the display's data register.
+        std::string Device;
     } Port;
     struct {
         bool CheckBusyFlag = false;
@@ -83,7 +92,8 @@ struct TMainSettings {
 class IniFile;
 
 // The settings record DOTVANE.INI gives: every field from its key, missing
-// keys and bad values taking their defaults.
+// keys and bad values taking their defaults. An empty ScreenFile is the
+// default one.
 TMainSettings ReadMainSettings(const IniFile& ini);
 
 // Highest number of text rows a screen has lines for.

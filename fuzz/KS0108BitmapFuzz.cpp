@@ -19,7 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     // A port that goes nowhere: only the reading of the file matters here.
     struct NoPort : dotvane::ParallelPort {
-        bool OpenRegisters(std::span<const dotvane::PortRange>) override { return true; }
+        std::optional<dotvane::PortOpenFailure> OpenRegisters(const std::string&,
+                                                              std::span<const dotvane::PortRange>) override
+        {
+            return std::nullopt;
+        }
         uint8_t ReadRegister(uint16_t, dotvane::PortRegister) override { return 0xFF; }
         void WriteRegister(uint16_t, dotvane::PortRegister, uint8_t) override {}
         void WriteRegisterWord(uint16_t, dotvane::PortRegister, uint16_t) override {}

@@ -22,7 +22,7 @@ public:
         if (size > 0) std::memcpy(bytes_.get(), data, size);
     }
     Mapping OpenFileMapping(std::string_view) override { return 1; }
-    const std::byte* MapViewOfFile(Mapping) override { return bytes_.get(); }
+    const std::byte* MapViewOfFile(Mapping, size_t) override { return bytes_.get(); }
     size_t ViewSize(const std::byte*) override { return size_; }
     void UnmapViewOfFile(const std::byte*) override {}
     void CloseHandle(Mapping) override {}

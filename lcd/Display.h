@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Colors.h"
+#include "lcd/ParallelPort.h"
 #include "lcd/PixelImage.h"
 
 #include <cstdint>
@@ -13,8 +14,9 @@
 
 namespace dotvane {
 
-// Reads a picture file; nothing when the file cannot be read as a picture.
-using PictureLoader = std::function<std::unique_ptr<PixelImage>(const std::filesystem::path& file)>;
+// Reads a picture file, named as users write it; nothing when the file
+// cannot be read as a picture.
+using PictureLoader = std::function<std::unique_ptr<PixelImage>(const std::string& fileName)>;
 
 // A display the program draws on: the operations of a display driver, and
 // the pictures the renderer hands over. There is one implementation per
@@ -25,10 +27,10 @@ class Display {
 public:
     virtual ~Display() = default;
 
-    // Sets the controller up and clears it. Returns the error to show when
-    // the port driver could not be opened; the display then goes on with
+    // Sets the controller up and clears it. Returns what to tell the user
+    // when the port could not be opened; the display then goes on with
     // every write ignored.
-    virtual std::optional<std::string> Open() = 0;
+    virtual std::optional<PortOpenFailure> Open() = 0;
     // Clears everything, at shutdown.
     virtual void Blank() = 0;
     // Clears the text before a screen is shown; `keepBitmap` tells that the
@@ -40,10 +42,11 @@ public:
     virtual void SetPixel(int32_t x, int32_t y) = 0;
     virtual void ResetPixel(int32_t x, int32_t y) = 0;
 
-    // A screen's bitmap, from its file; `load` reads a picture file for the
-    // displays that take pictures in any format, and `seed` starts a
-    // dither. False when the file could not be used.
-    virtual bool DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader& load, uint32_t seed) = 0;
+    // A screen's bitmap, from its file as the screen file names it; `load`
+    // reads a picture file for the displays that take pictures in any
+    // format, and `seed` starts a dither. False when the file could not be
+    // used.
+    virtual bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) = 0;
     // An icon with its top-left corner at (x, y).
     virtual void DrawIcon(const PixelImage& icon, int32_t x, int32_t y) = 0;
 

@@ -36,16 +36,16 @@ public:
     // The display of a kind, built now if it was not yet.
     Display& Of(DisplayKind kind) const;
 
-    std::optional<std::string> Open() override { return Current().Open(); }
+    std::optional<PortOpenFailure> Open() override { return Current().Open(); }
     void Blank() override { Current().Blank(); }
     void Clear(bool keepBitmap) override { Current().Clear(keepBitmap); }
     void SetTextPosition(int32_t column, int32_t row) override { Current().SetTextPosition(column, row); }
     void WriteText(std::string_view text) override { Current().WriteText(text); }
     void SetPixel(int32_t x, int32_t y) override { Current().SetPixel(x, y); }
     void ResetPixel(int32_t x, int32_t y) override { Current().ResetPixel(x, y); }
-    bool DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader& load, uint32_t seed) override
+    bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override
     {
-        return Current().DrawScreenBitmap(file, load, seed);
+        return Current().DrawScreenBitmap(fileName, load, seed);
     }
     void DrawIcon(const PixelImage& icon, int32_t x, int32_t y) override { Current().DrawIcon(icon, x, y); }
     bool TakesElements() const override { return Current().TakesElements(); }

@@ -3,6 +3,8 @@
 #include "lcd/Font5x7.h"
 #include "platform/HighResolutionClock.h"
 
+#include <algorithm>
+
 namespace dotvane {
 namespace {
 
@@ -116,15 +118,14 @@ void TKS0108Driver::InitController()
     Clear();
 }
 
-std::optional<std::string> TKS0108Driver::Open()
+std::optional<PortOpenFailure> TKS0108Driver::Open()
 {
-    Delay = settings_.KS0108.Delay;
+    Delay = std::clamp(settings_.KS0108.Delay, 0, kMaxDelay);
     const PortRange registers[] = {{kBase, 4}};
-    std::optional<std::string> error;
-    if (!port_.OpenRegisters(registers)) error = kPortOpenError;
+    std::optional<PortOpenFailure> failure = port_.OpenRegisters(settings_.Port.Device, registers);
     InitController();
     Clear();
-    return error;
+    return failure;
 }
 
 void TKS0108Driver::Blank() { Clear(); }

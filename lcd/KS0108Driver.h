@@ -25,12 +25,16 @@ public:
     // The port's base address, whatever Port/Base says: the data and
     // control registers at 888 and 890.
     static constexpr uint16_t kBase = 888;
+    // The longest strobe delay in microseconds that a module could need; a
+    // longer one would only stall the program (a second per byte at 10⁶).
+    static constexpr int32_t kMaxDelay = 1000;
 
     // Talks through `port`; KS0108/Delay of `settings` is copied when the
     // display is opened.
     TKS0108Driver(ParallelPort& port, const TMainSettings& settings);
 
-    // Microseconds around each enable pulse, copied from KS0108/Delay at open.
+    // Microseconds around each enable pulse, copied from KS0108/Delay at open
+    // and held to 0 … kMaxDelay there.
     int32_t Delay = 0;
     // The display column 0 … 127 the next data byte goes to; 128 after the
     // last column was written, and then data is dropped.
@@ -60,14 +64,15 @@ public:
     // is on when it is pure black.
     void WriteImageBands(const PixelImage& image, int32_t x, int32_t y, int32_t bands, int32_t columns);
     // Reads a 1086-byte one-bit 128 × 64 bitmap file into FileBuffer, turns
-    // it into PageImage and sends it; false when the file cannot be opened.
+    // it into PageImage and sends it; false when the file cannot be opened
+    // or is no regular file.
     bool DrawBitmapFile(const std::filesystem::path& file);
 
     // Display. Open copies the delay, opens the port for the registers at
     // 888 (the 16-bit writes reach 889 and 891 too), initialises both halves
     // and clears them. Every clear clears everything; the pixel operations
     // do nothing.
-    std::optional<std::string> Open() override;
+    std::optional<PortOpenFailure> Open() override;
     void Blank() override;
     void Clear(bool keepBitmap) override;
     void SetTextPosition(int32_t column, int32_t row) override;
@@ -77,7 +82,7 @@ public:
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}
     // Reads the bitmap's own fixed one-bit file format, whatever `load` reads.
-    bool DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader& load, uint32_t seed) override;
+    bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override;
     // The icon's whole bands only.
     void DrawIcon(const PixelImage& icon, int32_t x, int32_t y) override;
     bool TakesElements() const override { return true; }

@@ -2,11 +2,13 @@
 // format, and icons, bars and font texts as bands of eight rows.
 #include "lcd/KS0108Driver.h"
 
+#include "platform/FileNames.h"
+
 namespace dotvane {
 
-bool TKS0108Driver::DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader&, uint32_t)
+bool TKS0108Driver::DrawScreenBitmap(const std::string& fileName, const PictureLoader&, uint32_t)
 {
-    return DrawBitmapFile(file);
+    return DrawBitmapFile(platform::NativePath(fileName));
 }
 
 void TKS0108Driver::DrawIcon(const PixelImage& icon, int32_t x, int32_t y)

@@ -8,14 +8,14 @@ namespace dotvane {
 // nothing, nothing is opened, and a screen bitmap always counts as shown.
 class NoDisplay : public Display {
 public:
-    std::optional<std::string> Open() override { return std::nullopt; }
+    std::optional<PortOpenFailure> Open() override { return std::nullopt; }
     void Blank() override {}
     void Clear(bool) override {}
     void SetTextPosition(int32_t, int32_t) override {}
     void WriteText(std::string_view) override {}
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}
-    bool DrawScreenBitmap(const std::filesystem::path&, const PictureLoader&, uint32_t) override { return true; }
+    bool DrawScreenBitmap(const std::string&, const PictureLoader&, uint32_t) override { return true; }
     void DrawIcon(const PixelImage&, int32_t, int32_t) override {}
     bool TakesElements() const override { return false; }
     TColor FontTextInk() const override { return clBlack; }

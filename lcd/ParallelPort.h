@@ -1,12 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 namespace dotvane {
 
 // What the user is told when the port could not be opened for a display.
 inline constexpr const char* kPortOpenError = "Could not open the DriverLINX driver.";
+
+// Why the port could not be opened: the text the user is told, and what went
+// wrong with the device the port was to be reached through, in plain words
+// for the status line ("/dev/parport0: permission denied; add the user to
+// the lp group"); empty when no device was involved.
+struct PortOpenFailure {
+    std::string Message = kPortOpenError;
+    std::string DeviceProblem;
+    bool operator==(const PortOpenFailure&) const = default;
+};
 
 // A run of consecutive I/O ports.
 struct PortRange {
@@ -30,9 +42,13 @@ class ParallelPort {
 public:
     virtual ~ParallelPort() = default;
 
-    // Opens the port for the given registers; false when that failed, and
+    // Opens the port for the given registers, the first of which is the
+    // data register of the display's port. A port reached through a device
+    // uses `device`, or when that is empty the device that serves the data
+    // register's address. Nothing when that worked; otherwise why not, and
     // the port then ignores writes and reads 0xFF.
-    virtual bool OpenRegisters(std::span<const PortRange> registers) = 0;
+    virtual std::optional<PortOpenFailure> OpenRegisters(const std::string& device,
+                                                         std::span<const PortRange> registers) = 0;
 
     virtual uint8_t ReadRegister(uint16_t base, PortRegister reg) = 0;
     virtual void WriteRegister(uint16_t base, PortRegister reg, uint8_t value) = 0;

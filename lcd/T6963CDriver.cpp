@@ -145,17 +145,16 @@ void TT6963CDriver::InitController()
     WriteCommand(0x9D);                              // graphic and text on, cursor off
 }
 
-std::optional<std::string> TT6963CDriver::Open()
+std::optional<PortOpenFailure> TT6963CDriver::Open()
 {
     SetGeometry();
     const uint16_t base = Base();
     const PortRange registers[] = {{base, 3}, {ParallelPort::Address(base, PortRegister::ExtendedControl), 1}};
-    std::optional<std::string> error;
-    if (!port_.OpenRegisters(registers)) error = kPortOpenError;
+    std::optional<PortOpenFailure> failure = port_.OpenRegisters(settings_.Port.Device, registers);
     InitController();
     ClearText();
     ClearGraphics();
-    return error;
+    return failure;
 }
 
 void TT6963CDriver::Blank()

@@ -31,6 +31,13 @@ public:
     int32_t Columns = 0;
     int32_t FontWidth = 0;
 
+    // The graphic area as the display: Lines lines of LineWidth pixels
+    // (Columns bytes each). Pictures and elements are drawn only inside it;
+    // past its edges an address would run on into the next line, into the
+    // text area, or round the controller's memory onto the display.
+    int32_t LineWidth() const { return Columns * FontWidth; }
+    int32_t Lines() const { return Columns > 0 ? GraphicBytes / Columns : 0; }
+
     // One byte with C/D low (a parameter or display data) or high (a
     // command), after a busy check when CheckBusyFlag is set.
     void WriteData(uint8_t value);
@@ -49,18 +56,22 @@ public:
 
     // Pictures on the graphic layer. Rows of an element image from byte
     // column x div FontWidth, each with its own address and auto-write run;
-    // a pixel is on when it is pure black.
+    // a pixel is on when it is pure black. Only rows on the graphic area's
+    // lines are sent, and of each only the bytes on its line; a row that
+    // runs past the line's end still closes with one blank byte, as one
+    // that ends there does.
     void WriteImageRows(const PixelImage& image, int32_t x, int32_t y, int32_t cutLeft, int32_t cutTop, int32_t rows,
                         int32_t bytesPerRow);
     // The screen bitmap from GraphicHome, dithered by brightness against
-    // random thresholds drawn from `seed`.
+    // random thresholds drawn from `seed`; no more bytes than the graphic
+    // area holds.
     void DrawBitmap(const PixelImage& image, uint32_t seed);
 
     // Display. Open sets the layout, opens the port for the data and
     // control registers of Port/Base and the extended control register
     // 0x402 above it (the busy check's), initialises the controller and
     // clears both layers. Clear keeps the graphic layer under a bitmap.
-    std::optional<std::string> Open() override;
+    std::optional<PortOpenFailure> Open() override;
     void Blank() override;
     void Clear(bool keepBitmap) override;
     void SetTextPosition(int32_t column, int32_t row) override;
@@ -69,9 +80,9 @@ public:
     void SetPixel(int32_t x, int32_t y) override;
     void ResetPixel(int32_t x, int32_t y) override;
     // Takes any picture `load` reads, dithered.
-    bool DrawScreenBitmap(const std::filesystem::path& file, const PictureLoader& load, uint32_t seed) override;
+    bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override;
     // Resets the icon's rectangle pixel by pixel, then sets its black
-    // pixels; positions are 32-bit and wrap round at the ends of the range.
+    // pixels; only the pixels on the graphic area are touched.
     void DrawIcon(const PixelImage& icon, int32_t x, int32_t y) override;
     bool TakesElements() const override { return true; }
     // Font texts are drawn in VLCD/GraphicsColor.

@@ -2,6 +2,8 @@
 
 #include "platform/FileNames.h"
 
+#include <array>
+
 namespace dotvane {
 namespace {
 
@@ -157,6 +159,22 @@ bool TDLPortIO::ResolveEntryPoints()
     return all;
 }
 
+// Where the library can reach the port through a device (Linux: ppdev), it
+// is told which device, or which port to find one for, before the registers
+// are asked for.
+bool TDLPortIO::SelectDevice()
+{
+    PL::SelectDevice select = nullptr;
+    if (!Resolve(loader_, library_, PL::kSelectDeviceName, select)) return true;
+    std::array<char, 512> reason{};
+    const int32_t error = select(Device.c_str(), DeviceBase, reason.data(), static_cast<uint32_t>(reason.size()));
+    if (error == 0) return true;
+    reason.back() = '\0';
+    DeviceProblem = reason.data();
+    Fail("PortDevice", error);
+    return false;
+}
+
 // Where the library grants access port by port (Linux: I/O permission of
 // the process), every register the drivers use must be granted before the
 // port counts as open.
@@ -176,6 +194,7 @@ bool TDLPortIO::RequestRegisters()
 void TDLPortIO::OpenDriver()
 {
     if (ActiveHW) return;
+    DeviceProblem.clear();
     if (RunningOnNT) {
         if (!ConnectSCM()) return;
         if (!DriverInstall()) {
@@ -190,7 +209,7 @@ void TDLPortIO::OpenDriver()
     }
     const std::string fileName = loader_.FileName(kServiceName);
     library_ = loader_.Load(DLLPath, fileName);
-    if (library_ != nullptr) ActiveHW = ResolveEntryPoints() && RequestRegisters();
+    if (library_ != nullptr) ActiveHW = ResolveEntryPoints() && SelectDevice() && RequestRegisters();
     if (!ActiveHW) {
         if (RunningOnNT) {
             DriverStop();
@@ -203,12 +222,18 @@ void TDLPortIO::OpenDriver()
     }
 }
 
-bool TDLPortIO::OpenRegisters(std::span<const PortRange> registers)
+std::optional<PortOpenFailure> TDLPortIO::OpenRegisters(const std::string& device,
+                                                        std::span<const PortRange> registers)
 {
     DriverPath = WithoutTrailingSeparator(platform::ProgramFolder());
     Registers.assign(registers.begin(), registers.end());
+    Device = device;
+    // A ppdev device that serves the port is found by the address of its
+    // data register.
+    DeviceBase = registers.empty() ? 888 : registers.front().First;
     OpenDriver();
-    return ActiveHW;
+    if (ActiveHW) return std::nullopt;
+    return PortOpenFailure{kPortOpenError, DeviceProblem};
 }
 
 void TDLPortIO::CloseDriver()

@@ -38,6 +38,15 @@ public:
     // The registers to ask access for when the library wants that asked
     // (the Linux library does; there refusal makes opening fail).
     std::vector<PortRange> Registers;
+    // The device the Linux library reaches the port through, such as
+    // "/dev/parport0"; empty lets it find the device of the port whose data
+    // register is at DeviceBase, or use I/O permission when there is none.
+    std::string Device;
+    uint16_t DeviceBase = 888;
+    // Set when opening failed on a device: the device and why, in plain
+    // words ("/dev/parport0: permission denied; add the user to the lp
+    // group").
+    std::string DeviceProblem;
 
     // Opens the driver (service and library); ActiveHW tells the outcome.
     void OpenDriver();
@@ -56,7 +65,8 @@ public:
     void SetPortWord(uint16_t port, uint16_t value);
 
     // ParallelPort
-    bool OpenRegisters(std::span<const PortRange> registers) override;
+    std::optional<PortOpenFailure> OpenRegisters(const std::string& device,
+                                                 std::span<const PortRange> registers) override;
     uint8_t ReadRegister(uint16_t base, PortRegister reg) override
     {
         return GetPortByte(Address(base, reg));
@@ -87,6 +97,7 @@ private:
     };
 
     bool ResolveEntryPoints();
+    bool SelectDevice();
     bool RequestRegisters();
     std::string DriverFile() const;
     void Fail(const char* step, int64_t error);

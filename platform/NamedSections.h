@@ -23,9 +23,11 @@ public:
     // Opens the section of that name for reading, not inherited; 0 when no
     // such section exists.
     virtual Mapping OpenFileMapping(std::string_view name) = 0;
-    // A read-only view of the whole section from offset 0; nullptr when it
-    // cannot be mapped.
-    virtual const std::byte* MapViewOfFile(Mapping mapping) = 0;
+    // A read-only view of the section from offset 0, of which the caller
+    // reads no more than the first `limit` bytes; nullptr when it cannot be
+    // had. An implementation that copies the section copies at most that
+    // much, so a section of any size costs no more memory than the limit.
+    virtual const std::byte* MapViewOfFile(Mapping mapping, size_t limit) = 0;
     // How many bytes of a view returned by MapViewOfFile may be read. The
     // producer's own numbers inside the section say nothing about this.
     virtual size_t ViewSize(const std::byte* view) = 0;

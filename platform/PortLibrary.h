@@ -41,4 +41,14 @@ inline constexpr std::array<const char*, 12> kEntryPointNames{
 using RequestAccess = int32_t(DLPORT_CALL*)(uint32_t port, uint32_t count);
 inline constexpr const char* kRequestAccessName = "DlPortRequestAccess";
 
+// The Linux library's second extra entry point: chooses how it reaches the
+// printer port whose data register is at `base`. `device` names a ppdev
+// device ("/dev/parport0"); empty lets the library find the device of that
+// port, and with none it uses I/O permission. Returns 0 when the port can be
+// reached that way, else the system's error number, with the device and the
+// reason in plain words in `reason` (a NUL-terminated text of at most
+// `reasonSize` bytes). Windows libraries lack it.
+using SelectDevice = int32_t(DLPORT_CALL*)(const char* device, uint32_t base, char* reason, uint32_t reasonSize);
+inline constexpr const char* kSelectDeviceName = "DlPortSelectDevice";
+
 }  // namespace dotvane::platform::PortLibrary

@@ -2,7 +2,6 @@
 
 #include "render/QtColors.h"
 
-#include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -10,53 +9,67 @@
 
 namespace dotvane {
 
-QImage MakeBarImage(int32_t width, int32_t height, int32_t length, TColor backColor, TColor fillColor)
+BarPicture::BarPicture(int32_t width, int32_t height, int32_t length, TColor back, TColor fill)
+    : width_(std::max(0, width)),
+      height_(std::max(0, height)),
+      length_(length),
+      back_(ColorToRGB(back)),
+      fill_(ColorToRGB(fill))
 {
-    QImage image(std::max(0, width), std::max(0, height), QImage::Format_RGB32);
-    if (image.isNull()) return image;
-    const QRgb back = ToQRgb(backColor);
-    const QRgb fill = ToQRgb(fillColor);
-    image.fill(back);
-    const int filled = std::clamp(length, 0, image.width());
-    for (int x = 0; x < filled; ++x) {
-        const bool gap = x % 5 == 4;
-        for (int y = 0; y < image.height(); ++y) image.setPixel(x, y, gap ? back : fill);
-    }
-    return image;
+    if (width_ == 0 || height_ == 0) width_ = height_ = 0;
 }
 
-QImage MakeFontTextImage(const std::string& text, const std::string& fontName, int32_t size, TColor background,
-                         TColor glyphs)
-{
-    QFont font;
-    if (!fontName.empty()) font.setFamily(QString::fromLocal8Bit(fontName.c_str()));
-    font.setPointSize(std::clamp(size, 1, 1000));
-    font.setStyleStrategy(QFont::NoAntialias);
+TColor BarPicture::Pixel(int32_t x, int32_t) const { return x < length_ && x % 5 != 4 ? fill_ : back_; }
 
-    const QString string = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+FontTextPicture::FontTextPicture(const std::string& text, const std::string& fontName, int32_t size,
+                                 TColor background, TColor glyphs)
+    : text_(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()))),
+      background_(background),
+      glyphs_(glyphs)
+{
+    if (!fontName.empty()) font_.setFamily(QString::fromLocal8Bit(fontName.c_str()));
+    font_.setPointSize(std::clamp(size, 1, 1000));
+    font_.setStyleStrategy(QFont::NoAntialias);
     QImage probe(1, 1, QImage::Format_RGB32);
-    const QFontMetrics metrics(font, &probe);
-    QImage image(metrics.horizontalAdvance(string), metrics.height(), QImage::Format_RGB32);
-    if (image.isNull()) return image;
-    image.fill(ToQRgb(background));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgb(ToQRgb(glyphs)));
-    painter.drawText(0, metrics.ascent(), string);
-    return image;
+    const QFontMetrics metrics(font_, &probe);
+    ascent_ = metrics.ascent();
+    width_ = metrics.horizontalAdvance(text_);
+    height_ = metrics.height();
+    if (width_ <= 0 || height_ <= 0) width_ = height_ = 0;
 }
 
-void DrawIntoImage(QImage& target, const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent)
+TColor FontTextPicture::Pixel(int32_t x, int32_t y) const
 {
-    if (target.isNull() || image.isNull()) return;
+    const QImage& tile = Tile(x / kTileWidth, y / kTileHeight);
+    return ToTColor(tile.pixel(x % kTileWidth, y % kTileHeight));
+}
+
+const QImage& FontTextPicture::Tile(int32_t column, int32_t row) const
+{
+    const auto key = std::make_pair(column, row);
+    if (const auto it = tiles_.find(key); it != tiles_.end()) return it->second;
+    const int left = column * kTileWidth, top = row * kTileHeight;
+    QImage tile(std::min(kTileWidth, width_ - left), std::min(kTileHeight, height_ - top), QImage::Format_RGB32);
+    tile.fill(ToQRgb(background_));
+    QPainter painter(&tile);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font_);
+    painter.setPen(QColor::fromRgb(ToQRgb(glyphs_)));
+    painter.drawText(QPointF(-left, ascent_ - top), text_);
+    painter.end();
+    return tiles_.emplace(key, std::move(tile)).first->second;
+}
+
+void DrawIntoImage(QImage& target, const PixelImage& image, int32_t x, int32_t y, std::optional<TColor> transparent)
+{
+    if (target.isNull()) return;
     const QRgb skip = transparent ? ToQRgb(*transparent) : 0;
     const int64_t x0 = std::max<int64_t>(0, -int64_t{x}), y0 = std::max<int64_t>(0, -int64_t{y});
-    const int64_t x1 = std::min<int64_t>(image.width(), int64_t{target.width()} - x);
-    const int64_t y1 = std::min<int64_t>(image.height(), int64_t{target.height()} - y);
+    const int64_t x1 = std::min<int64_t>(image.Width(), int64_t{target.width()} - x);
+    const int64_t y1 = std::min<int64_t>(image.Height(), int64_t{target.height()} - y);
     for (int64_t j = y0; j < y1; ++j)
         for (int64_t i = x0; i < x1; ++i) {
-            const QRgb pixel = image.pixel(int(i), int(j)) | 0xFF000000u;
+            const QRgb pixel = ToQRgb(image.Pixel(int32_t(i), int32_t(j)));
             if (!transparent || pixel != skip) target.setPixel(int(x + i), int(y + j), pixel);
         }
 }

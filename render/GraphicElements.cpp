@@ -2,8 +2,6 @@
 
 #include "render/ElementDescriptors.h"
 #include "render/ElementImages.h"
-#include "render/QtColors.h"
-#include "render/QtPixelImage.h"
 #include "vars/Format.h"
 
 namespace dotvane {
@@ -14,10 +12,10 @@ void Renderer::DrawBarElement(const GraphicDescriptor& bar)
     const int32_t length = ReadWholeNumber(ExpandVariable(bar.last, variables_));
     if (!display_.TakesElements()) return;
     const TMainSettings& settings = state_.MainSettings;
-    const QImage image = MakeBarImage(width, height, length, StringToColor(settings.VLCD.BackColor),
-                                      StringToColor(settings.VLCD.TextColor));
-    DrawIntoVirtualDisplay(image, x, y, std::nullopt);
-    display_.DrawBar(QtPixelImage(image), x, y, height, width);
+    const BarPicture picture(width, height, length, StringToColor(settings.VLCD.BackColor),
+                             StringToColor(settings.VLCD.TextColor));
+    DrawIntoVirtualDisplay(picture, x, y, std::nullopt);
+    display_.DrawBar(picture, x, y, height, width);
 }
 
 void Renderer::DrawTextElement(const GraphicDescriptor& element)
@@ -36,15 +34,16 @@ void Renderer::DrawTextElement(const GraphicDescriptor& element)
         return;
     const FontEntry& font = state_.FontTable[static_cast<size_t>(fontIndex)];
     const TColor ink = display_.FontTextInk();
-    const QImage image =
-        MakeFontTextImage(text, font.Name, font.Size, font.Invert ? ink : clWhite, font.Invert ? clWhite : ink);
+    // Its pixels are worked out only where the displays read them, and the
+    // displays read only what lies on them.
+    const FontTextPicture picture(text, font.Name, font.Size, font.Invert ? ink : clWhite, font.Invert ? clWhite : ink);
     // On the virtual display uncut, with the background (or, inverted,
     // white) left transparent.
-    if (state_.WindowShown && !image.isNull()) {
-        const TColor transparent = font.Invert ? clWhite : ToTColor(image.pixel(0, image.height() - 1));
-        DrawIntoVirtualDisplay(image, x, y, transparent);
+    if (state_.WindowShown && picture.Width() != 0) {
+        const TColor transparent = font.Invert ? clWhite : picture.Pixel(0, picture.Height() - 1);
+        DrawIntoVirtualDisplay(picture, x, y, transparent);
     }
-    display_.DrawFontText(QtPixelImage(image), x, y, font.CutTop, font.CutLeft);
+    display_.DrawFontText(picture, x, y, font.CutTop, font.CutLeft);
 }
 
 void Renderer::DrawGraphics()

@@ -1,8 +1,8 @@
 #include "render/Renderer.h"
 
-#include "platform/FileNames.h"
 #include "platform/Player.h"
 #include "render/ElementDescriptors.h"
+#include "render/ImageFile.h"
 #include "render/QtColors.h"
 #include "render/QtPixelImage.h"
 
@@ -69,10 +69,11 @@ void Renderer::DrawChannelIcon(int32_t x, int32_t y)
 void Renderer::DrawIconFile(int32_t x, int32_t y, const std::string& fileName)
 {
     try {
-        const QImage image(QString::fromStdString(platform::NativePath(fileName).string()));
+        const QImage image = LoadImageFile(fileName);
         if (image.isNull()) return notices_.ShowMessage("Could not load or display icon " + fileName);
-        if (state_.WindowShown) DrawIntoVirtualDisplay(image, x, y, ToTColor(image.pixel(0, image.height() - 1)));
-        display_.DrawIcon(QtPixelImage(image), x, y);
+        const QtPixelImage pixels(image);
+        if (state_.WindowShown) DrawIntoVirtualDisplay(pixels, x, y, ToTColor(image.pixel(0, image.height() - 1)));
+        display_.DrawIcon(pixels, x, y);
     } catch (const std::exception&) {
         notices_.ShowMessage("Could not load or display icon " + fileName);
     }

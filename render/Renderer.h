@@ -113,9 +113,10 @@ private:
     const ScreenEntry& CurrentEntry() const;
     void DrawBarElement(const GraphicDescriptor& bar);
     void DrawTextElement(const GraphicDescriptor& element);
-    // Draws an image into the virtual display at (x, y), clipped, leaving
-    // out the pixels of colour `transparent` (none when it is empty).
-    void DrawIntoVirtualDisplay(const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent);
+    // Draws a picture into the virtual display at (x, y), reading only the
+    // part that lies on it, and leaving out the pixels of colour
+    // `transparent` (none when it is empty).
+    void DrawIntoVirtualDisplay(const PixelImage& image, int32_t x, int32_t y, std::optional<TColor> transparent);
 
     RenderState state_;
     Display& display_;

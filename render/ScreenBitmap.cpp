@@ -1,6 +1,6 @@
 #include "render/Renderer.h"
 
-#include "platform/FileNames.h"
+#include "render/ImageFile.h"
 #include "render/QtPixelImage.h"
 
 #include <QImage>
@@ -12,10 +12,10 @@
 namespace dotvane {
 namespace {
 
-// Any picture the image reader takes.
-std::unique_ptr<PixelImage> LoadPicture(const std::filesystem::path& file)
+// Any picture the image reader takes, within the image files' limits.
+std::unique_ptr<PixelImage> LoadPicture(const std::string& fileName)
 {
-    QImage image(QString::fromStdString(file.string()));
+    QImage image = LoadImageFile(fileName);
     if (image.isNull()) return nullptr;
     return std::make_unique<QtPixelImage>(std::move(image));
 }
@@ -25,11 +25,10 @@ std::unique_ptr<PixelImage> LoadPicture(const std::filesystem::path& file)
 void Renderer::ShowScreenBitmap(const std::string& fileName)
 {
     const std::string failure = "Could not load or display bitmap " + fileName;
-    const std::filesystem::path file = platform::NativePath(fileName);
     try {
         // Each showing draws a fresh dither pattern.
         const auto seed = static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-        if (!display_.DrawScreenBitmap(file, LoadPicture, seed)) notices_.ShowMessage(failure);
+        if (!display_.DrawScreenBitmap(fileName, LoadPicture, seed)) notices_.ShowMessage(failure);
     } catch (const std::exception&) {
         notices_.ShowMessage(failure);
     }

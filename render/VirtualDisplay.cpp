@@ -1,8 +1,8 @@
 #include "render/VirtualDisplay.h"
 
 #include "lcd/Font5x7.h"
-#include "platform/FileNames.h"
 #include "render/ElementImages.h"
+#include "render/ImageFile.h"
 #include "render/QtColors.h"
 #include "render/Renderer.h"
 
@@ -18,11 +18,21 @@ void SetPixelClipped(QImage& image, int x, int y, QRgb color)
 
 }  // namespace
 
+int32_t VirtualDisplayWidth(const TMainSettings& settings)
+{
+    return std::clamp(settings.LCD.XPixels, 1, kMaxDisplayPixels);
+}
+
+int32_t VirtualDisplayHeight(const TMainSettings& settings)
+{
+    return std::clamp(settings.LCD.YPixels, 1, kMaxDisplayPixels);
+}
+
 void Renderer::PrepareVirtualDisplay()
 {
     const TMainSettings& MainSettings = state_.MainSettings;
-    const int width = std::max(0, MainSettings.LCD.XPixels);
-    const int height = std::max(0, MainSettings.LCD.YPixels);
+    const int width = VirtualDisplayWidth(MainSettings);
+    const int height = VirtualDisplayHeight(MainSettings);
     QImage& image = VlcdBitmap.image;
     if (image.width() != width || image.height() != height) image = QImage(width, height, QImage::Format_RGB32);
     if (image.isNull()) return;
@@ -31,7 +41,7 @@ void Renderer::PrepareVirtualDisplay()
     VlcdBitmap.penColor = StringToColor(MainSettings.VLCD.BmpColor);
     const std::string& file = CurrentEntry().Bitmap;
     if (file.empty()) return;
-    const QImage picture(QString::fromStdString(platform::NativePath(file).string()));
+    const QImage picture = LoadImageFile(file);
     if (picture.isNull()) return;
     const QRgb bmpColor = ToQRgb(VlcdBitmap.penColor);
     const int w = std::min(width, picture.width());
@@ -79,7 +89,8 @@ void Renderer::FreeVirtualDisplay() { VlcdBitmap.image = QImage(); }
 
 void Renderer::SetPresentHandler(std::function<void(const QImage&)> handler) { presentHandler_ = std::move(handler); }
 
-void Renderer::DrawIntoVirtualDisplay(const QImage& image, int32_t x, int32_t y, std::optional<TColor> transparent)
+void Renderer::DrawIntoVirtualDisplay(const PixelImage& image, int32_t x, int32_t y,
+                                      std::optional<TColor> transparent)
 {
     DrawIntoImage(VlcdBitmap.image, image, x, y, transparent);
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps xdotool fonts-dejavu-core python3 dbus dbus-daemon
-  dovecot-pop3d
+  dovecot-pop3d systemd
   g++-mingw-w64-x86-64-posix googletest wine64
 )
 

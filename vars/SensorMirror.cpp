@@ -18,6 +18,7 @@ constexpr size_t kRecordsOffset = 88;
 constexpr size_t kRecordSize = 80;
 constexpr size_t kReadingOffset = 16;
 constexpr size_t kReadingSize = 8;
+static_assert(kSensorSectionBytes == kRecordsOffset + kRecordSize * (kSensorSlots - 1) + kReadingOffset + kReadingSize);
 
 uint64_t ReadLittleEndian(const std::byte* bytes, size_t width)
 {
@@ -40,7 +41,7 @@ bool RefreshSensors(SensorReadings& SensorMirror)
     platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);
     if (mapping == 0) return false;
-    const std::byte* view = sections.MapViewOfFile(mapping);
+    const std::byte* view = sections.MapViewOfFile(mapping, kSensorSectionBytes);
     if (view == nullptr) {
         sections.CloseHandle(mapping);
         return false;
@@ -49,7 +50,7 @@ bool RefreshSensors(SensorReadings& SensorMirror)
     // The producer's counts are trusted only as far as the mirror and the
     // view reach: more than 100 records, or records beyond the end of the
     // section, are never read.
-    const size_t size = sections.ViewSize(view);
+    const size_t size = std::min(sections.ViewSize(view), kSensorSectionBytes);
     const bool read = size >= kIndexEnd;
     if (read) {
         int64_t announced = 0;

@@ -11,6 +11,11 @@ namespace dotvane {
 inline constexpr size_t kSensorSlots = 100;
 using SensorReadings = std::array<double, kSensorSlots>;
 
+// The most of the sensor section that is ever read: the index and the first
+// 100 records up to the last one's reading, 88 + 80 × 99 + 24 bytes. A larger
+// section is read only this far.
+inline constexpr size_t kSensorSectionBytes = 8032;
+
 // Copies the readings of the shared sensor section into the mirror, record
 // j to slot j, for as many records as the section announces (at most 100,
 // and never more than its view holds). Returns whether the section was read;

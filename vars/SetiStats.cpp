@@ -1,11 +1,10 @@
 #include "vars/SetiStats.h"
 
 #include "platform/FileNames.h"
+#include "platform/RegularFiles.h"
 #include "vars/Format.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -15,19 +14,20 @@ namespace {
 
 constexpr double kSecondsPerYear = 3600.0 * 24 * 365;
 
-// The lines of a text file; nothing when it cannot be opened (a folder
-// cannot be opened as a file either).
+// The lines of a text file; nothing when it cannot be read, is no regular
+// file (a folder, FIFO or device) or is larger than kSetiFileLimit.
 std::optional<std::vector<std::string>> ReadLines(const std::string& name)
 {
-    const std::filesystem::path path = platform::NativePath(name);
-    std::error_code ec;
-    if (name.empty() || std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    const platform::FileContents contents = platform::ReadRegularFile(platform::NativePath(name), kSetiFileLimit);
+    if (contents.status != platform::FileStatus::Ok) return std::nullopt;
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (line.ends_with('\r')) line.pop_back();
-        lines.push_back(std::move(line));
+    std::string_view text = contents.bytes;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines.emplace_back(line);
     }
     return lines;
 }

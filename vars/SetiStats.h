@@ -3,6 +3,7 @@
 #include "base/Notices.h"
 #include "config/Settings.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,7 +31,12 @@ struct TSetiStats {
 // "nresults=", "total_cpu=") and the result file (Outfiledir, lines holding
 // "spike", "gaussian", "pulse", "triplet"). The settings name each file
 // completely. A user-information or result file that cannot be opened shows
-// "Error opening user_info.sah" or "Error opening outfile.sah".
+// "Error opening user_info.sah" or "Error opening outfile.sah". A file that
+// is no regular file (a folder, FIFO or device) or is larger than
+// kSetiFileLimit counts as one that cannot be opened.
 void SetiTimerTick(const TMainSettings& settings, TSetiStats& SetiStats, Notices& notices);
+
+// The largest SETI@home client file that is read.
+inline constexpr size_t kSetiFileLimit = 4 * 1024 * 1024;
 
 }  // namespace dotvane

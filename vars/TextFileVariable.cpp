@@ -1,9 +1,10 @@
 #include "vars/TextFileVariable.h"
 
 #include "platform/FileNames.h"
+#include "platform/RegularFiles.h"
 #include "vars/Format.h"
 
-#include <fstream>
+#include <algorithm>
 
 namespace dotvane {
 
@@ -18,17 +19,34 @@ std::string TextFileVariable(std::string_view name)
     const std::string_view number =
         name.substr(comma + 1, close == std::string_view::npos ? std::string_view::npos : close - comma - 1);
 
-    std::ifstream in(platform::NativePath(file), std::ios::binary);
-    if (!in) return {};
     const int32_t wanted = ReadWholeNumber(number);
-    std::string line;
-    for (int32_t read = 0; read < wanted; ++read)
-        if (!std::getline(in, line)) return {};
-    if (wanted <= 0) return {};
-    // Files written on Windows end their lines with CR LF; reading them as
-    // text drops both.
-    if (line.ends_with('\r')) line.pop_back();
-    return line;
+    if (wanted <= 0 || wanted > kTextFileLineCount) return {};
+    // Enough for n lines of the longest length with their CR LF, and no more.
+    const size_t limit = std::min(kTextFileReadLimit, static_cast<size_t>(wanted) * (kTextFileLineLimit + 2));
+    const platform::FileContents contents = platform::ReadRegularFile(platform::NativePath(file), limit);
+    if (contents.status != platform::FileStatus::Ok && contents.status != platform::FileStatus::TooLarge) return {};
+    const bool whole = contents.status == platform::FileStatus::Ok;
+
+    std::string_view text = contents.bytes;
+    std::string_view line;
+    for (int32_t read = 0; read < wanted; ++read) {
+        if (text.empty() && whole) return {};  // fewer than n lines
+        const size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            // A last line without a line end, unless the line goes on
+            // beyond what may be read.
+            if (!whole) return {};
+            line = text;
+            text = {};
+        } else {
+            line = text.substr(0, end);
+            text.remove_prefix(end + 1);
+        }
+        // Files written on Windows end their lines with CR LF.
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line.size() > kTextFileLineLimit) return {};
+    }
+    return std::string(line);
 }
 
 }  // namespace dotvane

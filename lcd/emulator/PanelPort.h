@@ -13,7 +13,10 @@ class PanelPort : public ParallelPort {
 public:
     explicit PanelPort(const SimulationConfig& config) : simulation(config) {}
 
-    bool OpenRegisters(std::span<const PortRange>) override { return true; }
+    std::optional<PortOpenFailure> OpenRegisters(const std::string&, std::span<const PortRange>) override
+    {
+        return std::nullopt;
+    }
     uint8_t ReadRegister(uint16_t base, PortRegister reg) override
     {
         return static_cast<uint8_t>(simulation.Read(Address(base, reg), 1));

@@ -1,11 +1,11 @@
 #include "platform/linux/DisksLinux.h"
 
 #include "platform/FileNames.h"
+#include "platform/linux/KernelFiles.h"
 #include "platform/linux/SysFiles.h"
 
 #include <sys/statvfs.h>
 
-#include <fstream>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -51,10 +51,10 @@ std::optional<Mount> ParseMountLine(std::string_view line)
 // The last mount on `point`: the one on top, which is what the path shows.
 std::optional<Mount> FindMount(const fs::path& mountinfo, const std::string& point)
 {
-    std::ifstream in(mountinfo);
-    std::string line;
     std::optional<Mount> found;
-    while (std::getline(in, line)) {
+    const auto text = ReadKernelFile(mountinfo);
+    if (!text) return found;
+    for (std::string_view line : SplitLines(*text)) {
         auto mount = ParseMountLine(line);
         if (mount && mount->mountPoint == point) found = std::move(mount);
     }

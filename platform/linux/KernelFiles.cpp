@@ -1,8 +1,9 @@
 #include "platform/linux/KernelFiles.h"
 
+#include "platform/RegularFiles.h"
+
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <utility>
 
 namespace dotvane::platform {
 namespace {
@@ -13,11 +14,9 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::optional<std::string> ReadKernelFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return text;
+    FileContents contents = ReadRegularFile(file, kKernelFileLimit);
+    if (contents.status != FileStatus::Ok) return std::nullopt;
+    return std::move(contents.bytes);
 }
 
 std::optional<double> ReadKernelNumber(const std::filesystem::path& file)

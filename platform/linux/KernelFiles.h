@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -12,7 +13,12 @@ namespace dotvane::platform {
 // Small readers for the text files of /proc and /sys that the sensor layout
 // and the counter query compute their figures from.
 
-// The whole file; nothing when it cannot be read.
+// The largest kernel file that is read; the mount table of a machine with
+// thousands of mounts still fits.
+inline constexpr size_t kKernelFileLimit = 4 * 1024 * 1024;
+
+// The whole file; nothing when it cannot be read, is no regular file or is
+// larger than kKernelFileLimit.
 std::optional<std::string> ReadKernelFile(const std::filesystem::path& file);
 
 // The first number of a file holding one (such as a hwmon "_input" file).

@@ -1,5 +1,9 @@
 #include "platform/linux/LocalClockLinux.h"
 
+#include "platform/Latin1Text.h"
+
+#include <langinfo.h>
+
 #include <ctime>
 
 namespace dotvane::platform {
@@ -19,15 +23,20 @@ std::tm ToTm(const LocalTime& time)
     return tm;
 }
 
-std::string Format(const char* format, const LocalTime& time)
+std::string Format(const std::string& format, const LocalTime& time)
 {
     const std::tm tm = ToTm(time);
     char buffer[128];
-    const size_t length = std::strftime(buffer, sizeof buffer, format, &tm);
-    return std::string(buffer, length);
+    const size_t length = std::strftime(buffer, sizeof buffer, format.c_str(), &tm);
+    return Latin1FromCodeset(std::string_view(buffer, length), nl_langinfo(CODESET));
 }
 
 }  // namespace
+
+LocalClockLinux::LocalClockLinux(std::string dateFormat, std::string timeFormat)
+    : dateFormat_(std::move(dateFormat)), timeFormat_(std::move(timeFormat))
+{
+}
 
 LocalTime LocalClockLinux::GetLocalTime()
 {
@@ -37,9 +46,9 @@ LocalTime LocalClockLinux::GetLocalTime()
     return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_wday, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-std::string LocalClockLinux::FormatShortDate(const LocalTime& time) { return Format("%x", time); }
+std::string LocalClockLinux::FormatShortDate(const LocalTime& time) { return Format(dateFormat_, time); }
 
-std::string LocalClockLinux::FormatLongTime(const LocalTime& time) { return Format("%X", time); }
+std::string LocalClockLinux::FormatLongTime(const LocalTime& time) { return Format(timeFormat_, time); }
 
 LocalClock& SystemLocalClock()
 {

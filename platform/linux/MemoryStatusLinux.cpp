@@ -1,9 +1,10 @@
 #include "platform/linux/MemoryStatusLinux.h"
 
+#include "platform/linux/KernelFiles.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,13 +33,12 @@ std::optional<uint64_t> LeadingNumber(std::string_view text)
 std::map<std::string, uint64_t, std::less<>> ReadKilobytes(const std::filesystem::path& file)
 {
     std::map<std::string, uint64_t, std::less<>> values;
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
+    const auto text = ReadKernelFile(file);
+    if (!text) return values;
+    for (std::string_view line : SplitLines(*text)) {
         const size_t colon = line.find(':');
-        if (colon == std::string::npos) continue;
-        if (const auto value = LeadingNumber(std::string_view(line).substr(colon + 1)))
-            values.emplace(line.substr(0, colon), *value);
+        if (colon == std::string_view::npos) continue;
+        if (const auto value = LeadingNumber(line.substr(colon + 1))) values.emplace(line.substr(0, colon), *value);
     }
     return values;
 }
@@ -48,12 +48,10 @@ std::map<std::string, uint64_t, std::less<>> ReadKilobytes(const std::filesystem
 std::optional<uint64_t> AddressSpaceLimit(const std::filesystem::path& file)
 {
     constexpr std::string_view kName = "Max address space";
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.starts_with(kName)) continue;
-        return LeadingNumber(std::string_view(line).substr(kName.size()));
-    }
+    const auto text = ReadKernelFile(file);
+    if (!text) return std::nullopt;
+    for (std::string_view line : SplitLines(*text))
+        if (line.starts_with(kName)) return LeadingNumber(line.substr(kName.size()));
     return std::nullopt;
 }
 

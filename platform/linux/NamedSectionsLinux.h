@@ -11,7 +11,11 @@
 namespace dotvane::platform {
 
 // Named sections as POSIX shared-memory objects: the section "X" is the
-// object "/X" (or "/<prefix>X"), mapped read-only with its real size. When
+// object "/X" (or "/<prefix>X"). A view is a private copy of the object's
+// first bytes, read with pread and never mapped: any process may shrink the
+// object at any time, and reading a mapped page past its new end would kill
+// the program with SIGBUS. An object that shrinks, vanishes or is made anew
+// while it is read gives a shorter copy, or none. When
 // no object of the motherboard monitor's name exists, its sensor section is
 // built from the kernel's hardware monitors instead (HwmonSensorLayout), so
 // that the sensor readings are there with nothing else installed.
@@ -27,7 +31,7 @@ public:
     NamedSectionsLinux& operator=(const NamedSectionsLinux&) = delete;
 
     Mapping OpenFileMapping(std::string_view name) override;
-    const std::byte* MapViewOfFile(Mapping mapping) override;
+    const std::byte* MapViewOfFile(Mapping mapping, size_t limit) override;
     size_t ViewSize(const std::byte* view) override;
     void UnmapViewOfFile(const std::byte* view) override;
     void CloseHandle(Mapping mapping) override;
@@ -37,16 +41,12 @@ private:
         int fd = -1;                  // an open shared-memory object, or
         std::vector<std::byte> built;  // a section built here
     };
-    struct View {
-        size_t size = 0;
-        bool mapped = false;          // from mmap; otherwise `copy` holds it
-        std::vector<std::byte> copy;
-    };
 
     std::string shmPrefix_;
     HwmonSensorLayout layout_;
     std::map<Mapping, Section> sections_;
-    std::map<const std::byte*, View> views_;
+    // The copies handed out as views, by their first byte.
+    std::map<const std::byte*, std::vector<std::byte>> views_;
     Mapping next_ = 1;
 };
 

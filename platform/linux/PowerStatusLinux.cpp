@@ -32,8 +32,14 @@ struct Battery {
 };
 
 struct Supplies {
+    // Whether the folder of supplies could be listed.
+    bool listed = false;
+    // Whether a supply could not tell its type.
+    bool unreadable = false;
     bool hasMains = false;
     bool mainsOnline = false;
+    // Whether a mains supply could not tell whether it is on line.
+    bool mainsUnknown = false;
     std::vector<Battery> batteries;
 };
 
@@ -60,19 +66,25 @@ Battery ReadBattery(const fs::path& dir)
 
 Supplies ReadSupplies(const fs::path& folder)
 {
+    Supplies supplies;
     std::vector<fs::path> entries;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         entries.push_back(it->path());
+    if (ec) return supplies;
+    supplies.listed = true;
     std::sort(entries.begin(), entries.end());
 
-    Supplies supplies;
     for (const fs::path& dir : entries) {
-        const std::string type = ReadText(dir / "type");
-        if (type == "Mains") {
+        const std::optional<std::string> type = ReadFirstLine(dir / "type");
+        if (!type) {
+            supplies.unreadable = true;
+        } else if (*type == "Mains") {
             supplies.hasMains = true;
-            if (ReadInteger(dir / "online").value_or(0) == 1) supplies.mainsOnline = true;
-        } else if (type == "Battery") {
+            const std::optional<int64_t> online = ReadInteger(dir / "online");
+            if (!online) supplies.mainsUnknown = true;
+            else if (*online == 1) supplies.mainsOnline = true;
+        } else if (*type == "Battery") {
             // Peripherals report their own batteries with the scope "Device";
             // they do not power the computer.
             if (ReadText(dir / "scope") == "Device") continue;
@@ -90,9 +102,15 @@ bool AnyStatus(const std::vector<Battery>& batteries, std::string_view status)
 
 uint8_t AcLineStatus(const Supplies& supplies)
 {
-    if (supplies.hasMains) return supplies.mainsOnline ? 1 : 0;
+    if (supplies.hasMains) {
+        if (supplies.mainsOnline) return 1;
+        return supplies.mainsUnknown ? 255 : 0;
+    }
     if (AnyStatus(supplies.batteries, "Discharging")) return 0;
     if (AnyStatus(supplies.batteries, "Charging") || AnyStatus(supplies.batteries, "Full")) return 1;
+    // Nothing that powers the computer is listed: a desktop or a server,
+    // which runs on mains, as Windows reports such a machine.
+    if (supplies.listed && !supplies.unreadable && supplies.batteries.empty()) return 1;
     return 255;
 }
 

@@ -8,7 +8,9 @@ namespace dotvane::platform {
 
 // The power status read from <sysRoot>/class/power_supply: the mains
 // supplies give the AC line, the batteries of the system (not those of
-// devices such as a wireless mouse) give the flag, percent and times.
+// devices such as a wireless mouse) give the flag, percent and times. A
+// machine that lists neither (a desktop or a server) is on line; a supply
+// that cannot be read leaves the AC line unknown.
 class PowerStatusLinux : public PowerStatus {
 public:
     explicit PowerStatusLinux(std::filesystem::path sysRoot = "/sys");

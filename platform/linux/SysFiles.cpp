@@ -1,15 +1,22 @@
 #include "platform/linux/SysFiles.h"
 
+#include "platform/RegularFiles.h"
+
 #include <charconv>
-#include <fstream>
+#include <string_view>
 
 namespace dotvane::platform {
 
 std::optional<std::string> ReadFirstLine(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string line;
-    if (!in || !std::getline(in, line)) return std::nullopt;
+    const FileContents contents = ReadRegularFile(file, kFirstLineLimit);
+    if (contents.status != FileStatus::Ok && contents.status != FileStatus::TooLarge) return std::nullopt;
+    const std::string_view text = contents.bytes;
+    const size_t end = text.find('\n');
+    // A first line that runs on beyond the limit is no value of these files.
+    if (text.empty() || (end == std::string_view::npos && contents.status == FileStatus::TooLarge))
+        return std::nullopt;
+    std::string line(text.substr(0, end));
     if (line.ends_with('\r')) line.pop_back();
     return line;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -10,8 +11,12 @@ namespace dotvane::platform {
 // Readers for the one-value text files of /sys and /proc that the power,
 // memory, uptime and disk sources take their figures from.
 
+// How far into a file its first line is looked for.
+inline constexpr size_t kFirstLineLimit = 64 * 1024;
+
 // The first line of the file without its line end; nothing when it cannot
-// be read.
+// be read, is no regular file, or its first line is longer than
+// kFirstLineLimit.
 std::optional<std::string> ReadFirstLine(const std::filesystem::path& file);
 
 // The whole decimal number (optional sign, surrounding blanks allowed) that

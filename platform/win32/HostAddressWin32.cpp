@@ -33,6 +33,10 @@ public:
         for (size_t i = 0; i < 4; ++i) address[i] = static_cast<uint8_t>(host->h_addr_list[0][i]);
         return address;
     }
+
+    // Windows resolves its own name to the addresses of its network
+    // adapters, and to a loopback address only when it has none.
+    std::optional<std::array<uint8_t, 4>> NetworkIpv4() override { return std::nullopt; }
 };
 
 }  // namespace

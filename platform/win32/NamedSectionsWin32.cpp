@@ -15,7 +15,9 @@ public:
         return reinterpret_cast<Mapping>(::OpenFileMappingA(FILE_MAP_READ, FALSE, text.c_str()));
     }
 
-    const std::byte* MapViewOfFile(Mapping mapping) override
+    // The whole section: a view costs address space, not memory, and a
+    // section never changes its size on Windows.
+    const std::byte* MapViewOfFile(Mapping mapping, size_t) override
     {
         return static_cast<const std::byte*>(::MapViewOfFile(reinterpret_cast<HANDLE>(mapping), FILE_MAP_READ, 0, 0, 0));
     }

@@ -1,8 +1,9 @@
 #include "app/WebPages.h"
 #include "tests/support/AppFixture.h"
 
-#include <limits>
+#include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 namespace dotvane {
 namespace {
@@ -35,13 +36,28 @@ TEST_F(TDotvaneTest, LargerDisplayGivesALargerWindow)
     EXPECT_EQ(host.height, 277);
 }
 
-TEST_F(TDotvaneTest, WindowSizeIsWorkedOutIn32BitArithmetic)
+TEST_F(TDotvaneTest, WindowUsesTheDisplaySizeHeldTo1To1024)
 {
-    // Sizes past the range wrap round rather than overflow.
-    WriteMain("[LCD]\nXPixels=2147483647\nYPixels=-1073741834\n");
-    Start();
-    EXPECT_EQ(host.width, -1);
-    EXPECT_EQ(host.height, std::numeric_limits<int32_t>::min() + 1);
+    struct Case {
+        const char* settings;
+        int32_t width, height;
+    };
+    const std::vector<Case> cases{
+        {"XPixels=0\nYPixels=0", 3, 23},
+        {"XPixels=-5\nYPixels=-1073741834", 3, 23},
+        {"XPixels=1024\nYPixels=1025", 2049, 2069},
+        {"XPixels=100000\nYPixels=2147483647", 2049, 2069},
+    };
+    for (const Case& c : cases) {
+        WriteMain(std::string("[LCD]\n") + c.settings + "\n");
+        logic.reset();
+        Start();
+        EXPECT_EQ(host.width, c.width) << c.settings;
+        EXPECT_EQ(host.height, c.height) << c.settings;
+    }
+    // The settings keep what the file says.
+    EXPECT_EQ(State().MainSettings.LCD.XPixels, 100000);
+    EXPECT_EQ(State().MainSettings.LCD.YPixels, 2147483647);
 }
 
 TEST_F(TDotvaneTest, FirstRefreshComesAfterOneSecond)
@@ -230,13 +246,24 @@ TEST_F(TDotvaneTest, LoadingTheSettingsSetsTheMailTimerAndForgetsCountsAndTheSki
 
 TEST_F(TDotvaneTest, ADisplayThatCannotOpenIsReportedAndStartUpGoesOn)
 {
-    display.openError = "Could not open the DriverLINX driver.";
+    display.openError = PortOpenFailure{"Could not open the DriverLINX driver.", ""};
     WriteScreens("[Screen0]\nLine0=still here\n");
     Start();
     EXPECT_EQ(host.errors, (std::vector<std::string>{"Could not open the DriverLINX driver."}));
     EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.statusHistory.empty());
     Refresh().Fire();
     EXPECT_EQ(display.Count("Text 'still here'"), 1);
+}
+
+TEST_F(TDotvaneTest, WhatWentWrongWithThePortsDeviceGoesToTheStatusLine)
+{
+    display.openError = PortOpenFailure{"Could not open the DriverLINX driver.",
+                                        "/dev/parport0: permission denied; add the user to the lp group"};
+    Start();
+    EXPECT_EQ(host.errors, (std::vector<std::string>{"Could not open the DriverLINX driver."}));
+    EXPECT_EQ(host.statusHistory,
+              (std::vector<std::string>{"/dev/parport0: permission denied; add the user to the lp group"}));
 }
 
 TEST_F(TDotvaneTest, ClearingForAScreenWithABitmapKeepsTheBitmap)
@@ -254,6 +281,44 @@ TEST_F(TDotvaneTest, ClearingForAScreenWithABitmapKeepsTheBitmap)
     display.calls.clear();
     logic->Reload1Click();
     EXPECT_EQ(display.calls, (std::vector<std::string>{"Clear keeping the bitmap"}));
+}
+
+TEST_F(TDotvaneTest, AFolderAsSettingsFileIsToldAndStartUpGoesOn)
+{
+    std::filesystem::create_directories(dir.Path() / "DOTVANE.INI");
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    ASSERT_NO_THROW(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("DOTVANE.INI: it is not a regular file"), std::string::npos);
+    EXPECT_EQ(host.width, 257);
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'hello'"), 1);
+
+    // Reload tells it again and the program goes on.
+    logic->Reload1Click();
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.closeRequests, 0);
+}
+
+TEST_F(TDotvaneTest, AFolderAsScreenFileIsToldAndStartUpGoesOn)
+{
+    WriteMain("[Screens]\nScreenFile=screens\n");
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    ASSERT_NO_THROW(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("screens: it is not a regular file"), std::string::npos);
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'hello'"), 0);
+}
+
+TEST_F(TDotvaneTest, AnEmptyScreenFileNameStartsWithTheDefaultScreens)
+{
+    WriteMain("[Screens]\nScreenFile=\n");
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    ASSERT_NO_THROW(Start());
+    EXPECT_TRUE(host.messages.empty());
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'hello'"), 1);
 }
 
 }  // namespace

@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
+
 namespace dotvane {
 namespace {
 
@@ -127,6 +134,84 @@ TEST(IniFile, MissingFileIsEmptyAndFlagged)
 
     const IniFile present = IniFile::FromFile(dir.Write("x.ini", "[a]\nb=c\n"));
     EXPECT_EQ(present.GetString("a", "b", ""), "c");
+    EXPECT_EQ(present.ReadStatus(), platform::FileStatus::Ok);
+    EXPECT_EQ(missing.ReadStatus(), platform::FileStatus::Missing);
+}
+
+TEST(IniFile, AFolderIsAnEmptyFileAndNothingThrows)
+{
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "DOTVANE.INI");
+    const IniFile ini = IniFile::FromFile(dir.Path() / "DOTVANE.INI");
+    EXPECT_EQ(ini.ErrorLine(), -1);
+    EXPECT_EQ(ini.ReadStatus(), platform::FileStatus::NotRegular);
+    EXPECT_TRUE(ini.Sections().empty());
+}
+
+TEST(IniFile, AFileOverTheLimitIsNotRead)
+{
+    test::TempDir dir;
+    std::string text = "[LCD]\nType=0\n";
+    std::string exact = text + std::string(kIniFileLimit - text.size(), ';');
+    const IniFile atLimit = IniFile::FromFile(dir.Write("exact.ini", exact));
+    EXPECT_EQ(atLimit.ReadStatus(), platform::FileStatus::Ok);
+    EXPECT_EQ(atLimit.GetInteger("LCD", "Type", 3), 0);
+
+    const IniFile over = IniFile::FromFile(dir.Write("over.ini", exact + "\n"));
+    EXPECT_EQ(over.ReadStatus(), platform::FileStatus::TooLarge);
+    EXPECT_EQ(over.ErrorLine(), -1);
+    EXPECT_EQ(over.GetInteger("LCD", "Type", 3), 3);
+    EXPECT_TRUE(over.Sections().empty());
+}
+
+#ifndef _WIN32
+TEST(IniFile, AFifoIsRefusedAtOnce)
+{
+    test::TempDir dir;
+    test::HeldFifo fifo(dir.Path() / "DOTVANE.INI", "[LCD]\nType=0\n");
+    const auto [prompt, ini] = test::ReadWhileHeld(fifo, [&] { return IniFile::FromFile(fifo.Path()); });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(ini.ReadStatus(), platform::FileStatus::NotRegular);
+    EXPECT_EQ(ini.GetInteger("LCD", "Type", 3), 3);
+}
+#endif
+
+TEST(IniFile, ManySectionsAndKeysKeepEveryRule)
+{
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(i);
+        text += "[Screen" + n + "]\nLine0=a" + n + "\nline0=b\nLINE1=c" + n + "\n";
+    }
+    text += "[screen7]\nLine0=again\nLine2=new\n";
+    const IniFile ini = IniFile::FromString(text);
+    EXPECT_EQ(ini.Sections().size(), 2000u);
+    EXPECT_EQ(ini.Sections()[1999], "Screen1999");
+    EXPECT_EQ(ini.GetString("SCREEN1234", "line0", ""), "a1234");
+    EXPECT_EQ(ini.GetString("screen1234", "Line1", ""), "c1234");
+    EXPECT_EQ(ini.GetString("Screen7", "line0", ""), "a7");  // the first one wins
+    EXPECT_EQ(ini.GetString("Screen7", "line2", ""), "new");
+    EXPECT_EQ(ini.LineOf("Screen7", "Line2"), 8003);
+    EXPECT_EQ(ini.LineOf("Screen0", "Line1"), 4);
+    EXPECT_FALSE(ini.HasKey("Screen2000", "Line0"));
+}
+
+TEST(IniFile, ParsingTimeGrowsWithTheSizeAlone)
+{
+    // 100,000 sections of a few keys each: a reader that looks sections or
+    // keys up one by one takes minutes here.
+    std::string text;
+    for (int i = 0; i < 100000; ++i) {
+        const std::string n = std::to_string(i);
+        text += "[S" + n + "]\nA=" + n + "\nB=2\n[s" + n + "]\nC=3\n";
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const IniFile ini = IniFile::FromString(text);
+    const auto taken = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(ini.Sections().size(), 100000u);
+    EXPECT_EQ(ini.GetInteger("s99999", "a", 0), 99999);
+    EXPECT_EQ(ini.GetInteger("S99999", "c", 0), 3);
+    EXPECT_LT(taken, std::chrono::seconds(10));
 }
 
 }  // namespace

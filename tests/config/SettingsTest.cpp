@@ -1,10 +1,16 @@
 #include "config/Settings.h"
 
+#include "config/IniFile.h"
 #include "config/ScreenFile.h"
 #include "config/SettingsFiles.h"
+#include "platform/FileNames.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
 
 namespace dotvane {
 namespace {
@@ -19,13 +25,18 @@ protected:
         MainSettings = std::move(files.MainSettings);
         ScreenTable = std::move(files.Screens.ScreenTable);
         FontTable = std::move(files.Screens.FontTable);
+        problems.insert(problems.end(), files.Problems.begin(), files.Problems.end());
     }
     void WriteMain(std::string_view text) { dir.Write("DOTVANE.INI", text); }
+    // A file of the program folder by the name that messages give it.
+    std::string Named(const std::string& relative) const { return platform::NativePath(dir.Folder() + relative).string(); }
 
     test::TempDir dir;
     TMainSettings MainSettings;
     ScreenEntries ScreenTable;
     FontEntries FontTable;
+    // What the loads had to tell, in order.
+    std::vector<std::string> problems;
 };
 
 TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
@@ -34,6 +45,7 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
 
     const TMainSettings& s = MainSettings;
     EXPECT_EQ(s.Port.Base, 888);
+    EXPECT_EQ(s.Port.Device, "");
     EXPECT_FALSE(s.T6963C.CheckBusyFlag);
     EXPECT_EQ(s.T6963C.Wiring, 0);
     EXPECT_EQ(s.T6963C.Size, 1);
@@ -58,8 +70,8 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
     EXPECT_FALSE(s.ExternalIP.Enable);
     EXPECT_EQ(s.ExternalIP.Update, 600000);
     EXPECT_EQ(s.ExternalIP.WebAddress, kDefaultWebAddress);
-    EXPECT_EQ(s.ExternalIP.BeforeString, "Your ip is ");
-    EXPECT_EQ(s.ExternalIP.AfterString, kDefaultAfterString);
+    EXPECT_EQ(s.ExternalIP.BeforeString, "Current IP Address: ");
+    EXPECT_EQ(s.ExternalIP.AfterString, "</body>");
     EXPECT_FALSE(s.SetiAtHome.Enable);
     EXPECT_EQ(s.SetiAtHome.Interval, 60000);
     EXPECT_EQ(s.SetiAtHome.Statedir, "");
@@ -69,6 +81,8 @@ TEST_F(SettingsTest, EveryDefaultWithoutAnyFile)
     EXPECT_EQ(s.SkipScreen.NoWinamp, -1);
     for (const std::string& day : s.WeekdayNames) EXPECT_EQ(day, "");
     EXPECT_EQ(s.Screens.ScreenFile, "screens\\default.ini");
+    // Missing files are not told.
+    EXPECT_TRUE(problems.empty());
 
     for (const ScreenEntry& screen : ScreenTable) {
         EXPECT_FALSE(screen.Enable);
@@ -123,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
 {
     WriteMain(
-        "[Port]\nBase=0x278\n[T6963C]\nCheckBusyFlag=yes\nWiring=1\nSize=$4\n[KS0108]\nDelay=3\n"
+        "[Port]\nBase=0x278\nDevice= /dev/parport1 \n[T6963C]\nCheckBusyFlag=yes\nWiring=1\nSize=$4\n[KS0108]\nDelay=3\n"
         "[lcd]\ntype=0\nTextColumns=21\nTextRows=16\nXPixels=240\nYPixels=128\n"
         "[NTPerfMon]\nEnable=2\n[Pop3]\nUpdate=30000\nEnable=1\nHost3=mail.example.org\nUserID3=jo\n"
         "Password3=\"  secret \"\n[ExternalIP]\nEnable=1\nUpdate=1000\nWebAddress=http://a/\n"
@@ -133,6 +147,7 @@ TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
     Load();
     const TMainSettings& s = MainSettings;
     EXPECT_EQ(s.Port.Base, 632);
+    EXPECT_EQ(s.Port.Device, "/dev/parport1");
     EXPECT_FALSE(s.T6963C.CheckBusyFlag);  // "yes" is no number
     EXPECT_EQ(s.T6963C.Wiring, 1);
     EXPECT_EQ(s.T6963C.Size, 4);
@@ -160,6 +175,50 @@ TEST_F(SettingsTest, ReadsValuesWithTheirSyntax)
     EXPECT_EQ(s.WeekdayNames[1], "");
     EXPECT_EQ(s.WeekdayNames[6], "Saturday!");
     EXPECT_EQ(s.Screens.ScreenFile, "screens\\other.ini");
+}
+
+struct LookupTextsCase {
+    const char* file;
+    const char* webAddress;
+    const char* beforeString;
+    const char* afterString;
+};
+
+TEST_F(SettingsTest, DefaultTextsOfTheLookupBelongToItsPage)
+{
+    const LookupTextsCase cases[] = {
+        // Switched on and nothing else: the default page and its texts.
+        {"[ExternalIP]\nEnable=1\n", "http://checkip.dyndns.org/", "Current IP Address: ", "</body>"},
+        {"[ExternalIP]\nWebAddress=HTTP://CheckIP.DynDNS.org\n", "HTTP://CheckIP.DynDNS.org", "Current IP Address: ",
+         "</body>"},
+        // A page of the user's own keeps the text that settings for it rely on.
+        {"[ExternalIP]\nWebAddress=http://example.net/ip\n", "http://example.net/ip", "Your ip is ", "</body>"},
+        {"[ExternalIP]\nWebAddress=http://checkip.dyndns.org.example.net/\n", "http://checkip.dyndns.org.example.net/",
+         "Your ip is ", "</body>"},
+        // Texts that the file sets are its own, whatever the page.
+        {"[ExternalIP]\nWebAddress=http://example.net/ip\nBeforeString=\"IP: \"\nAfterString=<\n",
+         "http://example.net/ip", "IP: ", "<"},
+        {"[ExternalIP]\nBeforeString=\"Your ip is \"\n", "http://checkip.dyndns.org/", "Your ip is ", "</body>"},
+        {"[ExternalIP]\nWebAddress=\nBeforeString=\n", "", "", "</body>"},
+    };
+    for (const LookupTextsCase& c : cases) {
+        WriteMain(c.file);
+        Load();
+        EXPECT_EQ(MainSettings.ExternalIP.WebAddress, c.webAddress) << c.file;
+        EXPECT_EQ(MainSettings.ExternalIP.BeforeString, c.beforeString) << c.file;
+        EXPECT_EQ(MainSettings.ExternalIP.AfterString, c.afterString) << c.file;
+    }
+}
+
+TEST(IsDefaultWebAddress, MatchesTheDefaultPageOnly)
+{
+    EXPECT_TRUE(IsDefaultWebAddress("http://checkip.dyndns.org/"));
+    EXPECT_TRUE(IsDefaultWebAddress("http://checkip.dyndns.org"));
+    EXPECT_TRUE(IsDefaultWebAddress("HTTP://CHECKIP.DYNDNS.ORG/"));
+    EXPECT_FALSE(IsDefaultWebAddress("http://checkip.dyndns.org//"));
+    EXPECT_FALSE(IsDefaultWebAddress("http://checkip.dyndns.org/ip"));
+    EXPECT_FALSE(IsDefaultWebAddress("https://checkip.dyndns.org/"));
+    EXPECT_FALSE(IsDefaultWebAddress(""));
 }
 
 TEST_F(SettingsTest, TextGridIsClampedToWhatTheRefreshCanShow)
@@ -228,6 +287,89 @@ TEST_F(SettingsTest, AbsoluteScreenFileIsStillTakenInsideTheProgramFolder)
     Load();
     EXPECT_TRUE(ScreenTable[0].Enable);
 }
+
+TEST_F(SettingsTest, AnEmptyScreenFileNameMeansTheDefaultOne)
+{
+    dir.Write("screens/default.ini", "[Screen2]\nEnable=1\nLine0=default\n");
+    for (const char* value : {"", "   ", "\"\""}) {
+        WriteMain(std::string("[Screens]\nScreenFile=") + value + "\n");
+        ScreenTable[2] = ScreenEntry{};
+        Load();
+        EXPECT_EQ(MainSettings.Screens.ScreenFile, "screens\\default.ini") << "value '" << value << "'";
+        EXPECT_TRUE(ScreenTable[2].Enable);
+        EXPECT_EQ(ScreenTable[2].Line[0], "default");
+    }
+    EXPECT_TRUE(problems.empty());
+}
+
+TEST_F(SettingsTest, AFolderAsSettingsFileIsToldOnceAndGivesDefaults)
+{
+    std::filesystem::create_directories(dir.Path() / "DOTVANE.INI");
+    dir.Write("screens/default.ini", "[Screen1]\nEnable=1\n");
+    MainSettings.LCD.Type = 0;
+    ASSERT_NO_THROW(Load());
+    EXPECT_EQ(MainSettings.LCD.Type, 3);
+    EXPECT_TRUE(ScreenTable[1].Enable);  // the default screen file is read
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "Could not read " + Named("DOTVANE.INI") + ": it is not a regular file");
+
+    // Every load tells it again.
+    Load();
+    EXPECT_EQ(problems.size(), 2u);
+}
+
+TEST_F(SettingsTest, AFolderAsScreenFileIsToldOnceAndGivesAnEmptyTable)
+{
+    dir.Write("screens/default.ini", "[Screen1]\nEnable=1\n");
+    Load();
+    ASSERT_TRUE(ScreenTable[1].Enable);
+
+    WriteMain("[LCD]\nXPixels=240\n[Screens]\nScreenFile=screens\n");
+    ASSERT_NO_THROW(Load());
+    EXPECT_EQ(MainSettings.LCD.XPixels, 240);
+    EXPECT_FALSE(ScreenTable[1].Enable);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "Could not read " + Named("screens") + ": it is not a regular file");
+}
+
+TEST_F(SettingsTest, ASettingsFileOverTheLimitIsToldWithTheLimit)
+{
+    const std::string text = "[LCD]\nType=0\n";
+    WriteMain(text + std::string(kIniFileLimit, ';'));
+    dir.Write("screens/default.ini", "[Screen0]\nEnable=1\n" + std::string(kIniFileLimit, '#'));
+    Load();
+    EXPECT_EQ(MainSettings.LCD.Type, 3);
+    EXPECT_FALSE(ScreenTable[0].Enable);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0], "Could not read " + Named("DOTVANE.INI") +
+                                    ": it is larger than 4194304 bytes");
+    EXPECT_EQ(problems[1], "Could not read " + Named("screens\\default.ini") +
+                                    ": it is larger than 4194304 bytes");
+}
+
+#ifndef _WIN32
+TEST_F(SettingsTest, AFifoAsSettingsFileIsToldAtOnce)
+{
+    test::HeldFifo fifo(dir.Path() / "DOTVANE.INI", "[LCD]\nType=0\n");
+    const auto [prompt, type] = test::ReadWhileHeld(fifo, [&] {
+        Load();
+        return MainSettings.LCD.Type;
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(type, 3);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "Could not read " + Named("DOTVANE.INI") + ": it is not a regular file");
+}
+
+TEST_F(SettingsTest, AnEndlessDeviceAsScreenFileIsToldAtOnce)
+{
+    std::filesystem::create_symlink("/dev/zero", dir.Path() / "endless.ini");
+    WriteMain("[Screens]\nScreenFile=endless.ini\n");
+    Load();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "Could not read " + Named("endless.ini") + ": it is not a regular file");
+}
+#endif
 
 }  // namespace
 }  // namespace dotvane

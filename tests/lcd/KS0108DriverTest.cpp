@@ -208,5 +208,26 @@ TEST_F(KS0108DriverTest, OpenFixesPortsAndCopiesDelay)
     EXPECT_EQ(DataBytes(DecodeKS0108(port), kLeft).size(), 2u * 512 + 6);
 }
 
+TEST_F(KS0108DriverTest, DelayIsHeldToWhatAModuleCouldNeed)
+{
+    FakeClock& clock = fixture.clock;
+    MainSettings.LCD.Type = 1;
+    const std::vector<std::pair<int32_t, int32_t>> cases{
+        {2'000'000'000, 1000}, {1001, 1000}, {1000, 1000}, {999, 999}, {0, 0}, {-5, 0}};
+    for (const auto& [setting, held] : cases) {
+        MainSettings.KS0108.Delay = setting;
+        // A second per counter read, so that even an unheld delay opens soon.
+        clock.Step = 1'000'000'000;
+        fixture.component.CloseDriver();
+        display.Open();
+        ASSERT_EQ(KS0108Driver.Delay, held) << setting;
+        // Then a microsecond per read: the wait ends after `held` of them.
+        clock.Step = 1000;
+        clock.CounterReads = 0;
+        KS0108Driver.Wait();
+        EXPECT_EQ(clock.CounterReads, std::max(held, 1) + 1) << setting;
+    }
+}
+
 }  // namespace
 }  // namespace dotvane::test

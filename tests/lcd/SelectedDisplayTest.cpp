@@ -29,9 +29,9 @@ protected:
     }
 
     // Runs every driver operation; returns what Open reported.
-    std::optional<std::string> RunEveryOperation()
+    std::optional<PortOpenFailure> RunEveryOperation()
     {
-        const std::optional<std::string> opened = display.Open();
+        const std::optional<PortOpenFailure> opened = display.Open();
         display.Clear(false);
         display.SetTextPosition(1, 2);
         display.WriteText("text");
@@ -122,7 +122,7 @@ TEST_F(SelectedDisplayTest, FailedOpenIsReportedOnceAndLaterOperationsDoNothing)
     fixture.library.LoadFails = true;
     for (int32_t type : {0, 1}) {
         MainSettings.LCD.Type = type;
-        EXPECT_EQ(RunEveryOperation(), std::optional<std::string>("Could not open the DriverLINX driver."));
+        EXPECT_EQ(RunEveryOperation(), (PortOpenFailure{"Could not open the DriverLINX driver.", ""}));
         EXPECT_TRUE(port.Log.empty());
     }
     EXPECT_TRUE(fixture.host.errors.empty());

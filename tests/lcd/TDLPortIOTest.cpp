@@ -109,7 +109,7 @@ TEST_F(TDLPortIOTest, FailedOpenForRegistersIsAnsweredFalse)
     library.Missing = {"DlPortWritePortBufferUlong"};
     TDLPortIO component(services, library);
     const PortRange registers[] = {{888, 3}};
-    EXPECT_FALSE(component.OpenRegisters(registers));
+    EXPECT_EQ(component.OpenRegisters("", registers), (PortOpenFailure{"Could not open the DriverLINX driver.", ""}));
     EXPECT_FALSE(component.ActiveHW);
     EXPECT_FALSE(services.ServiceExists);
 }
@@ -304,7 +304,8 @@ TEST_F(TDLPortIOTest, AsAParallelPortItOpensForTheRegistersAndAddressesThemFromT
     services.IsNT = false;
     TDLPortIO component(services, library);
     const PortRange registers[] = {{0x278, 3}, {0x67A, 1}};
-    EXPECT_TRUE(component.OpenRegisters(registers));
+    EXPECT_EQ(component.OpenRegisters("", registers), std::nullopt);
+    EXPECT_EQ(component.DeviceBase, 0x278) << "a device is looked for by the data register";
     std::string folder = platform::ProgramFolder();
     folder.pop_back();
     EXPECT_EQ(component.DriverPath, folder);

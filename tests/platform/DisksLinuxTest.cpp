@@ -1,6 +1,7 @@
 #include "platform/linux/DisksLinux.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/support/HeldFifo.h"
 #include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,17 @@ TEST(DisksLinux, TheRootOfThisMachineIsAMountRoot)
 {
     EXPECT_NE(DisksLinux().GetDriveType("/"), kDriveNoRootDir);
     EXPECT_EQ(DisksLinux().GetDriveType("/proc"), kDriveUnknown);
+}
+
+TEST(DisksLinux, AFifoAsMountTableIsNotWaitedFor)
+{
+    test::TempDir proc;
+    test::HeldFifo mountinfo(proc.Path() / "self" / "mountinfo",
+                             "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n");
+    const auto [prompt, type] = test::ReadWhileHeld(
+        mountinfo, [&] { return DisksLinux(proc.Path(), DOTVANE_FIXTURES "/disks/sys").GetDriveType("/"); });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(type, kDriveNoRootDir);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include "tests/support/Variables.h"
 
+#include "tests/support/HeldFifo.h"
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 namespace dotvane::platform {
@@ -71,6 +74,23 @@ TEST(MemoryStatusLinux, ThisMachineGivesConsistentFigures)
     EXPECT_GE(status.TotalPageFile, status.TotalPhys);
     EXPECT_LE(status.AvailVirtual, status.TotalVirtual);
     EXPECT_GT(status.AvailVirtual, 0u);
+}
+
+TEST(MemoryStatusLinux, FifosAndFoldersAreNotRead)
+{
+    test::TempDir proc;
+    test::HeldFifo meminfo(proc.Path() / "meminfo", "MemTotal: 1000 kB\nMemAvailable: 500 kB\n");
+    test::HeldFifo limits(proc.Path() / "self" / "limits", "Max address space 4096 4096 bytes\n");
+    std::filesystem::create_directories(proc.Path() / "self" / "status");
+    const auto [prompt, status] = test::ReadWhileHeld({&meminfo, &limits}, [&] {
+        MemoryStatusRecord record;
+        MemoryStatusLinux(proc.Path()).GlobalMemoryStatus(record);
+        return record;
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(status.TotalPhys, 0u);
+    EXPECT_EQ(status.TotalVirtual, MemoryStatusLinux::UserAddressSpace());
+    EXPECT_EQ(status.AvailVirtual, MemoryStatusLinux::UserAddressSpace());
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "platform/linux/PowerStatusLinux.h"
 
+#include "tests/support/TempDir.h"
 #include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace dotvane::platform {
@@ -39,8 +41,9 @@ TEST_P(PowerStatusLinuxTest, MapsTheSupplyTree)
 INSTANTIATE_TEST_SUITE_P(
     Trees, PowerStatusLinuxTest,
     ::testing::Values(
-        // A mouse battery (scope Device) is no system battery.
-        PowerCase{"desktop", 255, 128, 255, kUnknown, kUnknown},
+        // A mouse battery (scope Device) is no system battery; with no mains
+        // supply listed either, the machine runs on mains.
+        PowerCase{"desktop", 1, 128, 255, kUnknown, kUnknown},
         // High and charging together: 1 | 8; on mains the times are unknown.
         PowerCase{"charging", 1, 9, 80, kUnknown, kUnknown},
         // 45 Wh at 9 W: 5 h; 50 Wh at 9 W: 20000 s.
@@ -56,6 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
         // 40 of 60 Wh together: 67 %, high; 40 Wh at 8 W; 60 Wh at 8 W.
         PowerCase{"two-batteries", 0, 1, 67, 18000, 27000},
         PowerCase{"level-only", 0, 2, 255, kUnknown, kUnknown},
+        // A supply that cannot tell its type, or a mains supply that cannot
+        // tell whether it is on line, leaves the AC line unknown; so does a
+        // folder of supplies that cannot be read.
+        PowerCase{"unreadable", 255, 128, 255, kUnknown, kUnknown},
+        PowerCase{"mains-unreadable", 255, 128, 255, kUnknown, kUnknown},
         PowerCase{"no-such-tree", 255, 128, 255, kUnknown, kUnknown}),
     [](const ::testing::TestParamInfo<PowerCase>& info) {
         std::string name = info.param.tree;
@@ -64,13 +72,28 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST(PowerStatusLinux, NoSuppliesAtAllIsOnMains)
+{
+    test::TempDir root;
+    std::filesystem::create_directories(root.Path() / "class" / "power_supply");
+    PowerStatusLinux source(root.Path());
+    PowerStatusRecord status;
+    ASSERT_TRUE(source.GetSystemPowerStatus(status));
+    EXPECT_EQ(status.ACLineStatus, 1);
+    EXPECT_EQ(status.BatteryFlag, 128);
+    EXPECT_EQ(status.BatteryLifePercent, 255);
+    EXPECT_EQ(status.BatteryLifeTime, kUnknown);
+    EXPECT_EQ(status.BatteryFullLifeTime, kUnknown);
+}
+
 // The trees all the way to the texts of the battery variables.
 class PowerStatusLinuxVariables : public test::VariablesTest {};
 
 TEST_F(PowerStatusLinuxVariables, ShowTheTexts)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"desktop", "Unknown|No Battery|255|-1|-1"},
+        {"desktop", "Online|No Battery|255|-1|-1"},
+        {"mains-unreadable", "Unknown|No Battery|255|-1|-1"},
         {"unknown", "Unknown|Unknown|255|-1|-1"},
         {"charging", "Online|Unknown|80|-1|-1"},
         {"discharging", "Offline|High|90|18000|20000"},

@@ -10,12 +10,17 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <bit>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 namespace dotvane::platform {
 namespace {
@@ -131,7 +136,8 @@ public:
         ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
         close(fd);
     }
-    void Remove() { shm_unlink(("/" + prefix + "$M$B$M$5$S$D$").c_str()); }
+    void Remove() { shm_unlink(Name().c_str()); }
+    std::string Name() const { return "/" + prefix + "$M$B$M$5$S$D$"; }
 
     std::string prefix;
 };
@@ -241,13 +247,159 @@ TEST_F(SharedSensorsTest, ViewsAreUnmappedAndHandlesClosed)
     UseSharedMemoryOnly();
     const auto mapping = sections->OpenFileMapping("$M$B$M$5$S$D$");
     ASSERT_NE(mapping, 0u);
-    const std::byte* view = sections->MapViewOfFile(mapping);
+    const std::byte* view = sections->MapViewOfFile(mapping, kSensorSectionBytes);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(sections->ViewSize(view), section.bytes.size());
     sections->UnmapViewOfFile(view);
     EXPECT_EQ(sections->ViewSize(view), 0u);
     sections->CloseHandle(mapping);
-    EXPECT_EQ(sections->MapViewOfFile(mapping), nullptr);
+    EXPECT_EQ(sections->MapViewOfFile(mapping, kSensorSectionBytes), nullptr);
+}
+
+// Another process empties the object, lets it grow again, removes it and
+// makes it anew, over and over, while the refreshes read it. A mapped view
+// would take SIGBUS on a page past the new end. The changer fills the records
+// before the index that announces them, so no reading is ever half written.
+TEST_F(SharedSensorsTest, AnObjectChangingWhileItIsReadGivesWholeReadingsOrNone)
+{
+    test::SensorSection section(100);
+    section.SetCount(0, 100);
+    for (size_t j = 0; j < 100; ++j) section.SetReading(j, 40.5 + static_cast<double>(j));
+    shared.Write(section.bytes);
+    UseSharedMemoryOnly();
+
+    std::atomic<bool> stop{false};
+    std::thread changer([&] {
+        const std::string name = shared.Name();
+        const std::byte* bytes = section.bytes.data();
+        // Holds each state a little while, so that reads often span a change.
+        const auto hold = [] {
+            volatile int spin = 0;
+            while (spin < 20000) spin = spin + 1;
+        };
+        for (unsigned round = 0; !stop; ++round) {
+            const int fd = shm_open(name.c_str(), O_CREAT | O_RDWR, 0600);
+            if (fd < 0) continue;
+            (void)!ftruncate(fd, 0);
+            hold();
+            (void)!ftruncate(fd, static_cast<off_t>(section.bytes.size()));
+            (void)!pwrite(fd, bytes + 88, section.bytes.size() - 88, 88);
+            (void)!pwrite(fd, bytes, 88, 0);
+            close(fd);
+            hold();
+            if (round % 5 == 0) shm_unlink(name.c_str());
+        }
+    });
+    int read = 0;
+    for (int refresh = 0; refresh < 20000; ++refresh) {
+        read += RefreshSensors();
+        for (size_t j = 0; j < 100; ++j)
+            if (SensorMirror[j] != 0 && SensorMirror[j] != 40.5 + static_cast<double>(j))
+                ADD_FAILURE() << "slot " << j << " holds " << SensorMirror[j] << " at refresh " << refresh;
+    }
+    stop = true;
+    changer.join();
+    EXPECT_GT(read, 0);
+}
+
+// Sections that forward to the Linux ones, and cut the object to `cutTo`
+// bytes as soon as a view of it has been taken: before the refresh reads it.
+class CuttingSections : public NamedSections {
+public:
+    CuttingSections(NamedSections& sections, std::string name, off_t cutTo)
+        : sections_(sections), name_(std::move(name)), cutTo_(cutTo)
+    {
+    }
+    Mapping OpenFileMapping(std::string_view name) override { return sections_.OpenFileMapping(name); }
+    const std::byte* MapViewOfFile(Mapping mapping, size_t limit) override
+    {
+        const std::byte* view = sections_.MapViewOfFile(mapping, limit);
+        const int fd = shm_open(name_.c_str(), O_RDWR, 0);
+        if (fd >= 0) {
+            (void)!ftruncate(fd, cutTo_);
+            close(fd);
+        }
+        return view;
+    }
+    size_t ViewSize(const std::byte* view) override { return sections_.ViewSize(view); }
+    void UnmapViewOfFile(const std::byte* view) override { sections_.UnmapViewOfFile(view); }
+    void CloseHandle(Mapping mapping) override { sections_.CloseHandle(mapping); }
+
+private:
+    NamedSections& sections_;
+    std::string name_;
+    off_t cutTo_;
+};
+
+TEST_F(SharedSensorsTest, AnObjectCutOnceItsViewIsTakenIsReadAsItWas)
+{
+    test::SensorSection section(100);
+    section.SetCount(0, 100);
+    for (size_t j = 0; j < 100; ++j) section.SetReading(j, 0.25 + static_cast<double>(j));
+    for (const off_t cutTo : {off_t{4096}, off_t{0}}) {
+        shared.Write(section.bytes);
+        UseSharedMemoryOnly();
+        CuttingSections cutting(*sections, shared.Name(), cutTo);
+        const NamedSectionsService::Scoped installed(cutting);
+        SensorMirror.fill(0);
+        ASSERT_TRUE(RefreshSensors());
+        EXPECT_EQ(SensorMirror[0], 0.25);
+        EXPECT_EQ(SensorMirror[99], 99.25);
+    }
+}
+
+TEST_F(SharedSensorsTest, AHugeObjectIsCopiedOnlyAsFarAsTheReadingsReach)
+{
+    test::SensorSection section(101);
+    section.SetCount(0, 101).SetReading(99, 99.5).SetReading(100, 100.5);
+    shared.Write(section.bytes);
+    const int fd = shm_open(shared.Name().c_str(), O_RDWR, 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, off_t{1} << 40), 0) << std::strerror(errno);  // a terabyte, never written
+    close(fd);
+    UseSharedMemoryOnly();
+
+    const auto mapping = sections->OpenFileMapping("$M$B$M$5$S$D$");
+    ASSERT_NE(mapping, 0u);
+    const std::byte* view = sections->MapViewOfFile(mapping, kSensorSectionBytes);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(sections->ViewSize(view), 8032u);
+    sections->UnmapViewOfFile(view);
+    sections->CloseHandle(mapping);
+
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(SensorMirror[99], 99.5);
+}
+
+// A FIFO in the object's place: opening it for reading would wait for a
+// writer. If the refresh does wait, a writer comes after five seconds to let
+// the test end, and the test fails.
+TEST_F(SharedSensorsTest, AFifoInTheObjectsPlaceIsNotWaitedFor)
+{
+    const std::string path = "/dev/shm" + shared.Name();
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << std::strerror(errno);
+    UseSharedMemoryOnly();
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool rescued = false;
+    std::thread rescuer([&] {
+        std::unique_lock lock(mutex);
+        if (finished.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
+        rescued = true;
+        lock.unlock();
+        const int fd = open(path.c_str(), O_WRONLY);
+        if (fd >= 0) close(fd);
+    });
+    EXPECT_FALSE(RefreshSensors());
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    finished.notify_one();
+    rescuer.join();
+    EXPECT_FALSE(rescued) << "the refresh waited for a writer";
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "platform/linux/ComputerInfoLinux.h"
-#include "platform/linux/HostAddressLinux.h"
 #include "platform/linux/LocalClockLinux.h"
+#include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <fstream>
+#include <string>
 
 namespace dotvane::platform {
 namespace {
@@ -25,18 +26,26 @@ TEST(ComputerInfoLinux, NameFitsTheBufferAndPlatformIsNeitherWindowsFamily)
     EXPECT_EQ(info.GetPlatformId(), 0u);
 }
 
-TEST(HostAddressLinux, ResolvesToTheFirstIpv4Address)
+class ComputerInfoLinuxVariables : public test::VariablesTest {};
+
+TEST_F(ComputerInfoLinuxVariables, NameInLatin1CutByCharacters)
 {
-    HostAddressLinux host;
-    EXPECT_EQ(host.GetHostName(200), ComputerInfoLinux().GetComputerName(200));
-    const auto loopback = host.ResolveFirstIpv4("127.0.0.2");
-    ASSERT_TRUE(loopback.has_value());
-    EXPECT_EQ(*loopback, (std::array<uint8_t, 4>{127, 0, 0, 2}));
-    const auto localhost = host.ResolveFirstIpv4("localhost");
-    ASSERT_TRUE(localhost.has_value());
-    EXPECT_EQ((*localhost)[0], 127);
-    EXPECT_FALSE(host.ResolveFirstIpv4("").has_value());
-    EXPECT_FALSE(host.ResolveFirstIpv4("::1").has_value());
+    std::string hostName = "M\xC3\xBCller-PC";
+    ComputerInfoLinux info([&] { return hostName; });
+    EXPECT_EQ(info.GetComputerName(50), "M\xFCller-PC");
+    {
+        const ComputerInfoService::Scoped installed(info);
+        EXPECT_EQ(ExpandVariable("computername"), "M\xFCller-PC");
+    }
+
+    // 60 characters of two bytes each: the buffer of 50 holds 49 of them.
+    hostName.clear();
+    for (int i = 0; i < 60; ++i) hostName += "\xC3\xA4";
+    EXPECT_EQ(info.GetComputerName(50), std::string(49, '\xE4'));
+    EXPECT_EQ(info.GetComputerName(1), "");
+    EXPECT_EQ(info.GetComputerName(0), "");
+    hostName = "box\xFF";
+    EXPECT_EQ(info.GetComputerName(50), "box?");
 }
 
 TEST(LocalClockLinux, FormatsWithTheLocaleDateAndTimeFormats)
@@ -47,6 +56,44 @@ TEST(LocalClockLinux, FormatsWithTheLocaleDateAndTimeFormats)
     const LocalTime time{2024, 3, 2, 12, 7, 5, 9};
     EXPECT_EQ(clock.FormatShortDate(time), "03/12/24");
     EXPECT_EQ(clock.FormatLongTime(time), "07:05:09");
+}
+
+// Switches the character set of the C library to `name` for its lifetime.
+class CharacterSet {
+public:
+    explicit CharacterSet(const char* name) : previous_(std::setlocale(LC_CTYPE, nullptr))
+    {
+        available_ = std::setlocale(LC_CTYPE, name) != nullptr;
+    }
+    ~CharacterSet() { std::setlocale(LC_CTYPE, previous_.c_str()); }
+    CharacterSet(const CharacterSet&) = delete;
+    CharacterSet& operator=(const CharacterSet&) = delete;
+    bool Available() const { return available_; }
+
+private:
+    std::string previous_;
+    bool available_ = false;
+};
+
+class LocalClockLinuxVariables : public test::VariablesTest {};
+
+TEST_F(LocalClockLinuxVariables, TextsOfTheLocaleInLatin1)
+{
+    // Formats holding the kind of names that the locale's own formats hold.
+    LocalClockLinux clock("%d. M\xC3\xA4rz %Y", "%H\xE6\x99\x82%M \xE2\x80\x93 %S");
+    const LocalTime time{2024, 3, 2, 12, 7, 5, 9};
+    {
+        CharacterSet utf8("C.UTF-8");
+        ASSERT_TRUE(utf8.Available());
+        EXPECT_EQ(clock.FormatShortDate(time), "12. M\xE4rz 2024");
+        EXPECT_EQ(clock.FormatLongTime(time), "07?05 - 09");
+        const LocalClockService::Scoped installed(clock);
+        // Today's date, in the same form.
+        EXPECT_NE(ExpandVariable("date").find(". M\xE4rz "), std::string::npos);
+    }
+    // A locale whose character set is plain ASCII has no other letters.
+    ASSERT_STREQ(std::setlocale(LC_CTYPE, nullptr), "C");
+    EXPECT_EQ(clock.FormatShortDate(time), "12. M??rz 2024");
 }
 
 TEST(LocalClockLinux, ReadsAPlausibleLocalTime)

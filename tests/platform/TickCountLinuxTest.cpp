@@ -2,6 +2,9 @@
 
 #include "tests/support/Variables.h"
 
+#include "tests/support/HeldFifo.h"
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 namespace dotvane::platform {
@@ -37,6 +40,17 @@ TEST_F(TickCountLinuxVariables, ShowDaysHoursMinutesSeconds)
     TickCountLinux hundredDays(DOTVANE_FIXTURES "/uptime-100-days");
     const TickCountService::Scoped installed(hundredDays);
     EXPECT_EQ(ExpandLine("$uptimed$|$uptimeh$|$uptimem$|$uptimes$"), "100| 0| 0| 0");
+}
+
+TEST(TickCountLinux, AFifoAsUptimeIsNotWaitedFor)
+{
+    test::TempDir proc;
+    test::HeldFifo uptime(proc.Path() / "uptime", "5.00 1.00\n");
+    const auto [prompt, ticks] = test::ReadWhileHeld(uptime, [&] { return TickCountLinux(proc.Path()).GetTickCount64(); });
+    EXPECT_TRUE(prompt);
+    // The boot clock, not the 5 seconds waiting in the FIFO.
+    EXPECT_NE(ticks, 5000u);
+    EXPECT_GT(ticks, 0u);
 }
 
 }  // namespace

@@ -114,5 +114,16 @@ TEST_F(GraphHistoryTest, DrawsIntoTheHistoryEvenWithoutABuffer)
     EXPECT_EQ(GraphHistory[1], 25);
 }
 
+// Boxes reaching far past the display cost no more than small ones: the
+// painter cuts every line at the picture's edge, and what lies on it shows.
+TEST_F(GraphHistoryTest, BoxesFarLargerThanTheDisplayShowTheirPartOnIt)
+{
+    DrawGraph(-2000000000, -2000000000, 5, 2000000000, 0);
+    for (int y = 0; y < 64; ++y) EXPECT_EQ(At(5, y), kRed) << y;
+    Prepare();
+    DrawGraph(-2000000000, 5, 2000000000, 30, 0);
+    for (int x = 0; x < 128; ++x) EXPECT_EQ(At(x, 30), kRed) << x;
+}
+
 }  // namespace
 }  // namespace dotvane

@@ -1,3 +1,4 @@
+#include "render/ElementImages.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakeSystemInfo.h"
 
@@ -117,6 +118,79 @@ TEST_F(GraphicElementsTest, ElementsAtXNotOnAByteBoundaryStartAtTheByte)
     EXPECT_EQ(bytes[5], C(0xB2));
 }
 
+// The data bytes of each row's auto-write run, with the address it starts at.
+struct AutoWriteRun {
+    int address;
+    std::vector<uint8_t> bytes;
+};
+std::vector<AutoWriteRun> Runs(const std::vector<Byte>& sent)
+{
+    std::vector<AutoWriteRun> runs;
+    for (size_t i = 0; i + 3 < sent.size(); ++i)
+        if (sent[i + 2] == C(0x24) && sent[i + 3] == C(0xB0)) {
+            AutoWriteRun run{sent[i].Value | (sent[i + 1].Value << 8), {}};
+            for (i += 4; i < sent.size() && !sent[i].Command; ++i) run.bytes.push_back(sent[i].Value);
+            runs.push_back(run);
+        }
+    return runs;
+}
+
+// Size 4: 128 lines of 16 bytes from 0x300. A bar reaching past every edge
+// sends the rows on those lines only, each from the line's start to its end
+// and one blank byte.
+TEST_F(GraphicElementsTest, T6963CElementsAreSentOnlyOnTheGraphicArea)
+{
+    UseT6963C(4);
+    memory.record.MemoryLoad = 100;
+    renderer.DrawGraphicElement("bar(-20,-3,1000,300,memusage)");
+    const std::vector<AutoWriteRun> runs = Runs(Decode(port));
+    ASSERT_EQ(runs.size(), 128u);
+    for (int line = 0; line < 128; ++line) {
+        const AutoWriteRun& run = runs[size_t(line)];
+        EXPECT_EQ(run.address, 0x300 + 16 * line);
+        ASSERT_EQ(run.bytes.size(), 17u) << line;
+        // Byte column 0 holds the bar's pixels 16 … 23.
+        for (int b = 0; b < 16; ++b) {
+            uint8_t expected = 0;
+            for (int k = 0; k < 8; ++k) {
+                const int column = 16 + 8 * b + k;
+                if (column < 100 && column % 5 != 4) expected |= uint8_t(0x80 >> k);
+            }
+            EXPECT_EQ(run.bytes[size_t(b)], expected) << line << "," << b;
+        }
+        EXPECT_EQ(run.bytes[16], 0);
+    }
+}
+
+TEST_F(GraphicElementsTest, AbsurdSizesAndCutsCostNoMoreThanTheDisplay)
+{
+    UseT6963C(4);
+    memory.record.MemoryLoad = 2000000000;
+    FontTable[1] = FontEntry{"DejaVu Sans", 8, 0, 0, false};
+    renderer.DrawGraphicElement("bar(0,60,5000,8,memusage)");
+    ASSERT_EQ(Runs(Decode(port)).size(), 68u);
+
+    const auto measure = [this](const std::string& descriptor) {
+        port.Log.clear();
+        renderer.DrawGraphicElement(descriptor);
+        size_t sent = 0;
+        for (const AutoWriteRun& run : Runs(Decode(port))) sent += run.bytes.size();
+        return sent;
+    };
+    EXPECT_EQ(measure("bar(0,0,2000000000,2000000000,memusage)"), 128u * 17u);
+    EXPECT_EQ(Row(30, 0, 128), BarRow(128, 128));
+    FontTable[1].CutTop = -2000000000;
+    FontTable[1].CutLeft = -2000000000;
+    EXPECT_EQ(measure("text(0,0,1,\"Wq\")"), 128u * 17u);
+
+    UseKS0108();
+    renderer.DrawGraphicElement("bar(0,0,2000000000,2000000000,memusage)");
+    // Nine bands of the whole width: the last time each page is reached,
+    // and the band before it.
+    EXPECT_EQ(test::DataBytes(test::DecodeKS0108(port), TKS0108Driver::kLeft).size(), 9u * 64u);
+    EXPECT_EQ(test::DataBytes(test::DecodeKS0108(port), TKS0108Driver::kRight).size(), 9u * 64u);
+}
+
 TEST_F(GraphicElementsTest, KS0108ElementsAtTheEndOfTheCoordinateRange)
 {
     UseKS0108();
@@ -124,12 +198,12 @@ TEST_F(GraphicElementsTest, KS0108ElementsAtTheEndOfTheCoordinateRange)
     renderer.DrawGraphicElement("bar(2147483647,2147483647,8,2,memusage)");
     // In 32-bit arithmetic the two bands go to pages 0 and 1 ((y + 1) div 8
     // taken as 8 bits) and x + 1 wraps round to column 0; column 255 is past
-    // the display and takes no data.
+    // the display and is not addressed at all.
     const std::vector<test::Taken> taken = test::DecodeKS0108(port);
     std::vector<uint8_t> instructions;
     for (const test::Taken& t : taken)
         if (t.Instruction && t.Chip == TKS0108Driver::kRight) instructions.push_back(t.Value);
-    EXPECT_EQ(instructions, (std::vector<uint8_t>{0xB8, 0x7F, 0xB8, 0x40, 0xB9, 0x7F, 0xB9, 0x40}));
+    EXPECT_EQ(instructions, (std::vector<uint8_t>{0xB8, 0x40, 0xB9, 0x40}));
     EXPECT_EQ(test::DataBytes(taken, TKS0108Driver::kLeft), (std::vector<uint8_t>{0x7F, 0x00}));
 }
 
@@ -291,6 +365,71 @@ TEST_F(KS0108BandsTest, ElementsLoseTheirTopRowAndLandOnPagesFromYPlusOne)
     for (int y = 8; y < 15; ++y) EXPECT_TRUE(glass.At(10, y)) << y;
     EXPECT_FALSE(glass.At(10, 15));
     EXPECT_EQ(harness->renderer.VlcdBitmap.image.pixel(10, 14), 0xFF000000);
+}
+
+// The KS0108 keeps a page's low three bits and a column's low eight, so an
+// element past the bottom or the right edge comes round again on the glass.
+// Sending only what can still be seen leaves the glass as sending it all does.
+TEST_F(KS0108BandsTest, WrappingElementsLeaveTheGlassAsSendingThemWhole)
+{
+    const auto sendAll = [this](const PixelImage& image, int32_t x, int32_t y, int32_t bands, int32_t columns) {
+        TKS0108Driver& KS0108Driver = fixture->KS0108();
+        const auto firstPage = static_cast<uint32_t>(static_cast<int32_t>(static_cast<uint32_t>(y) + 1u) / 8);
+        for (int32_t m = 0; m < bands; ++m)
+            for (int32_t c = 0; c < columns; ++c) {
+                uint8_t byte = 0;
+                for (int32_t b = 0; b < 8; ++b)
+                    if (image.IsOn(c, 8 * m + 1 + b)) byte |= uint8_t(1u << b);
+                KS0108Driver.SetPage(uint8_t(firstPage + uint32_t(m)));
+                KS0108Driver.SetColumn(uint8_t(uint32_t(x) + uint32_t(c)));
+                KS0108Driver.WriteData(&byte, 1);
+            }
+    };
+    struct Case {
+        int32_t x, y, height, width, length;
+    };
+    const std::vector<Case> cases{{100, 0, 200, 600, 500}, {-300, -50, 30, 500, 450}, {0, 56, 8, 100, 57},
+                                  {20, 63, 70, 40, 40}};
+    for (const Case& c : cases) {
+        const BarPicture bar(c.width, c.height, c.length, clYellow, clBlack);
+        OpenPanel(Config(emulator::SimulationConfig::Module::KS0108, 128, 64, 6));
+        fixture->MainSettings.LCD.Type = 1;
+        fixture->display.Open();
+        fixture->KS0108().WriteImageBands(bar, c.x, c.y, c.height / 8 + 1, c.width);
+        const emulator::Glass sent = Glass();
+        OpenPanel(Config(emulator::SimulationConfig::Module::KS0108, 128, 64, 6));
+        fixture->MainSettings.LCD.Type = 1;
+        fixture->display.Open();
+        sendAll(bar, c.x, c.y, c.height / 8 + 1, c.width);
+        EXPECT_EQ(sent, Glass()) << c.x << "," << c.y;
+        EXPECT_GT(sent.LitCount(), 0) << c.x << "," << c.y;
+    }
+}
+
+class T6963CEdgeTest : public test::PanelTest {
+protected:
+    void SetUp() override
+    {
+        OpenPanel(Config(emulator::SimulationConfig::Module::T6963C, 128, 64, 8));
+        fixture->MainSettings.LCD.Type = 0;
+        fixture->MainSettings.T6963C.Size = 4;
+        fixture->display.Open();
+        memory.record.MemoryLoad = 100;
+        harness->renderer.PrepareVirtualDisplay();
+    }
+    test::FakeMemoryStatus memory;
+};
+
+// A bar across the right edge: the part past it used to run on into the
+// start of the lines below; now only the closing blank byte lands there.
+TEST_F(T6963CEdgeTest, ElementsEndAtTheRightEdge)
+{
+    harness->renderer.DrawGraphicElement("bar(120,0,8,40,memusage)");
+    const emulator::Glass glass = Glass();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 120; x < 128; ++x) EXPECT_EQ(glass.At(x, y), x != 124) << x << "," << y;
+    for (int y = 1; y < 9; ++y)
+        for (int x = 0; x < 40; ++x) EXPECT_FALSE(glass.At(x, y)) << x << "," << y;
 }
 
 }  // namespace

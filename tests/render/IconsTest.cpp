@@ -1,5 +1,7 @@
 #include "tests/render/HardwareFixture.h"
+#include "render/ImageFile.h"
 #include "tests/support/FakePlayer.h"
+#include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +49,20 @@ protected:
         ASSERT_TRUE(icon.save(QString::fromStdString(name), "BMP"));
     }
     const std::vector<std::string>& Messages() const { return fixture.host.messages; }
+
+    // A T6963C of the given size with its pixel operations recorded, and a
+    // renderer that draws on it.
+    struct RecordedT6963C {
+        RecordedT6963C(IconsTest& test, int32_t size)
+            : display(test.fixture.component, test.MainSettings, test.fixture.host),
+              harness(test.MainSettings, display, test.fixture.host)
+        {
+            test.MainSettings.T6963C.Size = size;
+            display.SetGeometry();
+        }
+        PixelRecordingT6963C display;
+        test::RenderHarness harness;
+    };
 
     test::TempDir dir;
     std::filesystem::path previous;
@@ -104,29 +120,52 @@ TEST_F(IconsTest, FileIconKeepsItsColoursWithTheBottomLeftTransparent)
 
 TEST_F(IconsTest, T6963CResetsTheRectangleThenSetsTheBlackPixels)
 {
-    PixelRecordingT6963C display(fixture.component, MainSettings, fixture.host);
-    test::RenderHarness onT6963C(MainSettings, display, fixture.host);
+    RecordedT6963C t6963c(*this, 1);
+    const auto& display = t6963c.display;
     WriteIcon("grey.bmp", 2, 2, qRgb(64, 64, 64));
-    onT6963C.renderer.DrawIconElement("grey.bmp(5,6)");
+    t6963c.harness.renderer.DrawIconElement("grey.bmp(5,6)");
     EXPECT_EQ(display.calls, (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7"}));
 
-    display.calls.clear();
+    t6963c.display.calls.clear();
     WriteIcon("mark.bmp", 2, 2, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
-    onT6963C.renderer.DrawIconElement("mark.bmp(5,6)");
+    t6963c.harness.renderer.DrawIconElement("mark.bmp(5,6)");
     EXPECT_EQ(display.calls,
               (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7", "Set 6,6"}));
 }
 
-TEST_F(IconsTest, CoordinatesAtTheEndOfTheRangeWrapAroundOnTheT6963C)
+// Size 1 lines are 240 pixels, and there are 64 of them. Off them a pixel's
+// address would land on the next line, in the text area or, wrapping round
+// the controller's memory, anywhere: such pixels are left alone.
+TEST_F(IconsTest, T6963CTouchesOnlyPixelsOnTheGraphicArea)
 {
-    PixelRecordingT6963C display(fixture.component, MainSettings, fixture.host);
-    test::RenderHarness onT6963C(MainSettings, display, fixture.host);
-    WriteIcon("mark.bmp", 2, 1, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
-    onT6963C.renderer.DrawIconElement("mark.bmp(2147483647,5)");
-    // Pixel positions are 32-bit: one column past the largest x is the
-    // smallest one.
-    EXPECT_EQ(display.calls,
-              (std::vector<std::string>{"Reset 2147483647,5", "Reset -2147483648,5", "Set -2147483648,5"}));
+    RecordedT6963C t6963c(*this, 1);
+    auto& display = t6963c.display;
+    WriteIcon("mark.bmp", 2, 2, qRgb(0, 0, 0), qRgb(255, 255, 255), {QPoint(1, 0)});
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {"mark.bmp(-1,-1)", {"Reset 0,0", "Set 0,0"}},
+        {"mark.bmp(239,63)", {"Reset 239,63", "Set 239,63"}},
+        {"mark.bmp(238,-1)", {"Reset 238,0", "Reset 239,0", "Set 238,0", "Set 239,0"}},
+        {"mark.bmp(240,0)", {}},
+        {"mark.bmp(0,64)", {}},
+        {"mark.bmp(2147483647,5)", {}},
+        {"mark.bmp(-2147483648,-2147483648)", {}},
+    };
+    for (const auto& [descriptor, calls] : cases) {
+        display.calls.clear();
+        t6963c.harness.renderer.DrawIconElement(descriptor);
+        EXPECT_EQ(display.calls, calls) << descriptor;
+    }
+}
+
+TEST_F(IconsTest, AnIconFarLargerThanTheDisplayTouchesOnlyTheDisplay)
+{
+    RecordedT6963C t6963c(*this, 4);  // 128 × 128
+    const auto& display = t6963c.display;
+    WriteIcon("wide.bmp", 3000, 200, qRgb(255, 255, 255));
+    t6963c.harness.renderer.DrawIconElement("wide.bmp(-1000,-50)");
+    EXPECT_EQ(display.calls.size(), 128u * 128u);
+    EXPECT_EQ(display.calls.front(), "Reset 0,0");
+    EXPECT_EQ(display.calls.back(), "Reset 127,127");
 }
 
 TEST_F(IconsTest, KS0108GetsWholeBandsOnly)
@@ -168,6 +207,26 @@ TEST_F(IconsTest, NothingOnTheVirtualDisplayWhileHidden)
     renderer.DrawIconElement("icon.bmp(0,0)");
     WindowShown = true;
     EXPECT_EQ(At(1, 1), kYellow);
+}
+
+TEST_F(IconsTest, OversizedAndFifoIconsAreReportedAndNotDrawn)
+{
+    UseT6963C(4);
+    WriteIcon("wide.bmp", kImageSideLimit + 1, 2, qRgb(0, 0, 0));
+    const QImage before = renderer.VlcdBitmap.image;
+    renderer.DrawIconElement("wide.bmp(0,0)");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon wide.bmp"}));
+    EXPECT_EQ(renderer.VlcdBitmap.image, before);
+    EXPECT_TRUE(port.Log.empty());
+
+    test::HeldFifo fifo(dir.Path() / "fifo.bmp", "BM");
+    const auto [prompt, messages] = test::ReadWhileHeld(fifo, [&] {
+        renderer.DrawIconElement("fifo.bmp(0,0)");
+        return Messages();
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages.back(), "Could not load or display icon fifo.bmp");
 }
 
 }  // namespace

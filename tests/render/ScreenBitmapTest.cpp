@@ -1,5 +1,7 @@
 #include "lcd/PixelImage.h"
+#include "render/ImageFile.h"
 #include "tests/render/HardwareFixture.h"
+#include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +109,28 @@ TEST_F(T6963CBitmapTest, NarrowSettingShearsTheWideLayout)
     EXPECT_EQ(Decode(port).size(), 3u + 2u * 64u * 21u);
 }
 
+// Size 4 holds 2048 bytes of picture from 0x300; a picture setting larger
+// than that sends those and no more, whatever it says.
+TEST_F(T6963CBitmapTest, NoMoreThanTheGraphicAreaIsSent)
+{
+    UseT6963C(4);
+    MainSettings.LCD.YPixels = 200;
+    T6963CDriver.DrawBitmap(FunctionImage(128, 200, Pattern), 5);
+    const std::vector<uint8_t> data = SentPicture();
+    ASSERT_EQ(data.size(), 2048u);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            const bool on = (data[size_t(y * 16 + x / 8)] >> (7 - x % 8)) & 1;
+            ASSERT_EQ(on, Pattern(x, y) == clBlack) << x << "," << y;
+        }
+
+    port.Log.clear();
+    MainSettings.LCD.XPixels = 2000000000;
+    MainSettings.LCD.YPixels = 2000000000;
+    T6963CDriver.DrawBitmap(FunctionImage(128, 64, Pattern), 5);
+    EXPECT_EQ(SentPicture().size(), 2048u);
+}
+
 class T6963CPanelBitmapTest : public test::PanelTest {};
 
 TEST_F(T6963CPanelBitmapTest, FullWidthPictureLandsInPlace)
@@ -156,6 +180,46 @@ TEST_F(ShowScreenBitmapTest, T6963CLoadsAnyPictureTheImageReaderTakes)
     const std::vector<Byte> bytes = Decode(port);
     ASSERT_EQ(bytes.size(), 3u + 2048u);
     EXPECT_EQ(bytes[3], D(0xFF));
+}
+
+TEST_F(ShowScreenBitmapTest, FoldersAndOversizedPicturesAreReportedAndNothingIsSent)
+{
+    const std::string folder = dir.Path().string();
+    // Wider than any picture that is loaded, though a small file.
+    QImage wide(kImageSideLimit + 1, 8, QImage::Format_Mono);
+    wide.fill(0);
+    const std::string huge = (dir.Path() / "wide.bmp").string();
+    ASSERT_TRUE(wide.save(QString::fromStdString(huge), "BMP"));
+
+    UseT6963C(4);
+    renderer.ShowScreenBitmap(folder);
+    renderer.ShowScreenBitmap(huge);
+    EXPECT_EQ(fixture.host.messages, (std::vector<std::string>{"Could not load or display bitmap " + folder,
+                                                                "Could not load or display bitmap " + huge}));
+    EXPECT_TRUE(port.Log.empty());
+
+    UseKS0108();
+    renderer.ShowScreenBitmap(folder);
+    ASSERT_EQ(fixture.host.messages.size(), 3u);
+    EXPECT_EQ(fixture.host.messages[2], "Could not load or display bitmap " + folder);
+    EXPECT_TRUE(port.Log.empty());
+}
+
+TEST_F(ShowScreenBitmapTest, AFifoIsReportedWithoutWaiting)
+{
+    test::HeldFifo picture(dir.Path() / "picture.bmp", "BM");
+    test::HeldFifo ks0108(dir.Path() / "ks0108.bmp", std::string(100, 'x'));
+    UseT6963C(4);
+    const auto [prompt, messages] = test::ReadWhileHeld({&picture, &ks0108}, [&] {
+        renderer.ShowScreenBitmap(picture.Name());
+        MainSettings.LCD.Type = 1;
+        renderer.ShowScreenBitmap(ks0108.Name());
+        return fixture.host.messages;
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Could not load or display bitmap " + picture.Name(),
+                                                   "Could not load or display bitmap " + ks0108.Name()}));
+    EXPECT_TRUE(port.Log.empty());
 }
 
 // A KS0108 bitmap file: the fixed headers, a colour table and 64 rows of

@@ -1,6 +1,7 @@
 #include "render/VirtualDisplay.h"
 
 #include "lcd/NoDisplay.h"
+#include "render/ImageFile.h"
 #include "tests/support/Golden.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/RenderHarness.h"
@@ -108,6 +109,16 @@ TEST_F(VirtualDisplayTest, ADarkGreyBitmapShowsNothing)
 TEST_F(VirtualDisplayTest, AMissingBitmapLeavesTheBackground)
 {
     ScreenTable[0].Bitmap = "images\\no such picture.bmp";
+    MainSettings.VLCD.BackColor = "clWhite";
+    const QImage picture = Refresh();
+    QImage white(128, 64, QImage::Format_RGB32);
+    white.fill(qRgb(255, 255, 255));
+    EXPECT_EQ(picture, white);
+}
+
+TEST_F(VirtualDisplayTest, AnOversizedBitmapLeavesTheBackground)
+{
+    ScreenTable[0].Bitmap = WriteBitmap(kImageSideLimit + 1, 64, "wide.bmp");
     MainSettings.VLCD.BackColor = "clWhite";
     const QImage picture = Refresh();
     QImage white(128, 64, QImage::Format_RGB32);

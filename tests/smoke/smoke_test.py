@@ -5,7 +5,8 @@ Starts the given executable in its own folder (where the example
 configuration lies) on a private Xvfb display, checks on screenshots that the
 doubled yellow virtual display and the status line appear, drives Next,
 Previous and Pause through their shortcuts, and ends the program through
-File > Exit, which must leave exit code 0.
+File > Exit, which must leave exit code 0. The configuration files in the
+program's folder are the same, byte for byte, after the run as before it.
 """
 import os
 import subprocess
@@ -14,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xsession import fail, screenshot, start_xvfb  # noqa: E402
+from xsession import exit_through_file_menu, fail, file_checksums, screenshot, start_xvfb  # noqa: E402
 
 YELLOW = (255, 255, 0)
 BTNFACE = (212, 208, 200)
@@ -46,8 +47,18 @@ def xdotool(env, *args):
     return subprocess.run(["xdotool"] + list(args), env=env, check=True, capture_output=True, text=True).stdout.strip()
 
 
+def configuration_checksums(folder):
+    """Checksums of DOTVANE.INI, LCDPERF.INI and everything in screens/ and images/."""
+    sums = {name: digest for name, digest in file_checksums(folder).items()
+            if name in ("DOTVANE.INI", "LCDPERF.INI") or name.startswith(("screens" + os.sep, "images" + os.sep))}
+    if "DOTVANE.INI" not in sums or not any(name.startswith("screens") for name in sums):
+        fail("no example configuration beside the program")
+    return sums
+
+
 def main():
     program = os.path.abspath(sys.argv[1])
+    before = configuration_checksums(os.path.dirname(program))
     xvfb, display = start_xvfb()
     runtime = tempfile.mkdtemp()
     env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
@@ -94,16 +105,13 @@ def main():
         if region(screenshot(env), box) != region(first, box):
             fail("Screen > Pause did not stop the rotation")
 
-        # File > Exit: open the File menu with the mouse, then take its second item.
-        xdotool(env, "mousemove", "--window", window, "15", "8", "click", "1")
-        time.sleep(0.5)
-        xdotool(env, "key", "Down", "Down", "Return")
-        try:
-            code = dotvane.wait(timeout=30)
-        except subprocess.TimeoutExpired:
+        code = exit_through_file_menu(env, window, dotvane)
+        if code is None:
             fail("File > Exit did not end the program")
         if code != 0:
             fail("exit code %d" % code)
+        if configuration_checksums(os.path.dirname(program)) != before:
+            fail("a configuration file changed during the run")
         print("PASS")
     finally:
         if dotvane is not None and dotvane.poll() is None:

@@ -37,8 +37,12 @@ public:
         handles_[next_] = it->second;
         return next_++;
     }
-    const std::byte* MapViewOfFile(Mapping mapping) override
+    // The limit each view was asked for, last one last.
+    std::vector<size_t> limits;
+
+    const std::byte* MapViewOfFile(Mapping mapping, size_t limit) override
     {
+        limits.push_back(limit);
         if (failMapping || !handles_.contains(mapping)) return nullptr;
         auto* copy = new std::byte[handles_[mapping].size()];
         std::copy(handles_[mapping].begin(), handles_[mapping].end(), copy);

@@ -90,10 +90,17 @@ public:
         if (it == addresses.end()) return std::nullopt;
         return it->second;
     }
+    std::optional<std::array<uint8_t, 4>> NetworkIpv4() override
+    {
+        ++networkQueries;
+        return network;
+    }
     std::string hostName;
     std::map<std::string, std::array<uint8_t, 4>> addresses;
     std::vector<std::string> resolved;
     size_t requestedBuffer = 0;
+    std::optional<std::array<uint8_t, 4>> network;
+    int networkQueries = 0;
 };
 
 // Formats dates as "D.M.Y" and times as "H:M:S" without padding, so tests see

@@ -12,7 +12,7 @@ namespace dotvane::test {
 // takes as no hardware display does: not at all.
 class RecordingDisplay : public NoDisplay {
 public:
-    std::optional<std::string> Open() override
+    std::optional<PortOpenFailure> Open() override
     {
         calls.push_back("Open");
         return openError;
@@ -42,7 +42,7 @@ public:
 
     std::vector<std::string> calls;
     // What Open reports.
-    std::optional<std::string> openError;
+    std::optional<PortOpenFailure> openError;
 };
 
 }  // namespace dotvane::test

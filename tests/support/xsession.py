@@ -1,8 +1,10 @@
 """Helpers for tests that run the real program on a private X display."""
+import hashlib
 import os
 import struct
 import subprocess
 import sys
+import time
 
 
 def fail(message):
@@ -45,3 +47,54 @@ def screenshot(env):
             row.append(((value >> 16) & 255, (value >> 8) & 255, value & 255))
         rows.append(row)
     return rows
+
+
+def visible_windows(env, pattern):
+    """The ids of the visible windows whose name matches the pattern, at once, without waiting."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern], env=env,
+                            capture_output=True, text=True)
+    return result.stdout.split()
+
+
+def resident_megabytes(pid):
+    """The resident memory of a running process in MB; 0 once it has ended."""
+    try:
+        with open("/proc/%d/status" % pid) as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1]) / 1024.0
+    except OSError:
+        pass
+    return 0.0
+
+
+def file_checksums(folder):
+    """SHA-256 of every regular file below the folder, by relative name."""
+    sums = {}
+    for root, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(root, name)
+            if os.path.isfile(path) and not os.path.islink(path):
+                with open(path, "rb") as data:
+                    sums[os.path.relpath(path, folder)] = hashlib.sha256(data.read()).hexdigest()
+    return sums
+
+
+def exit_through_file_menu(env, window, process, attempts=4):
+    """Ends the program with File > Exit; returns its exit code, or None.
+
+    The File menu is opened with the mouse and its second item taken with the
+    keys. On a busy machine the menu may open after the keys were sent, so a
+    try that leaves the program running is undone with Escape and repeated.
+    """
+    for _ in range(attempts):
+        subprocess.run(["xdotool", "key", "--window", window, "Escape"], env=env, capture_output=True)
+        subprocess.run(["xdotool", "mousemove", "--window", window, "15", "8", "click", "1"], env=env,
+                       check=True, capture_output=True)
+        time.sleep(1.0)
+        subprocess.run(["xdotool", "key", "Down", "Down", "Return"], env=env, check=True, capture_output=True)
+        try:
+            return process.wait(timeout=8)
+        except subprocess.TimeoutExpired:
+            continue
+    return None

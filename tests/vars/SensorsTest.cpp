@@ -44,6 +44,15 @@ TEST_F(SensorsTest, RecordsLandInTheirSlotsByPosition)
     EXPECT_EQ(ExpandVariable("mbmusage(0)"), "65");
 }
 
+TEST_F(SensorsTest, AsksForNoMoreOfTheSectionThanTheReadingsReach)
+{
+    test::SensorSection section(100);
+    section.SetCount(0, 100);
+    Publish(section);
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(fake.limits, (std::vector<size_t>{88 + 80 * 99 + 24}));
+}
+
 TEST_F(SensorsTest, OnlyAnnouncedRecordsAreCopiedAndOthersKeepTheirReadings)
 {
     // Counts summing to 10 leave slot 32 (the first voltage) alone.

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
+
 namespace dotvane {
 namespace {
 
@@ -168,6 +172,53 @@ TEST_F(SetiStatsTest, OnlyTheEightNamesAreSetiVariables)
     for (const char* name : {"seti", "setiprog(1)", "setiProg", "SETIPROG", "setiuser "})
         EXPECT_EQ(ExpandVariable(name), "") << name;
 }
+
+TEST_F(SetiStatsTest, AFileOverTheLimitCannotBeOpened)
+{
+    const std::string padding(kSetiFileLimit, ' ');
+    WriteAll("prog=0.5\n" + padding, "name=Jo\n" + padding, "spike\n" + padding);
+    SetiStats.Progress = 12;
+    SetiStats.Spikes = 7;
+    SetiTimerTick();
+    EXPECT_EQ(SetiStats.Progress, 0);
+    EXPECT_EQ(SetiStats.UserName, "");
+    EXPECT_EQ(SetiStats.Spikes, 7);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Error opening user_info.sah", "Error opening outfile.sah"}));
+
+    // At the limit the files are read.
+    WriteAll("prog=0.5\n" + padding.substr(9), "name=Jo\n" + padding.substr(8), "spike\n" + padding.substr(6));
+    SetiTimerTick();
+    EXPECT_DOUBLE_EQ(SetiStats.Progress, 50);
+    EXPECT_EQ(SetiStats.UserName, "Jo");
+    EXPECT_EQ(SetiStats.Spikes, 1);
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
+#ifndef _WIN32
+TEST_F(SetiStatsTest, FifosAreNotWaitedFor)
+{
+    test::HeldFifo state(dir.Path() / "state.sah", "prog=0.5\n");
+    test::HeldFifo user(dir.Path() / "user_info.sah", "name=Jo\n");
+    test::HeldFifo out(dir.Path() / "outfile.sah", "spike\n");
+    SetiStats.Progress = 12;
+    const auto [prompt, messages] = test::ReadWhileHeld({&state, &user, &out}, [&] {
+        SetiTimerTick();
+        return host.messages;
+    });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(SetiStats.Progress, 0);
+    EXPECT_EQ(SetiStats.UserName, "");
+    EXPECT_EQ(messages, (std::vector<std::string>{"Error opening user_info.sah", "Error opening outfile.sah"}));
+}
+
+TEST_F(SetiStatsTest, DevicesCannotBeOpened)
+{
+    MainSettings.SetiAtHome.Userinfodir = "/dev/null";
+    MainSettings.SetiAtHome.Outfiledir = "/dev/zero";
+    SetiTimerTick();
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Error opening user_info.sah", "Error opening outfile.sah"}));
+}
+#endif
 
 }  // namespace
 }  // namespace dotvane

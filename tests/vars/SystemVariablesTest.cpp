@@ -128,6 +128,27 @@ TEST_F(IdentityVariables, ComputerNameLocalAddressAndPlatform)
     }
 }
 
+TEST_F(IdentityVariables, LoopbackLocalAddressGivesWayToTheNetworkAddress)
+{
+    FakeHostAddress host;
+    host.hostName = "debian";
+    host.addresses["debian"] = {127, 0, 1, 1};
+    host.network = {{192, 168, 1, 23}};
+    EXPECT_EQ(ExpandVariable("localip"), "192.168.1.23");
+    host.addresses["debian"] = {127, 0, 0, 1};
+    EXPECT_EQ(ExpandVariable("localip"), "192.168.1.23");
+    // Without a network the loopback address is all there is.
+    host.network.reset();
+    EXPECT_EQ(ExpandVariable("localip"), "127.0.0.1");
+    // Any other address stands as the name resolves; the interfaces are not
+    // asked.
+    host.network = {{192, 168, 1, 23}};
+    host.addresses["debian"] = {10, 0, 0, 5};
+    const int queries = host.networkQueries;
+    EXPECT_EQ(ExpandVariable("localip"), "10.0.0.5");
+    EXPECT_EQ(host.networkQueries, queries);
+}
+
 TEST_F(ClockVariables, PaddedWeekdayDateAndTime)
 {
     FakeLocalClock clock;

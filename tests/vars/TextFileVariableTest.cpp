@@ -1,9 +1,14 @@
 #include "vars/ExpandLine.h"
+#include "vars/TextFileVariable.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
 
 namespace dotvane {
 namespace {
@@ -71,6 +76,65 @@ TEST_F(TextFileVariableTest, RelativeNamesResolveAgainstTheCurrentFolder)
     EXPECT_EQ(ExpandLine("[$textfile(notes\\lines.txt,2)$]"), "[second line]");
     std::filesystem::current_path(previous);
 }
+
+TEST_F(TextFileVariableTest, ALineLongerThanTheLimitIsNotShown)
+{
+    const std::string longest(kTextFileLineLimit, 'a');
+    const std::string file = dir_.Write("long.txt", "x\n" + longest + "\r\n" + longest + "b\nlast\n").string();
+    EXPECT_EQ(Line(file + ",1"), "x");
+    EXPECT_EQ(Line(file + ",2"), longest);
+    EXPECT_EQ(Line(file + ",3"), "");
+    // A line beyond the limit cannot be passed over either.
+    EXPECT_EQ(Line(file + ",4"), "");
+
+    // Nor can one that never ends.
+    const std::string endless = dir_.Write("endless.txt", std::string(3 * kTextFileLineLimit, 'z')).string();
+    EXPECT_EQ(Line(endless + ",1"), "");
+    const std::string last = dir_.Write("last.txt", "a\n" + longest).string();
+    EXPECT_EQ(Line(last + ",2"), longest);
+}
+
+TEST_F(TextFileVariableTest, LinesBeyondTheCountLimitAreNotShown)
+{
+    std::string text;
+    for (int i = 1; i <= kTextFileLineCount + 1; ++i) text += std::to_string(i) + "\n";
+    const std::string file = dir_.Write("many.txt", text).string();
+    EXPECT_EQ(Line(file + ",1"), "1");
+    EXPECT_EQ(Line(file + "," + std::to_string(kTextFileLineCount)), std::to_string(kTextFileLineCount));
+    EXPECT_EQ(Line(file + "," + std::to_string(kTextFileLineCount + 1)), "");
+}
+
+TEST_F(TextFileVariableTest, OnlyTheFirstBytesOfTheFileAreRead)
+{
+    // 300 lines of 4000 bytes: the first 262 lie within the first megabyte.
+    const std::string body(3999, 'q');
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += std::to_string(i % 10) + body + "\n";
+    const std::string file = dir_.Write("big.txt", text).string();
+    const size_t within = kTextFileReadLimit / 4001;
+    EXPECT_EQ(Line(file + "," + std::to_string(within)), std::to_string((within - 1) % 10) + body);
+    EXPECT_EQ(Line(file + "," + std::to_string(within + 1)), "");
+    EXPECT_EQ(Line(file + ",300"), "");
+}
+
+TEST_F(TextFileVariableTest, AFolderOrDeviceIsNotRead)
+{
+    EXPECT_EQ(Line(dir_.Path().string() + ",1"), "");
+#ifndef _WIN32
+    EXPECT_EQ(Line("/dev/null,1"), "");
+    EXPECT_EQ(Line("/dev/zero,1"), "");
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(TextFileVariableTest, AFifoIsNotWaitedFor)
+{
+    test::HeldFifo fifo(dir_.Path() / "fifo.txt", "waiting line\n");
+    const auto [prompt, value] = test::ReadWhileHeld(fifo, [&] { return Line(fifo.Name() + ",1"); });
+    EXPECT_TRUE(prompt);
+    EXPECT_EQ(value, "");
+}
+#endif
 
 }  // namespace
 }  // namespace dotvane

@@ -99,7 +99,7 @@ TEST_F(LibraryPortTest, LibraryLackingAnEntryPointIsNotKept)
 {
     component.DLLPath = kIncompleteFolder;
     settings.LCD.Type = 0;
-    EXPECT_EQ(display.Open(), std::optional<std::string>("Could not open the DriverLINX driver."));
+    EXPECT_EQ(display.Open(), (PortOpenFailure{"Could not open the DriverLINX driver.", ""}));
     EXPECT_FALSE(component.ActiveHW);
     EXPECT_EQ(::GetModuleHandleA("DLPortIO.dll"), nullptr) << "the library is unloaded again";
     EXPECT_EQ(component.LastError, "");

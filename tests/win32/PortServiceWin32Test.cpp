@@ -118,7 +118,7 @@ protected:
     bool OpenForADisplay()
     {
         const PortRange registers[] = {{888, 3}, {888 + 0x402, 1}};
-        return component.OpenRegisters(registers);
+        return !component.OpenRegisters("", registers);
     }
 
     TDLPortIO component;

@@ -96,7 +96,7 @@ TEST_F(SensorSectionWin32Test, AnnouncedRecordsBeyondTheViewAreNotRead)
     platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);
     ASSERT_NE(mapping, 0u);
-    const std::byte* view = sections.MapViewOfFile(mapping);
+    const std::byte* view = sections.MapViewOfFile(mapping, kSensorSectionBytes);
     ASSERT_NE(view, nullptr);
     const size_t size = sections.ViewSize(view);
     EXPECT_GE(size, published.Size());
@@ -146,7 +146,7 @@ TEST_F(SensorSectionWin32Test, ViewIsReadOnly)
     platform::NamedSections& sections = platform::NamedSectionsService::Current();
     const auto mapping = sections.OpenFileMapping(platform::kSensorSectionName);
     ASSERT_NE(mapping, 0u);
-    const std::byte* view = sections.MapViewOfFile(mapping);
+    const std::byte* view = sections.MapViewOfFile(mapping, kSensorSectionBytes);
     ASSERT_NE(view, nullptr);
     MEMORY_BASIC_INFORMATION info{};
     ASSERT_EQ(::VirtualQuery(view, &info, sizeof info), sizeof info);

@@ -1,22 +1,29 @@
-// The real port I/O library: every entry point is one in/out instruction on
-// the I/O port. A process may use an I/O port only after the kernel granted
-// it permission for that port (ioperm, which needs root or CAP_SYS_RAWIO and
-// is refused under kernel lockdown); all 65536 ports can be granted that
-// way, so cards at high addresses work too. The program asks for the
-// registers it needs when it opens the library (DlPortRequestAccess), and a
-// refusal makes opening fail. Any other port is asked for the first time it
-// is used. A port the kernel refused is never touched: writes to it are
-// dropped and reads give all ones, instead of the fault an unpermitted
-// access would raise.
+// The real port I/O library. It reaches the printer port through the
+// kernel's ppdev driver when the program names a device, or when one serves
+// the port it asks for (DlPortSelectDevice); a member of the device's group
+// then needs no further rights. Otherwise every entry point is one in/out
+// instruction on the I/O port. A process may use an I/O port only after the
+// kernel granted it permission for that port (ioperm, which needs root or
+// CAP_SYS_RAWIO and is refused under kernel lockdown); all 65536 ports can
+// be granted that way, so cards at high addresses work too. The program asks
+// for the registers it needs when it opens the library
+// (DlPortRequestAccess), and a refusal makes opening fail. Any other port is
+// asked for the first time it is used. A port the kernel refused is never
+// touched: writes to it are dropped and reads give all ones, instead of the
+// fault an unpermitted access would raise.
 #include "platform/linux/dlportio/EntryPoints.h"
+#include "platform/linux/dlportio/ParportDevices.h"
+#include "platform/linux/dlportio/PpdevPort.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <sys/io.h>
 #define DOTVANE_HAS_PORT_IO 1
 #endif
 
+#include <algorithm>
 #include <bitset>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -75,9 +82,33 @@ PortPermissions& Permissions()
     return permissions;
 }
 
+// The device the port is reached through, while one is open.
+dotvane::dlportio::PpdevPort& Device()
+{
+    static dotvane::dlportio::PpdevPort device;
+    return device;
+}
+
+// A wide access through the device is split into byte accesses at
+// consecutive addresses, least significant first, as the ISA bus splits it.
+template <typename Value>
+Value InThroughDevice(uint32_t port)
+{
+    Value value = 0;
+    for (uint32_t i = 0; i < sizeof(Value); ++i) value |= static_cast<Value>(Value{Device().Read(port + i)} << (8 * i));
+    return value;
+}
+
+template <typename Value>
+void OutThroughDevice(uint32_t port, Value value)
+{
+    for (uint32_t i = 0; i < sizeof(Value); ++i) Device().Write(port + i, static_cast<uint8_t>(value >> (8 * i)));
+}
+
 template <typename Value>
 Value In(uint32_t port)
 {
+    if (Device().IsOpen()) return InThroughDevice<Value>(port);
     if (!Permissions().Allowed(port, sizeof(Value))) return static_cast<Value>(~Value{0});
 #ifdef DOTVANE_HAS_PORT_IO
     const auto address = static_cast<unsigned short>(port);
@@ -92,6 +123,7 @@ Value In(uint32_t port)
 template <typename Value>
 void Out(uint32_t port, Value value)
 {
+    if (Device().IsOpen()) return OutThroughDevice(port, value);
     if (!Permissions().Allowed(port, sizeof(Value))) return;
 #ifdef DOTVANE_HAS_PORT_IO
     const auto address = static_cast<unsigned short>(port);
@@ -106,4 +138,40 @@ void Out(uint32_t port, Value value)
 
 #include "platform/linux/dlportio/EntryPointBodies.inc"
 
-int32_t DlPortRequestAccess(uint32_t port, uint32_t count) { return Permissions().Request(port, count); }
+// While a device serves the port, it stands for every register the program
+// asks for; addresses it cannot reach are dropped (see PpdevPort).
+int32_t DlPortRequestAccess(uint32_t port, uint32_t count)
+{
+    if (Device().IsOpen()) return 0;
+    return Permissions().Request(port, count);
+}
+
+// A named device must be usable. Without a name, the port's own device is
+// used when there is one; when ppdev is not loaded (the device is missing,
+// or has no driver behind it) the ports are reached through I/O permission.
+int32_t DlPortSelectDevice(const char* device, uint32_t base, char* reason, uint32_t reasonSize)
+{
+    using dotvane::dlportio::PpdevPort;
+    if (reason != nullptr && reasonSize > 0) reason[0] = '\0';
+    Device().Close();
+    const std::string named = device != nullptr ? device : "";
+    std::string path = named;
+    if (named.empty()) {
+        if (base > 0xFFFF) return 0;
+        const std::optional<std::string> found = dotvane::dlportio::FindParportDevice(base, "/proc", "/dev");
+        if (!found) return 0;
+        path = *found;
+    }
+    PpdevPort::Step failed = PpdevPort::Step::Open;
+    const int error = Device().Open(path, base, failed);
+    if (error == 0) return 0;
+    const bool noPpdev = failed == PpdevPort::Step::Open && (error == ENOENT || error == ENODEV || error == ENXIO);
+    if (named.empty() && noPpdev) return 0;
+    if (reason != nullptr && reasonSize > 0) {
+        const std::string text = dotvane::dlportio::DescribeFailure(path, failed, error);
+        const size_t length = std::min<size_t>(text.size(), reasonSize - 1);
+        std::memcpy(reason, text.data(), length);
+        reason[length] = '\0';
+    }
+    return error;
+}

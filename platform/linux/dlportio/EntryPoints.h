@@ -22,6 +22,7 @@ DLPORT_EXPORT void DlPortWritePortBufferUchar(uint32_t port, const uint8_t* buff
 DLPORT_EXPORT void DlPortWritePortBufferUshort(uint32_t port, const uint16_t* buffer, uint32_t count);
 DLPORT_EXPORT void DlPortWritePortBufferUlong(uint32_t port, const uint32_t* buffer, uint32_t count);
 DLPORT_EXPORT int32_t DlPortRequestAccess(uint32_t port, uint32_t count);
+DLPORT_EXPORT int32_t DlPortSelectDevice(const char* device, uint32_t base, char* reason, uint32_t reasonSize);
 
 // The exports must have exactly the types the port component casts them to.
 namespace dotvane::platform::PortLibrary {
@@ -38,4 +39,5 @@ static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUchar), WriteBufferU
 static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUshort), WriteBufferUshort>);
 static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUlong), WriteBufferUlong>);
 static_assert(std::is_same_v<decltype(&DlPortRequestAccess), RequestAccess>);
+static_assert(std::is_same_v<decltype(&DlPortSelectDevice), SelectDevice>);
 }  // namespace dotvane::platform::PortLibrary

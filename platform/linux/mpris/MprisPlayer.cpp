@@ -1,4 +1,5 @@
 #include "platform/linux/mpris/MprisPlayer.h"
+#include "platform/Latin1Text.h"
 #include "platform/SystemPlayer.h"
 
 #include <QtDBus/QDBusArgument>
@@ -48,16 +49,6 @@ int32_t Clamp32(qint64 value)
 {
     return static_cast<int32_t>(std::clamp<qint64>(value, std::numeric_limits<int32_t>::min(),
                                                    std::numeric_limits<int32_t>::max()));
-}
-
-// Cuts UTF-8 text to at most `limit` bytes without splitting a character.
-std::string CutUtf8(std::string text, size_t limit)
-{
-    if (text.size() <= limit) return text;
-    size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
-    return text;
 }
 
 class MprisPlayer : public Player {
@@ -252,7 +243,11 @@ std::string MprisPlayer::WindowText()
     QString text = QString::number(int64_t{PlayListPosition()} + 1) + QStringLiteral(". ");
     if (!artist.isEmpty()) text += artist + QStringLiteral(" - ");
     text += title + QStringLiteral(" - Winamp");
-    return CutUtf8(text.toStdString(), kWindowTextLimit);
+    // The player's text in the program's one-byte characters, as much as the
+    // window text buffer holds.
+    std::string window = Latin1FromUtf8(text.toStdString());
+    if (window.size() > kWindowTextLimit) window.resize(kWindowTextLimit);
+    return window;
 }
 
 }  // namespace

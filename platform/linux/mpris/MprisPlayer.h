@@ -12,7 +12,8 @@ namespace dotvane::platform {
 // one that plays preferred, then one that is paused. Replies follow the
 // Winamp conventions (state 1/3/0, position in ms, length in seconds,
 // sample rate in kHz and bit rate in kbit/s), and the window text has
-// Winamp's form "N. Artist - Title - Winamp". Without a session bus or a
+// Winamp's form "N. Artist - Title - Winamp", in the program's Latin-1
+// characters (the bus speaks UTF-8). Without a session bus or a
 // player every query answers 0 and the text is empty.
 //
 // The bus is first used by the first FindWindow, which must come after the

@@ -57,10 +57,29 @@ TEST_F(MainWindowTest, LargerDisplayGivesLargerClientArea)
     EXPECT_EQ(ClientArea(*window), QSize(481, 277));
 }
 
-TEST_F(MainWindowTest, NegativeDisplaySizeLeavesAOnePixelPicture)
+TEST_F(MainWindowTest, TinyDisplaySizesKeepTheMenuBarWhole)
 {
-    auto window = Open("[LCD]\nXPixels=-10\nYPixels=-1073741834\n");
-    EXPECT_EQ(window->centralWidget()->size(), QSize(1, 1));
+    for (const char* size : {"XPixels=0\nYPixels=0", "XPixels=-5\nYPixels=-1073741834", "XPixels=1\nYPixels=1"}) {
+        auto window = Open(std::string("[LCD]\n") + size + "\n");
+        QMenuBar* bar = window->menuBar();
+        EXPECT_GE(window->width(), bar->sizeHint().width()) << size;
+        // Every menu has its place on the bar, none is folded away.
+        for (QAction* menu : bar->actions()) {
+            const QRect place = bar->actionGeometry(menu);
+            EXPECT_TRUE(bar->rect().contains(place)) << size << " " << menu->text().toStdString();
+        }
+        EXPECT_EQ(ClientArea(*window).height(), 23) << size;
+        window->Logic().Render().RefreshScreen();
+        EXPECT_EQ(window->Logic().Render().PresentedPicture().size(), QSize(1, 1)) << size;
+    }
+}
+
+TEST_F(MainWindowTest, HugeDisplaySizesAreHeldTo1024Pixels)
+{
+    auto window = Open("[LCD]\nXPixels=100000\nYPixels=2147483647\n");
+    EXPECT_EQ(ClientArea(*window), QSize(2049, 2069));
+    window->Logic().Render().RefreshScreen();
+    EXPECT_EQ(window->Logic().Render().PresentedPicture().size(), QSize(1024, 1024));
 }
 
 TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndTicks)

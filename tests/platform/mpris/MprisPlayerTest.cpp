@@ -119,6 +119,32 @@ TEST_F(MprisPlayerTest, WindowTextInWinampsFormWithoutTrackList)
     EXPECT_EQ(ExpandLine("[$winamptitle$]|$winamptracknum$|$winamptracktotal$|$winamptracklen$"), "[]|1|0|0:-1");
 }
 
+TEST_F(MprisPlayerTest, WindowTextInLatin1)
+{
+    FakeMprisService fake(QStringLiteral("fake"));
+    ASSERT_TRUE(fake.Registered());
+    fake.Update([](FakeTrackState& s) {
+        LoadSong(s);
+        s.artists = {QString::fromUtf8("Bj\u00F6rk")};
+        s.title = QString::fromUtf8("J\u00F3ga \u2013 \u201CLive\u201D \u65E5");
+    });
+    ASSERT_TRUE(player_->FindWindow());
+    EXPECT_EQ(player_->WindowText(), "1. Bj\xF6rk - J\xF3ga - \"Live\" ? - Winamp");
+    EXPECT_EQ(ExpandVariable("winamptitle"), "Bj\xF6rk - J\xF3ga - \"Live\" ?");
+    // An untagged file's name is converted as well.
+    fake.Update([](FakeTrackState& s) {
+        s.title.clear();
+        s.artists.clear();
+        s.url = QStringLiteral("file:///music/Caf%C3%A9.ogg");
+    });
+    EXPECT_EQ(ExpandVariable("winamptitle"), "Caf\xE9.ogg");
+    // The window text holds 2047 characters, not 2047 bytes of UTF-8.
+    fake.Update([](FakeTrackState& s) { s.title = QString(3000, QChar(0xE9)); });
+    const std::string text = player_->WindowText();
+    EXPECT_EQ(text.size(), 2047u);
+    EXPECT_TRUE(text == "1. " + std::string(2044, '\xE9')) << text.substr(0, 8);
+}
+
 TEST_F(MprisPlayerTest, PlayListFromTheTrackList)
 {
     FakeMprisService fake(QStringLiteral("fake"));

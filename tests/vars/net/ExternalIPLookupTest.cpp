@@ -4,6 +4,7 @@
 #include "config/SettingsFiles.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/Variables.h"
 #include "vars/net/HttpClient.h"
 
@@ -65,6 +66,9 @@ protected:
     void SetUp() override
     {
         MainSettings.ExternalIP.Enable = true;
+        // The pages served here are pages of the test's own, which put the
+        // address after the text that such pages default to.
+        MainSettings.ExternalIP.BeforeString = kOwnPageBeforeString;
         HttpClient.SetTimeout(2s);
     }
 
@@ -97,19 +101,50 @@ TEST_F(ExternalIPLookupTest, TakesTheAddressBetweenTheMarkers)
     EXPECT_EQ(ExpandLine("$extip$"), "192.0.2.7");
 }
 
+// The default page's answer, as the service sends it.
+constexpr const char* kCheckIpAnswer =
+    "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nServer: DynDNS-CheckIP/1.0\r\nConnection: close\r\n\r\n"
+    "<html><head><title>Current IP Check</title></head><body>Current IP Address: 203.0.113.5</body></html>\r\n";
+
 TEST_F(ExternalIPLookupTest, BundledSettingsReadTheCheckIpPage)
 {
     // The page as the service documents it, served from here.
-    LoopbackServer server(PageScript(
-        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nServer: DynDNS-CheckIP/1.0\r\nConnection: close\r\n\r\n"
-        "<html><head><title>Current IP Check</title></head><body>Current IP Address: 203.0.113.5</body></html>\r\n"));
+    LoopbackServer server(PageScript(kCheckIpAnswer));
     MainSettings = ReadSettingsFiles(DOTVANE_SOURCE_DIR "/examples/").MainSettings;
     EXPECT_FALSE(MainSettings.ExternalIP.Enable);
     EXPECT_EQ(MainSettings.ExternalIP.WebAddress, kDefaultWebAddress);
+    EXPECT_EQ(MainSettings.ExternalIP.BeforeString, kDefaultBeforeString);
     EXPECT_EQ(MainSettings.ExternalIP.AfterString, kDefaultAfterString);
     MainSettings.ExternalIP.WebAddress = Local(server);
     LookupExternalAddress();
     EXPECT_EQ(ExternalAddress, "203.0.113.5");
+}
+
+TEST_F(ExternalIPLookupTest, SwitchingItOnIsEnoughForTheDefaultPage)
+{
+    LoopbackServer server(PageScript(kCheckIpAnswer));
+    test::TempDir folder;
+    folder.Write("DOTVANE.INI", "[ExternalIP]\nEnable=1\n");
+    MainSettings = ReadSettingsFiles(folder.Folder()).MainSettings;
+    EXPECT_TRUE(MainSettings.ExternalIP.Enable);
+    EXPECT_EQ(MainSettings.ExternalIP.WebAddress, kDefaultWebAddress);
+    // The default page, served from here.
+    MainSettings.ExternalIP.WebAddress = Local(server);
+    ManualTimer timer(kFirstLookupDelay);
+    timer.SetHandler([&] { ExternalIPTimerTick(timer); });
+    timer.Advance(kFirstLookupDelay);
+    EXPECT_EQ(ExpandLine("$extip$"), "203.0.113.5");
+    EXPECT_EQ(server.Accepted(), 1);
+}
+
+TEST_F(ExternalIPLookupTest, SettingsForAPageOfTheirOwnKeepWorking)
+{
+    LoopbackServer server(PageScript(Page("<html><body>Your ip is 192.0.2.7</body></html>")));
+    test::TempDir folder;
+    folder.Write("DOTVANE.INI", "[ExternalIP]\nEnable=1\nWebAddress=" + Local(server) + "\n");
+    MainSettings = ReadSettingsFiles(folder.Folder()).MainSettings;
+    LookupExternalAddress();
+    EXPECT_EQ(ExternalAddress, "192.0.2.7");
 }
 
 TEST_F(ExternalIPLookupTest, HonoursABeforeStringOfAnotherLength)

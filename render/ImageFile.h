@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+
+#include <cstddef>
+#include <string>
+
+namespace dotvane {
+
+// The largest image file that is loaded, and the largest width and height
+// of its picture: far beyond any display's, and small enough that decoding
+// stays quick and small.
+inline constexpr size_t kImageFileLimit = 8 * 1024 * 1024;
+inline constexpr int kImageSideLimit = 4096;
+
+// Loads an image file named as users write it (a relative name resolves
+// against the current folder). A null image when the file is missing, no
+// regular file (a folder, FIFO or device), larger than kImageFileLimit,
+// not a picture, or wider or higher than kImageSideLimit; the size is
+// checked before the picture is decoded.
+QImage LoadImageFile(const std::string& fileName);
+
+}  // namespace dotvane
