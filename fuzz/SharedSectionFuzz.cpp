@@ -120,11 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (contentSize > 0 && pwrite(fd, content, contentSize, 0) != static_cast<ssize_t>(contentSize)) std::abort();
     close(fd);
 
-    ChangingSections sections(step, change, newSize, static_cast<off_t>(contentSize));
-    dotvane::platform::InstallNamedSections(&sections);
-    dotvane::SensorMirror.fill(kUntouched);
-    dotvane::RefreshSensors();
-    dotvane::platform::InstallNamedSections(nullptr);
+    dotvane::SensorReadings mirror;
+    mirror.fill(kUntouched);
+    {
+        ChangingSections sections(step, change, newSize, static_cast<off_t>(contentSize));
+        const dotvane::platform::NamedSectionsService::Scoped installed(sections);
+        dotvane::RefreshSensors(mirror);
+    }
     shm_unlink(ObjectName().c_str());
 
     // An object resized past its content holds zeros there; the record that
@@ -133,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t reached =
         RecordsIn(change == Change::Remove ? contentSize : std::max(contentSize, static_cast<size_t>(newSize)));
     for (size_t j = held; j < dotvane::kSensorSlots; ++j) {
-        const double value = dotvane::SensorMirror[j];
+        const double value = mirror[j];
         if (Untouched(value) || (j == held && j < reached)) continue;
         if (j >= reached || value != 0.0) std::abort();
     }
