@@ -6,6 +6,8 @@
 #include "app/WebPages.h"
 #include "lcd/DisplayDriver.h"
 #include "lcd/PortDriver.h"
+#include "platform/NamedSections.h"
+#include "platform/RefreshTick.h"
 #include "render/Icons.h"
 #include "render/RefreshCycle.h"
 #include "render/ScreenBitmap.h"
@@ -77,6 +79,7 @@ void TDotvane::Command(const std::function<void()>& command)
 
 void TDotvane::UpdateTimer1Timer()
 {
+    const platform::RefreshTick tick;
     RefreshSensors();
     CollectPerfCounters();
     RefreshScreen();
@@ -91,6 +94,7 @@ void TDotvane::ExternalIP_Timer1Timer() { ExternalIPTimerTick(*externalIpTimer_)
 void TDotvane::Reload1Click()
 {
     Command([this] {
+        platform::CurrentNamedSections().RediscoverSensors();
         LoadSettings(programFolder_, *pop3Timer_);
         if (CurrentScreen != PreviousScreen) {
             DisplayDriver::Clear();

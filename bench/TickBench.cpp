@@ -4,6 +4,7 @@
 // memory, uptime, processor, load, disk, computer name and network, with the
 // window shown on Qt's offscreen platform.
 #include "app/MainWindow.h"
+#include "platform/RefreshTick.h"
 #include "render/RefreshCycle.h"
 #include "vars/PerfCounterSource.h"
 #include "vars/SensorMirror.h"
@@ -52,6 +53,7 @@ void BM_CompleteTick(benchmark::State& state)
             state.PauseTiming();
             window.SetStatusText("");
             state.ResumeTiming();
+            const dotvane::platform::RefreshTick tick;
             dotvane::RefreshSensors();
             dotvane::CollectPerfCounters();
             dotvane::RefreshScreen();
