@@ -4,6 +4,8 @@
 #include "app/WebPages.h"
 #include "config/SettingsFiles.h"
 #include "lcd/DisplayFactory.h"
+#include "platform/NamedSections.h"
+#include "platform/RefreshTick.h"
 #include "render/VirtualDisplay.h"
 #include "vars/SensorMirror.h"
 #include "vars/SetiStats.h"
@@ -109,6 +111,7 @@ void TDotvane::Command(const std::function<void()>& command)
 
 void TDotvane::UpdateTimer1Timer()
 {
+    const platform::RefreshTick tick;
     RefreshSensors(values_.SensorMirror);
     CollectPerfCounters(PerfCounters.get(), state_.MainSettings);
     renderer_.RefreshScreen();
@@ -123,6 +126,7 @@ void TDotvane::ExternalIP_Timer1Timer() { externalIpLookup_.ExternalIPTimerTick(
 void TDotvane::Reload1Click()
 {
     Command([this] {
+        platform::CurrentNamedSections().RediscoverSensors();
         LoadSettings();
         if (state_.CurrentScreen != state_.PreviousScreen) {
             display_.Clear(CurrentScreenHasBitmap());

@@ -33,6 +33,10 @@ public:
     virtual size_t ViewSize(const std::byte* view) = 0;
     virtual void UnmapViewOfFile(const std::byte* view) = 0;
     virtual void CloseHandle(Mapping mapping) = 0;
+    // Where the sensor section is made up from the machine's own sensors
+    // because no monitor publishes it, has them looked for again, as after
+    // hardware was added or removed; elsewhere nothing.
+    virtual void RediscoverSensors() {}
 };
 
 // The system's implementation, created on first use.

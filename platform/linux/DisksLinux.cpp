@@ -49,10 +49,10 @@ std::optional<Mount> ParseMountLine(std::string_view line)
 }
 
 // The last mount on `point`: the one on top, which is what the path shows.
-std::optional<Mount> FindMount(const fs::path& mountinfo, const std::string& point)
+std::optional<Mount> FindMount(KernelFileSnapshot& files, const fs::path& mountinfo, const std::string& point)
 {
     std::optional<Mount> found;
-    const auto text = ReadKernelFile(mountinfo);
+    const auto text = ReadKernelFile(files, mountinfo);
     if (!text) return found;
     for (std::string_view line : SplitLines(*text)) {
         auto mount = ParseMountLine(line);
@@ -68,8 +68,8 @@ bool IsRemote(const std::string& type)
 
 }  // namespace
 
-DisksLinux::DisksLinux(std::filesystem::path procRoot, std::filesystem::path sysRoot)
-    : proc_(std::move(procRoot)), sys_(std::move(sysRoot))
+DisksLinux::DisksLinux(std::filesystem::path procRoot, std::filesystem::path sysRoot, KernelFileSnapshot& files)
+    : proc_(std::move(procRoot)), sys_(std::move(sysRoot)), files_(files)
 {
 }
 
@@ -108,7 +108,7 @@ uint32_t DisksLinux::GetDriveType(std::string_view root)
     std::error_code ec;
     const fs::path path = fs::canonical(NativePath(root), ec);
     if (ec) return kDriveNoRootDir;
-    const auto mount = FindMount(proc_ / "self" / "mountinfo", path.string());
+    const auto mount = FindMount(files_, proc_ / "self" / "mountinfo", path.string());
     if (!mount) return kDriveNoRootDir;
     const std::string& type = mount->fsType;
     if (IsRemote(type)) return kDriveRemote;
@@ -131,8 +131,8 @@ uint32_t DisksLinux::BlockDeviceType(const std::string& device, const std::strin
         node = sys_ / "class" / "block" / fs::path(source).filename();
         if (!fs::exists(node, ec)) return kDriveFixed;
     }
-    std::optional<int64_t> removable = ReadInteger(node / "removable");
-    if (!removable && fs::exists(node / "partition", ec)) removable = ReadInteger(node / ".." / "removable");
+    std::optional<int64_t> removable = ReadInteger(files_, node / "removable");
+    if (!removable && fs::exists(node / "partition", ec)) removable = ReadInteger(files_, node / ".." / "removable");
     return removable.value_or(0) == 1 ? kDriveRemovable : kDriveFixed;
 }
 

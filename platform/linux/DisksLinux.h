@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Disks.h"
+#include "platform/linux/KernelFileSnapshot.h"
 
 #include <filesystem>
 #include <string>
@@ -12,7 +13,8 @@ namespace dotvane::platform {
 // written Windows-style (backslashes, any letter case) are accepted.
 class DisksLinux : public Disks {
 public:
-    explicit DisksLinux(std::filesystem::path procRoot = "/proc", std::filesystem::path sysRoot = "/sys");
+    explicit DisksLinux(std::filesystem::path procRoot = "/proc", std::filesystem::path sysRoot = "/sys",
+                        KernelFileSnapshot& files = SystemKernelFiles());
     bool GetDiskFreeSpaceEx(std::string_view path, DiskSpace& space) override;
     uint32_t GetDriveType(std::string_view root) override;
 
@@ -25,6 +27,7 @@ private:
 
     std::filesystem::path proc_;
     std::filesystem::path sys_;
+    KernelFileSnapshot& files_;
 };
 
 }  // namespace dotvane::platform

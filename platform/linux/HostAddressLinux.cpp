@@ -99,8 +99,8 @@ std::optional<std::array<uint8_t, 4>> ChooseNetworkIpv4(std::string_view routeTa
 }
 
 HostAddressLinux::HostAddressLinux(std::filesystem::path procRoot,
-                                   std::function<std::vector<Ipv4Interface>()> interfaces)
-    : routeTable_(std::move(procRoot) / "net" / "route"), interfaces_(std::move(interfaces))
+                                   std::function<std::vector<Ipv4Interface>()> interfaces, KernelFileSnapshot& files)
+    : routeTable_(std::move(procRoot) / "net" / "route"), interfaces_(std::move(interfaces)), files_(files)
 {
 }
 
@@ -132,7 +132,7 @@ std::optional<std::array<uint8_t, 4>> HostAddressLinux::ResolveFirstIpv4(const s
 std::optional<std::array<uint8_t, 4>> HostAddressLinux::NetworkIpv4()
 {
     // Without a routing table the interfaces alone decide.
-    const std::string table = ReadKernelFile(routeTable_).value_or(std::string());
+    const std::string_view table = ReadKernelFile(files_, routeTable_).value_or(std::string_view());
     return ChooseNetworkIpv4(table, interfaces_());
 }
 

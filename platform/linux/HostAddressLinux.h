@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HostAddress.h"
+#include "platform/linux/KernelFileSnapshot.h"
 
 #include <filesystem>
 #include <functional>
@@ -34,7 +35,8 @@ std::optional<std::array<uint8_t, 4>> ChooseNetworkIpv4(std::string_view routeTa
 class HostAddressLinux : public HostAddress {
 public:
     explicit HostAddressLinux(std::filesystem::path procRoot = "/proc",
-                              std::function<std::vector<Ipv4Interface>()> interfaces = SystemIpv4Interfaces);
+                              std::function<std::vector<Ipv4Interface>()> interfaces = SystemIpv4Interfaces,
+                              KernelFileSnapshot& files = SystemKernelFiles());
     std::string GetHostName(size_t bufferSize) override;
     std::optional<std::array<uint8_t, 4>> ResolveFirstIpv4(const std::string& name) override;
     std::optional<std::array<uint8_t, 4>> NetworkIpv4() override;
@@ -42,6 +44,7 @@ public:
 private:
     std::filesystem::path routeTable_;
     std::function<std::vector<Ipv4Interface>()> interfaces_;
+    KernelFileSnapshot& files_;
 };
 
 }  // namespace dotvane::platform

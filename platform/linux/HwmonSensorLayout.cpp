@@ -34,73 +34,7 @@ std::optional<int> NumberBetween(std::string_view name, std::string_view prefix,
     return number;
 }
 
-struct Channels {
-    std::map<int, double> temperatures;
-    std::map<int, double> voltages;
-    std::map<int, double> fans;
-    bool Empty() const { return temperatures.empty() && voltages.empty() && fans.empty(); }
-};
-
-// The readings of one hwmon folder, by channel number. Values come in
-// thousandths of °C and of volts, and in whole RPM.
-Channels ReadChannels(const std::filesystem::path& folder)
-{
-    Channels channels;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::map<int, double>* target = nullptr;
-        double scale = 1;
-        std::optional<int> channel;
-        if ((channel = NumberBetween(name, "temp", "_input"))) {
-            target = &channels.temperatures;
-            scale = 1000;
-        } else if ((channel = NumberBetween(name, "in", "_input"))) {
-            target = &channels.voltages;
-            scale = 1000;
-        } else if ((channel = NumberBetween(name, "fan", "_input"))) {
-            target = &channels.fans;
-        }
-        if (target == nullptr) continue;
-        if (const auto value = ReadKernelNumber(it->path())) (*target)[*channel] = *value / scale;
-    }
-    return channels;
-}
-
-// Every hwmon device's channels, in the order of the device numbers. Older
-// drivers keep their files in the device folder below.
-std::vector<Channels> ReadHwmon(const std::filesystem::path& sysRoot)
-{
-    std::map<int, std::filesystem::path> devices;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(sysRoot / "class" / "hwmon", ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (const auto number = NumberBetween(it->path().filename().string(), "hwmon", ""))
-            devices[*number] = it->path();
-    }
-    std::vector<Channels> result;
-    for (const auto& [number, folder] : devices) {
-        Channels channels = ReadChannels(folder);
-        if (channels.Empty()) channels = ReadChannels(folder / "device");
-        result.push_back(std::move(channels));
-    }
-    return result;
-}
-
-std::optional<double> ReadClockMhz(const std::filesystem::path& sysRoot, const std::filesystem::path& procRoot)
-{
-    if (const auto khz = ReadKernelNumber(sysRoot / "devices/system/cpu/cpu0/cpufreq/scaling_cur_freq"))
-        return *khz / 1000;
-    const auto cpuinfo = ReadKernelFile(procRoot / "cpuinfo");
-    if (!cpuinfo) return std::nullopt;
-    for (std::string_view line : SplitLines(*cpuinfo)) {
-        if (!line.starts_with("cpu MHz")) continue;
-        const size_t colon = line.find(':');
-        if (colon == std::string_view::npos) continue;
-        return ParseLeadingNumber(line.substr(colon + 1));
-    }
-    return std::nullopt;
-}
+constexpr double kThousandths = 1000;
 
 void PutInt32(std::vector<std::byte>& bytes, size_t offset, uint32_t value)
 {
@@ -115,49 +49,160 @@ void PutDouble(std::vector<std::byte>& bytes, size_t offset, double value)
 
 }  // namespace
 
-HwmonSensorLayout::HwmonSensorLayout(std::filesystem::path sysRoot, std::filesystem::path procRoot)
-    : sysRoot_(std::move(sysRoot)), procRoot_(std::move(procRoot))
+// Where one Build puts the readings, and how far each region is filled.
+struct HwmonSensorLayout::Readings {
+    std::vector<double> values = std::vector<double>(kFirstUsage, 0.0);
+    size_t temperatures = 0;
+    size_t voltages = 0;
+    size_t fans = 0;
+};
+
+namespace {
+
+// Reads the files of one kind into the region that starts at `first` and
+// holds `size` readings, from `used` on; returns whether any file gave a
+// reading, also one for which the region had no room. Of files with the same
+// channel number the last one that gives a reading counts.
+template <typename Channel>
+bool ReadKind(KernelFileSnapshot& files, const std::vector<Channel>& channels, double scale,
+              std::vector<double>& values, size_t first, size_t size, size_t& used)
 {
+    bool any = false;
+    for (size_t k = 0; k < channels.size();) {
+        std::optional<double> value;
+        const int number = channels[k].number;
+        for (; k < channels.size() && channels[k].number == number; ++k)
+            if (const auto read = ReadKernelNumber(files, channels[k].file)) value = *read / scale;
+        if (!value) continue;
+        any = true;
+        if (used < size) values[first + used++] = *value;
+    }
+    return any;
+}
+
+}  // namespace
+
+HwmonSensorLayout::HwmonSensorLayout(std::filesystem::path sysRoot, std::filesystem::path procRoot,
+                                     KernelFileSnapshot& files, Clock now)
+    : sysRoot_(std::move(sysRoot)),
+      procRoot_(std::move(procRoot)),
+      files_(files),
+      now_(std::move(now)),
+      cpufreq_(sysRoot_ / "devices/system/cpu/cpu0/cpufreq/scaling_cur_freq")
+{
+}
+
+void HwmonSensorLayout::Rediscover() { discovered_ = false; }
+
+void HwmonSensorLayout::Discover()
+{
+    // The sensor files of a folder by kind, in the order of their channel
+    // numbers; files of the same number stay in the folder's order.
+    const auto findFiles = [](const std::filesystem::path& folder) {
+        Folder found;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (const auto channel = NumberBetween(name, "temp", "_input"))
+                found.temperatures.push_back({*channel, it->path()});
+            else if (const auto channel = NumberBetween(name, "in", "_input"))
+                found.voltages.push_back({*channel, it->path()});
+            else if (const auto channel = NumberBetween(name, "fan", "_input"))
+                found.fans.push_back({*channel, it->path()});
+        }
+        for (auto* kind : {&found.temperatures, &found.voltages, &found.fans})
+            std::stable_sort(kind->begin(), kind->end(),
+                             [](const Channel& a, const Channel& b) { return a.number < b.number; });
+        return found;
+    };
+
+    std::map<int, std::filesystem::path> folders;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(sysRoot_ / "class" / "hwmon", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (const auto number = NumberBetween(it->path().filename().string(), "hwmon", ""))
+            folders[*number] = it->path();
+    }
+    devices_.clear();
+    for (const auto& [number, folder] : folders)
+        devices_.push_back(Device{findFiles(folder), findFiles(folder / "device")});
+
+    hasCpufreq_ = std::filesystem::exists(cpufreq_, ec);
+    cpuinfoReadAt_.reset();
+    discovered_ = true;
+}
+
+bool HwmonSensorLayout::ReadFolder(const Folder& folder, Readings& readings)
+{
+    bool any = ReadKind(files_, folder.temperatures, kThousandths, readings.values, 0, kTemperatures,
+                        readings.temperatures);
+    any = ReadKind(files_, folder.voltages, kThousandths, readings.values, kFirstVoltage, kVoltages,
+                   readings.voltages) || any;
+    any = ReadKind(files_, folder.fans, 1, readings.values, kFirstFan, kFans, readings.fans) || any;
+    return any;
+}
+
+bool HwmonSensorLayout::ReadDevice(const Device& device, Readings& readings)
+{
+    return ReadFolder(device.own, readings) || ReadFolder(device.below, readings);
+}
+
+std::optional<double> HwmonSensorLayout::CpuinfoMhz()
+{
+    const auto now = now_();
+    if (cpuinfoReadAt_ && now - *cpuinfoReadAt_ < kCpuinfoPeriod) return cpuinfoMhz_;
+    cpuinfoReadAt_ = now;
+    cpuinfoMhz_.reset();
+    const auto cpuinfo = ReadKernelFile(files_, procRoot_ / "cpuinfo");
+    if (!cpuinfo) return cpuinfoMhz_;
+    for (std::string_view line : SplitLines(*cpuinfo)) {
+        if (!line.starts_with("cpu MHz")) continue;
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        cpuinfoMhz_ = ParseLeadingNumber(line.substr(colon + 1));
+        break;
+    }
+    return cpuinfoMhz_;
+}
+
+std::optional<double> HwmonSensorLayout::ClockMhz()
+{
+    if (hasCpufreq_)
+        if (const auto khz = ReadKernelNumber(files_, cpufreq_)) return *khz / 1000;
+    return CpuinfoMhz();
 }
 
 std::vector<std::byte> HwmonSensorLayout::Build()
 {
-    std::vector<double> readings(kFirstUsage, 0.0);
-    size_t temperature = 0, voltage = 0, fan = 0;
+    if (!discovered_) Discover();
+    Readings readings;
     bool found = false;
-    for (const Channels& device : ReadHwmon(sysRoot_)) {
-        for (const auto& [channel, value] : device.temperatures)
-            if (temperature < kTemperatures) readings[temperature++] = value;
-        for (const auto& [channel, value] : device.voltages)
-            if (voltage < kVoltages) readings[kFirstVoltage + voltage++] = value;
-        for (const auto& [channel, value] : device.fans)
-            if (fan < kFans) readings[kFirstFan + fan++] = value;
-        found = found || !device.Empty();
-    }
-    if (const auto mhz = ReadClockMhz(sysRoot_, procRoot_)) {
-        readings[kClock] = *mhz;
+    for (const Device& device : devices_) found = ReadDevice(device, readings) || found;
+    if (const auto mhz = ClockMhz()) {
+        readings.values[kClock] = *mhz;
         found = true;
     }
 
-    std::vector<CpuTimes> current = ReadCpuTimes(procRoot_);
+    std::vector<CpuTimes> current = ReadCpuTimes(files_, procRoot_);
     if (current.size() > kMaxRecords - kFirstUsage) current.resize(kMaxRecords - kFirstUsage);
     for (const CpuTimes& now : current) {
         const auto before = std::find_if(previous_.begin(), previous_.end(),
                                          [&](const CpuTimes& p) { return p.cpu == now.cpu; });
-        readings.push_back(before == previous_.end() ? 0.0 : BusyPercent(*before, now));
+        readings.values.push_back(before == previous_.end() ? 0.0 : BusyPercent(*before, now));
     }
     previous_ = current;
     found = found || !current.empty();
     if (!found) return {};
 
-    std::vector<std::byte> bytes(kRecordsOffset + kRecordSize * readings.size(), std::byte{0});
+    const std::vector<double>& values = readings.values;
+    std::vector<std::byte> bytes(kRecordsOffset + kRecordSize * values.size(), std::byte{0});
     const uint32_t counts[] = {kTemperatures, kVoltages, kFans, 1, static_cast<uint32_t>(current.size())};
     for (uint32_t i = 0; i < std::size(counts); ++i) {
         PutInt32(bytes, kIndexOffset + 8 * i, i + 1);
         PutInt32(bytes, kIndexOffset + 8 * i + 4, counts[i]);
     }
-    for (size_t j = 0; j < readings.size(); ++j)
-        PutDouble(bytes, kRecordsOffset + kRecordSize * j + kReadingOffset, readings[j]);
+    for (size_t j = 0; j < values.size(); ++j)
+        PutDouble(bytes, kRecordsOffset + kRecordSize * j + kReadingOffset, values[j]);
     return bytes;
 }
 

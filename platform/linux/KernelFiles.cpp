@@ -1,9 +1,6 @@
 #include "platform/linux/KernelFiles.h"
 
-#include "platform/RegularFiles.h"
-
 #include <charconv>
-#include <utility>
 
 namespace dotvane::platform {
 namespace {
@@ -12,16 +9,16 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-std::optional<std::string> ReadKernelFile(const std::filesystem::path& file)
+std::optional<std::string_view> ReadKernelFile(KernelFileSnapshot& files, const std::filesystem::path& file)
 {
-    FileContents contents = ReadRegularFile(file, kKernelFileLimit);
-    if (contents.status != FileStatus::Ok) return std::nullopt;
-    return std::move(contents.bytes);
+    const FileView view = files.Read(file, kKernelFileLimit);
+    if (view.status != FileStatus::Ok) return std::nullopt;
+    return view.bytes;
 }
 
-std::optional<double> ReadKernelNumber(const std::filesystem::path& file)
+std::optional<double> ReadKernelNumber(KernelFileSnapshot& files, const std::filesystem::path& file)
 {
-    const auto text = ReadKernelFile(file);
+    const auto text = ReadKernelFile(files, file);
     if (!text) return std::nullopt;
     return ParseLeadingNumber(*text);
 }
@@ -64,12 +61,16 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-std::vector<CpuTimes> ReadCpuTimes(const std::filesystem::path& procRoot)
+std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesystem::path& procRoot)
 {
     std::vector<CpuTimes> result;
-    const auto text = ReadKernelFile(procRoot / "stat");
+    const auto text = ReadKernelFile(files, procRoot / "stat");
     if (!text) return result;
     for (std::string_view line : SplitLines(*text)) {
+        // Only "cpu" lines are split into their fields; the others, such as
+        // the interrupt counts, run to hundreds of fields.
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos || line.compare(first, 3, "cpu") != 0) continue;
         const auto fields = SplitFields(line);
         if (fields.empty() || !fields[0].starts_with("cpu")) continue;
         CpuTimes times;

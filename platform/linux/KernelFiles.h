@@ -1,17 +1,20 @@
 #pragma once
 
+#include "platform/linux/KernelFileSnapshot.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace dotvane::platform {
 
 // Small readers for the text files of /proc and /sys that the sensor layout
-// and the counter query compute their figures from.
+// and the counter query compute their figures from. Files are read through
+// a snapshot, so a file read earlier in the same tick is not read again; a
+// text stays valid as long as the snapshot's views do.
 
 // The largest kernel file that is read; the mount table of a machine with
 // thousands of mounts still fits.
@@ -19,10 +22,10 @@ inline constexpr size_t kKernelFileLimit = 4 * 1024 * 1024;
 
 // The whole file; nothing when it cannot be read, is no regular file or is
 // larger than kKernelFileLimit.
-std::optional<std::string> ReadKernelFile(const std::filesystem::path& file);
+std::optional<std::string_view> ReadKernelFile(KernelFileSnapshot& files, const std::filesystem::path& file);
 
 // The first number of a file holding one (such as a hwmon "_input" file).
-std::optional<double> ReadKernelNumber(const std::filesystem::path& file);
+std::optional<double> ReadKernelNumber(KernelFileSnapshot& files, const std::filesystem::path& file);
 
 // A decimal number at the start of `text` after blanks; nothing without one.
 std::optional<double> ParseLeadingNumber(std::string_view text);
@@ -43,7 +46,7 @@ struct CpuTimes {
 
 // The "cpu" lines of <procRoot>/stat in file order: the total first, then
 // every processor listed. Empty when the file cannot be read.
-std::vector<CpuTimes> ReadCpuTimes(const std::filesystem::path& procRoot);
+std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesystem::path& procRoot);
 
 // The share of busy time between two samples of the same processor, in
 // percent (0 … 100); 0 when no time passed.

@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <map>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace dotvane::platform {
@@ -29,41 +27,50 @@ std::optional<uint64_t> LeadingNumber(std::string_view text)
     return value;
 }
 
-// The "Key: value kB" lines of meminfo and status, as kilobytes by key.
-std::map<std::string, uint64_t, std::less<>> ReadKilobytes(const std::filesystem::path& file)
-{
-    std::map<std::string, uint64_t, std::less<>> values;
-    const auto text = ReadKernelFile(file);
-    if (!text) return values;
-    for (std::string_view line : SplitLines(*text)) {
-        const size_t colon = line.find(':');
-        if (colon == std::string_view::npos) continue;
-        if (const auto value = LeadingNumber(line.substr(colon + 1))) values.emplace(line.substr(0, colon), *value);
+// The "Key: value kB" lines of meminfo and status. A key that appears twice
+// counts with its first readable value.
+class Kilobytes {
+public:
+    explicit Kilobytes(std::optional<std::string_view> text) : text_(text.value_or(std::string_view())) {}
+
+    std::optional<uint64_t> Find(std::string_view key) const
+    {
+        std::string_view rest = text_;
+        while (!rest.empty()) {
+            const size_t end = rest.find('\n');
+            const std::string_view line = rest.substr(0, end);
+            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+            if (line.size() <= key.size() || line[key.size()] != ':' || !line.starts_with(key)) continue;
+            if (const auto value = LeadingNumber(line.substr(key.size() + 1))) return value;
+        }
+        return std::nullopt;
     }
-    return values;
-}
+    uint64_t Lookup(std::string_view key) const { return Find(key).value_or(0); }
+
+private:
+    std::string_view text_;
+};
 
 // The soft address-space limit of limits ("Max address space  <soft>
 // <hard>  bytes"); nothing when unlimited or unreadable.
-std::optional<uint64_t> AddressSpaceLimit(const std::filesystem::path& file)
+std::optional<uint64_t> AddressSpaceLimit(std::optional<std::string_view> text)
 {
     constexpr std::string_view kName = "Max address space";
-    const auto text = ReadKernelFile(file);
     if (!text) return std::nullopt;
     for (std::string_view line : SplitLines(*text))
         if (line.starts_with(kName)) return LeadingNumber(line.substr(kName.size()));
     return std::nullopt;
 }
 
-uint64_t Lookup(const std::map<std::string, uint64_t, std::less<>>& values, std::string_view key)
-{
-    const auto it = values.find(key);
-    return it == values.end() ? 0 : it->second;
-}
-
 }  // namespace
 
-MemoryStatusLinux::MemoryStatusLinux(std::filesystem::path procRoot) : proc_(std::move(procRoot)) {}
+MemoryStatusLinux::MemoryStatusLinux(std::filesystem::path procRoot, KernelFileSnapshot& files)
+    : meminfo_(procRoot / "meminfo"),
+      limits_(procRoot / "self" / "limits"),
+      status_(procRoot / "self" / "status"),
+      files_(files)
+{
+}
 
 uint64_t MemoryStatusLinux::UserAddressSpace()
 {
@@ -81,23 +88,23 @@ uint64_t MemoryStatusLinux::UserAddressSpace()
 void MemoryStatusLinux::GlobalMemoryStatus(MemoryStatusRecord& status)
 {
     status = MemoryStatusRecord{};
-    const auto memory = ReadKilobytes(proc_ / "meminfo");
-    const uint64_t total = Lookup(memory, "MemTotal");
+    const Kilobytes memory(ReadKernelFile(files_, meminfo_));
+    const uint64_t total = memory.Lookup("MemTotal");
     // Kernels before 3.14 have no MemAvailable; free memory and the caches
     // it could drop come closest.
-    const uint64_t available = memory.contains("MemAvailable")
-                                   ? Lookup(memory, "MemAvailable")
-                                   : Lookup(memory, "MemFree") + Lookup(memory, "Buffers") + Lookup(memory, "Cached");
+    const std::optional<uint64_t> reported = memory.Find("MemAvailable");
+    const uint64_t available =
+        reported ? *reported : memory.Lookup("MemFree") + memory.Lookup("Buffers") + memory.Lookup("Cached");
     status.TotalPhys = total * 1024;
     status.AvailPhys = std::min(available, total) * 1024;
     if (total > 0)
         status.MemoryLoad = static_cast<uint32_t>(std::llround(100.0 * static_cast<double>(total - std::min(available, total)) / static_cast<double>(total)));
-    status.TotalPageFile = (total + Lookup(memory, "SwapTotal")) * 1024;
-    status.AvailPageFile = std::min(status.TotalPageFile, (std::min(available, total) + Lookup(memory, "SwapFree")) * 1024);
+    status.TotalPageFile = (total + memory.Lookup("SwapTotal")) * 1024;
+    status.AvailPageFile = std::min(status.TotalPageFile, (std::min(available, total) + memory.Lookup("SwapFree")) * 1024);
 
-    const auto limit = AddressSpaceLimit(proc_ / "self" / "limits");
+    const auto limit = AddressSpaceLimit(ReadKernelFile(files_, limits_));
     status.TotalVirtual = limit ? std::min(*limit, UserAddressSpace()) : UserAddressSpace();
-    const uint64_t used = Lookup(ReadKilobytes(proc_ / "self" / "status"), "VmSize") * 1024;
+    const uint64_t used = Kilobytes(ReadKernelFile(files_, status_)).Lookup("VmSize") * 1024;
     status.AvailVirtual = used < status.TotalVirtual ? status.TotalVirtual - used : 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MemoryStatus.h"
+#include "platform/linux/KernelFileSnapshot.h"
 
 #include <filesystem>
 
@@ -12,7 +13,8 @@ namespace dotvane::platform {
 // (the size in use).
 class MemoryStatusLinux : public MemoryStatus {
 public:
-    explicit MemoryStatusLinux(std::filesystem::path procRoot = "/proc");
+    explicit MemoryStatusLinux(std::filesystem::path procRoot = "/proc",
+                               KernelFileSnapshot& files = SystemKernelFiles());
     void GlobalMemoryStatus(MemoryStatusRecord& status) override;
 
     // The size of a process's user address space on this architecture, the
@@ -20,7 +22,10 @@ public:
     static uint64_t UserAddressSpace();
 
 private:
-    std::filesystem::path proc_;
+    std::filesystem::path meminfo_;
+    std::filesystem::path limits_;
+    std::filesystem::path status_;
+    KernelFileSnapshot& files_;
 };
 
 }  // namespace dotvane::platform

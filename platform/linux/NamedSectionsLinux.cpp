@@ -10,8 +10,8 @@
 namespace dotvane::platform {
 
 NamedSectionsLinux::NamedSectionsLinux(std::filesystem::path sysRoot, std::filesystem::path procRoot,
-                                       std::string shmPrefix)
-    : shmPrefix_(std::move(shmPrefix)), layout_(std::move(sysRoot), std::move(procRoot))
+                                       std::string shmPrefix, KernelFileSnapshot& files)
+    : shmPrefix_(std::move(shmPrefix)), layout_(std::move(sysRoot), std::move(procRoot), files)
 {
 }
 
@@ -91,6 +91,8 @@ void NamedSectionsLinux::CloseHandle(Mapping mapping)
     if (it->second.fd >= 0) close(it->second.fd);
     sections_.erase(it);
 }
+
+void NamedSectionsLinux::RediscoverSensors() { layout_.Rediscover(); }
 
 NamedSections& SystemNamedSections()
 {

@@ -18,14 +18,15 @@ namespace dotvane::platform {
 // while it is read gives a shorter copy, or none. When
 // no object of the motherboard monitor's name exists, its sensor section is
 // built from the kernel's hardware monitors instead (HwmonSensorLayout), so
-// that the sensor readings are there with nothing else installed.
+// that the sensor readings are there with nothing else installed; the
+// monitors are looked for once, and again after RediscoverSensors.
 class NamedSectionsLinux : public NamedSections {
 public:
     // The roots stand for /sys and /proc. `shmPrefix` is put between the "/"
     // and the section name, which keeps the objects of separate test runs
     // apart; the program uses none.
     explicit NamedSectionsLinux(std::filesystem::path sysRoot = "/sys", std::filesystem::path procRoot = "/proc",
-                                std::string shmPrefix = "");
+                                std::string shmPrefix = "", KernelFileSnapshot& files = SystemKernelFiles());
     ~NamedSectionsLinux() override;
     NamedSectionsLinux(const NamedSectionsLinux&) = delete;
     NamedSectionsLinux& operator=(const NamedSectionsLinux&) = delete;
@@ -35,6 +36,7 @@ public:
     size_t ViewSize(const std::byte* view) override;
     void UnmapViewOfFile(const std::byte* view) override;
     void CloseHandle(Mapping mapping) override;
+    void RediscoverSensors() override;
 
 private:
     struct Section {

@@ -43,28 +43,31 @@ struct Supplies {
     std::vector<Battery> batteries;
 };
 
-std::string ReadText(const fs::path& file) { return ReadFirstLine(file).value_or(std::string()); }
+std::string ReadText(KernelFileSnapshot& files, const fs::path& file)
+{
+    return std::string(ReadFirstLine(files, file).value_or(std::string_view()));
+}
 
-Battery ReadBattery(const fs::path& dir)
+Battery ReadBattery(KernelFileSnapshot& files, const fs::path& dir)
 {
     Battery battery;
-    battery.status = ReadText(dir / "status");
-    battery.capacity = ReadInteger(dir / "capacity");
-    battery.capacityLevel = ReadText(dir / "capacity_level");
-    battery.now = ReadInteger(dir / "energy_now");
-    battery.full = ReadInteger(dir / "energy_full");
-    battery.rate = ReadInteger(dir / "power_now");
+    battery.status = ReadText(files, dir / "status");
+    battery.capacity = ReadInteger(files, dir / "capacity");
+    battery.capacityLevel = ReadText(files, dir / "capacity_level");
+    battery.now = ReadInteger(files, dir / "energy_now");
+    battery.full = ReadInteger(files, dir / "energy_full");
+    battery.rate = ReadInteger(files, dir / "power_now");
     if (!battery.now && !battery.full) {
         battery.usesCharge = true;
-        battery.now = ReadInteger(dir / "charge_now");
-        battery.full = ReadInteger(dir / "charge_full");
-        battery.rate = ReadInteger(dir / "current_now");
+        battery.now = ReadInteger(files, dir / "charge_now");
+        battery.full = ReadInteger(files, dir / "charge_full");
+        battery.rate = ReadInteger(files, dir / "current_now");
     }
-    battery.timeToEmpty = ReadInteger(dir / "time_to_empty_now");
+    battery.timeToEmpty = ReadInteger(files, dir / "time_to_empty_now");
     return battery;
 }
 
-Supplies ReadSupplies(const fs::path& folder)
+Supplies ReadSupplies(KernelFileSnapshot& files, const fs::path& folder)
 {
     Supplies supplies;
     std::vector<fs::path> entries;
@@ -76,20 +79,20 @@ Supplies ReadSupplies(const fs::path& folder)
     std::sort(entries.begin(), entries.end());
 
     for (const fs::path& dir : entries) {
-        const std::optional<std::string> type = ReadFirstLine(dir / "type");
+        const std::optional<std::string_view> type = ReadFirstLine(files, dir / "type");
         if (!type) {
             supplies.unreadable = true;
         } else if (*type == "Mains") {
             supplies.hasMains = true;
-            const std::optional<int64_t> online = ReadInteger(dir / "online");
+            const std::optional<int64_t> online = ReadInteger(files, dir / "online");
             if (!online) supplies.mainsUnknown = true;
             else if (*online == 1) supplies.mainsOnline = true;
         } else if (*type == "Battery") {
             // Peripherals report their own batteries with the scope "Device";
             // they do not power the computer.
-            if (ReadText(dir / "scope") == "Device") continue;
-            if (ReadInteger(dir / "present").value_or(1) == 0) continue;
-            supplies.batteries.push_back(ReadBattery(dir));
+            if (ReadText(files, dir / "scope") == "Device") continue;
+            if (ReadInteger(files, dir / "present").value_or(1) == 0) continue;
+            supplies.batteries.push_back(ReadBattery(files, dir));
         }
     }
     return supplies;
@@ -220,15 +223,15 @@ void LifeTimes(const std::vector<Battery>& batteries, PowerStatusRecord& status)
 
 }  // namespace
 
-PowerStatusLinux::PowerStatusLinux(std::filesystem::path sysRoot)
-    : supplies_(std::move(sysRoot) / "class" / "power_supply")
+PowerStatusLinux::PowerStatusLinux(std::filesystem::path sysRoot, KernelFileSnapshot& files)
+    : supplies_(std::move(sysRoot) / "class" / "power_supply"), files_(files)
 {
 }
 
 bool PowerStatusLinux::GetSystemPowerStatus(PowerStatusRecord& status)
 {
     status = PowerStatusRecord{};
-    const Supplies supplies = ReadSupplies(supplies_);
+    const Supplies supplies = ReadSupplies(files_, supplies_);
     status.ACLineStatus = AcLineStatus(supplies);
     const std::optional<int> percent = supplies.batteries.empty() ? std::nullopt : TotalPercent(supplies.batteries);
     status.BatteryFlag = BatteryFlag(supplies.batteries, percent);

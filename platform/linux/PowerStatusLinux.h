@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PowerStatus.h"
+#include "platform/linux/KernelFileSnapshot.h"
 
 #include <filesystem>
 
@@ -13,11 +14,12 @@ namespace dotvane::platform {
 // that cannot be read leaves the AC line unknown.
 class PowerStatusLinux : public PowerStatus {
 public:
-    explicit PowerStatusLinux(std::filesystem::path sysRoot = "/sys");
+    explicit PowerStatusLinux(std::filesystem::path sysRoot = "/sys", KernelFileSnapshot& files = SystemKernelFiles());
     bool GetSystemPowerStatus(PowerStatusRecord& status) override;
 
 private:
     std::filesystem::path supplies_;
+    KernelFileSnapshot& files_;
 };
 
 }  // namespace dotvane::platform

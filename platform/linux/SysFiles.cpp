@@ -1,29 +1,26 @@
 #include "platform/linux/SysFiles.h"
 
-#include "platform/RegularFiles.h"
-
 #include <charconv>
-#include <string_view>
 
 namespace dotvane::platform {
 
-std::optional<std::string> ReadFirstLine(const std::filesystem::path& file)
+std::optional<std::string_view> ReadFirstLine(KernelFileSnapshot& files, const std::filesystem::path& file)
 {
-    const FileContents contents = ReadRegularFile(file, kFirstLineLimit);
+    const FileView contents = files.Read(file, kFirstLineLimit);
     if (contents.status != FileStatus::Ok && contents.status != FileStatus::TooLarge) return std::nullopt;
     const std::string_view text = contents.bytes;
     const size_t end = text.find('\n');
     // A first line that runs on beyond the limit is no value of these files.
     if (text.empty() || (end == std::string_view::npos && contents.status == FileStatus::TooLarge))
         return std::nullopt;
-    std::string line(text.substr(0, end));
-    if (line.ends_with('\r')) line.pop_back();
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
     return line;
 }
 
-std::optional<int64_t> ReadInteger(const std::filesystem::path& file)
+std::optional<int64_t> ReadInteger(KernelFileSnapshot& files, const std::filesystem::path& file)
 {
-    const auto line = ReadFirstLine(file);
+    const auto line = ReadFirstLine(files, file);
     if (!line) return std::nullopt;
     const char* begin = line->data();
     const char* end = begin + line->size();

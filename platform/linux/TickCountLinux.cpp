@@ -10,9 +10,9 @@ namespace dotvane::platform {
 namespace {
 
 // The first field of /proc/uptime: seconds since boot with a fraction.
-std::optional<uint64_t> UptimeMilliseconds(const std::filesystem::path& file)
+std::optional<uint64_t> UptimeMilliseconds(KernelFileSnapshot& files, const std::filesystem::path& file)
 {
-    const auto line = ReadFirstLine(file);
+    const auto line = ReadFirstLine(files, file);
     if (!line) return std::nullopt;
     double seconds = 0;
     const auto [end, ec] = std::from_chars(line->data(), line->data() + line->size(), seconds);
@@ -29,11 +29,14 @@ uint64_t BootClockMilliseconds()
 
 }  // namespace
 
-TickCountLinux::TickCountLinux(std::filesystem::path procRoot) : uptime_(std::move(procRoot) / "uptime") {}
+TickCountLinux::TickCountLinux(std::filesystem::path procRoot, KernelFileSnapshot& files)
+    : uptime_(std::move(procRoot) / "uptime"), files_(files)
+{
+}
 
 uint64_t TickCountLinux::GetTickCount64()
 {
-    if (const auto ms = UptimeMilliseconds(uptime_)) return *ms;
+    if (const auto ms = UptimeMilliseconds(files_, uptime_)) return *ms;
     return BootClockMilliseconds();
 }
 

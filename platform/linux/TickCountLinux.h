@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/TickCount.h"
+#include "platform/linux/KernelFileSnapshot.h"
 
 #include <filesystem>
 
@@ -10,11 +11,13 @@ namespace dotvane::platform {
 // as on Windows); from the boot-time clock when that file cannot be read.
 class TickCountLinux : public TickCount {
 public:
-    explicit TickCountLinux(std::filesystem::path procRoot = "/proc");
+    explicit TickCountLinux(std::filesystem::path procRoot = "/proc",
+                            KernelFileSnapshot& files = SystemKernelFiles());
     uint64_t GetTickCount64() override;
 
 private:
     std::filesystem::path uptime_;
+    KernelFileSnapshot& files_;
 };
 
 }  // namespace dotvane::platform

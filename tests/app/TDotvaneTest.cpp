@@ -1,5 +1,7 @@
 #include "app/WebPages.h"
+#include "platform/linux/KernelFileSnapshot.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/FakeNamedSections.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -108,6 +110,44 @@ TEST_F(TDotvaneTest, ReloadKeepsTheScreenAndItsPeriods)
     EXPECT_EQ(Rotation().Interval(), 8000);
     EXPECT_EQ(Refresh().Interval(), 400);
     EXPECT_EQ(State().ScreenTable[1].Interval, 3000);
+}
+
+// Sections that note whether the system's files were in a tick whenever
+// the sensors were read.
+class TickNotingSections : public test::FakeNamedSections {
+public:
+    Mapping OpenFileMapping(std::string_view name) override
+    {
+        inTick.push_back(platform::SystemKernelFiles().InTick());
+        return FakeNamedSections::OpenFileMapping(name);
+    }
+    std::vector<bool> inTick;
+};
+
+TEST_F(TDotvaneTest, TheRefreshTickReadsTheSystemInOneTick)
+{
+    TickNotingSections sections;
+    WriteScreens("[Screen0]\nLine0=hello\n");
+    Start();
+    Refresh().Fire();
+    Refresh().Fire();
+    EXPECT_EQ(sections.inTick, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(platform::SystemKernelFiles().InTick());
+}
+
+TEST_F(TDotvaneTest, ReloadHasTheSensorsLookedForAgain)
+{
+    test::FakeNamedSections sections;
+    Start();
+    Refresh().Fire();
+    EXPECT_EQ(sections.rediscoveries, 0);
+    logic->Reload1Click();
+    EXPECT_EQ(sections.rediscoveries, 1);
+    // Also when the settings cannot be used.
+    std::filesystem::remove(dir.Path() / "DOTVANE.INI");
+    std::filesystem::create_directories(dir.Path() / "DOTVANE.INI");
+    logic->Reload1Click();
+    EXPECT_EQ(sections.rediscoveries, 2);
 }
 
 // A display whose text writes fail while `failing` is set.

@@ -2,12 +2,15 @@
 #include "platform/linux/pdh/CounterPath.h"
 #include "platform/linux/pdh/CounterQueryLinux.h"
 
+#include "tests/support/CountingFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <fstream>
+#include <map>
+#include <vector>
 
 namespace dotvane::platform {
 namespace {
@@ -210,6 +213,19 @@ TEST_F(CounterQueryLinuxTest, MemoryWithoutMemAvailableCountsTheCaches)
     EXPECT_EQ(cstatus, kPdhCstatusNoInstance);
 }
 
+TEST_F(CounterQueryLinuxTest, AMemoryKeyGivenTwiceCountsWithItsLastReadableValue)
+{
+    std::ofstream(machine.Proc() / "meminfo") << "MemAvailable: 1024 kB\nMemAvailable: 3072 kB\nMemAvailable: x\n"
+                                                 "CommitLimit: 100 kB\n Committed_AS: 90 kB\n";
+    const auto kbytes = Add("\\Memory\\Available KBytes");
+    const auto committed = Add("\\Memory\\% Committed Bytes In Use");
+    ASSERT_EQ(pdh.PdhCollectQueryData(query), kErrorSuccess);
+    EXPECT_EQ(Format(kbytes), 3072);
+    PdhStatus status = 0, cstatus = 0;
+    Format(committed, &status, &cstatus);
+    EXPECT_EQ(cstatus, kPdhCstatusNoInstance) << "a key is the text before the colon, blanks and all";
+}
+
 TEST_F(CounterQueryLinuxTest, AnAbsentInstanceIsFoundWhenFormatting)
 {
     const auto cpu = Add("\\Processor(7)\\% Processor Time");
@@ -288,6 +304,50 @@ TEST_F(CounterQueryLinuxTest, SourcesThatCannotBeReadGiveNoInstance)
         EXPECT_EQ(value.CStatus, kPdhCstatusNoInstance);
     }
 }
+
+struct FilesCase {
+    std::vector<const char*> paths;
+    // The files below the proc root that one collection reads, once each.
+    std::vector<const char*> files;
+};
+
+class CounterFilesTest : public ::testing::TestWithParam<FilesCase> {};
+
+TEST_P(CounterFilesTest, ACollectionReadsOnlyTheFilesOfItsCounters)
+{
+    const FilesCase& c = GetParam();
+    CounterMachine machine;
+    test::CountingFiles files;
+    CounterQueryLinux pdh(machine.Proc(), machine.Sys(), files.snapshot);
+    PdhQueryHandle query = 0;
+    ASSERT_EQ(pdh.PdhOpenQuery(nullptr, 1, &query), kErrorSuccess);
+    for (const char* path : c.paths) {
+        PdhCounterHandle counter = 0;
+        ASSERT_EQ(pdh.PdhAddCounter(query, path, 0, &counter), kErrorSuccess) << path;
+    }
+    std::map<std::string, int> expected;
+    for (const char* file : c.files) expected[(machine.Proc() / file).string()] = 1;
+    for (int collection = 0; collection < 2; ++collection) {
+        ASSERT_EQ(pdh.PdhCollectQueryData(query), kErrorSuccess);
+        EXPECT_EQ(files.Take(), expected) << c.paths.front() << ", collection " << collection;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counters, CounterFilesTest,
+    ::testing::Values(
+        FilesCase{{"\\Processor(_Total)\\% Processor Time", "\\Processor(1)\\% Processor Time"}, {"stat"}},
+        FilesCase{{"\\Memory\\Available KBytes", "\\Memory\\% Committed Bytes In Use"}, {"meminfo"}},
+        FilesCase{{"\\System\\Threads"}, {"loadavg"}},
+        FilesCase{{"\\System\\System Up Time"}, {"uptime"}},
+        FilesCase{{"\\System\\Processes"}, {}},
+        FilesCase{{"\\Network Interface(_Total)\\Bytes Total/sec", "\\Network Interface(eth0)\\Bytes Sent/sec"},
+                  {"net/dev", "uptime"}},
+        FilesCase{{"\\PhysicalDisk(_Total)\\% Disk Time", "\\PhysicalDisk(sda)\\Disk Read Bytes/sec"},
+                  {"diskstats", "uptime"}},
+        FilesCase{{"\\Processor(_Total)\\% Processor Time", "\\Network Interface(eth0)\\Bytes Received/sec",
+                   "\\System\\System Up Time"},
+                  {"stat", "net/dev", "uptime"}}));
 
 TEST(ExampleCounters, EverySectionOfTheBundledFileNamesAKnownCounter)
 {

@@ -54,6 +54,18 @@ TEST(MemoryStatusLinux, MissingFilesGiveZeroesAndNoDivisionByZero)
     EXPECT_EQ(status.TotalVirtual, MemoryStatusLinux::UserAddressSpace());
 }
 
+TEST(MemoryStatusLinux, AKeyGivenTwiceCountsWithItsFirstReadableValue)
+{
+    test::TempDir proc;
+    proc.Write("meminfo", "MemTotal: x kB\nMemTotal: 1000 kB\nMemTotal: 3000 kB\nMemAvailable: 250 kB\n"
+                          "MemAvailableX: 900 kB\n MemFree: 7 kB\n");
+    MemoryStatusRecord status;
+    MemoryStatusLinux(proc.Path()).GlobalMemoryStatus(status);
+    EXPECT_EQ(status.TotalPhys, 1000 * KB);
+    EXPECT_EQ(status.AvailPhys, 250 * KB);
+    EXPECT_EQ(status.MemoryLoad, 75u);
+}
+
 class MemoryStatusLinuxVariables : public test::VariablesTest {};
 
 TEST_F(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)

@@ -2,6 +2,7 @@
 #include "platform/linux/NamedSectionsLinux.h"
 #include "vars/SensorMirror.h"
 
+#include "tests/support/CountingFiles.h"
 #include "tests/support/SensorSection.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Variables.h"
@@ -19,6 +20,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -115,6 +117,118 @@ TEST(HwmonSensorLayout, AtMostThirtyFiveUsageRecords)
     const auto bytes = HwmonSensorLayout(dir.Path() / "sys", dir.Path() / "proc").Build();
     EXPECT_EQ(Int32At(bytes, 12 + 8 * 4), 35);
     EXPECT_EQ(bytes.size(), 88u + 80u * 100u);
+}
+
+// The value files of the fixture machine, each read once by every Build.
+std::map<std::string, int> ValueFilesOnce(const std::filesystem::path& sys, const std::filesystem::path& proc)
+{
+    const std::filesystem::path hwmon = sys / "class" / "hwmon";
+    std::map<std::string, int> files;
+    for (const char* name : {"hwmon0/fan1_input", "hwmon0/fan2_input", "hwmon0/in0_input", "hwmon0/in1_input",
+                             "hwmon0/temp1_input", "hwmon0/temp2_input", "hwmon0/temp10_input",
+                             "hwmon2/device/fan3_input", "hwmon2/device/in0_input", "hwmon2/device/temp1_input",
+                             "hwmon10/temp1_input"})
+        files[(hwmon / name).string()] = 1;
+    files[(proc / "stat").string()] = 1;
+    return files;
+}
+
+TEST(HwmonSensorLayout, ABuildReadsOnlyTheValueFilesFoundAtTheFirst)
+{
+    MachineCopy machine;
+    test::CountingFiles files;
+    HwmonSensorLayout layout(machine.Sys(), machine.Proc(), files.snapshot);
+    const auto first = layout.Build();
+    files.Take();
+    const auto cpufreq = machine.Sys() / "devices/system/cpu/cpu0/cpufreq/scaling_cur_freq";
+    for (int build = 0; build < 3; ++build) {
+        EXPECT_EQ(layout.Build(), first);
+        auto expected = ValueFilesOnce(machine.Sys(), machine.Proc());
+        expected[cpufreq.string()] = 1;
+        EXPECT_EQ(files.Take(), expected) << "build " << build;
+    }
+}
+
+TEST(HwmonSensorLayout, CpuinfoIsReadOnlyOncePerPeriod)
+{
+    MachineCopy machine;
+    std::filesystem::remove_all(machine.Sys() / "devices");
+    test::CountingFiles files;
+    auto now = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+    HwmonSensorLayout layout(machine.Sys(), machine.Proc(), files.snapshot, [&] { return now; });
+    const auto cpuinfo = machine.Proc() / "cpuinfo";
+    EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 64), 1800.25);
+    EXPECT_EQ(files.Take()[cpuinfo.string()], 1);
+
+    std::ofstream(cpuinfo) << "processor\t: 0\ncpu MHz\t\t: 2000.5\n";
+    now += HwmonSensorLayout::kCpuinfoPeriod - std::chrono::milliseconds(1);
+    EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 64), 1800.25);
+    EXPECT_EQ(files.Take(), ValueFilesOnce(machine.Sys(), machine.Proc()));
+
+    now += std::chrono::milliseconds(1);
+    EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 64), 2000.5);
+    EXPECT_EQ(files.Take()[cpuinfo.string()], 1);
+    EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 64), 2000.5);
+    EXPECT_EQ(files.ReadsOf(cpuinfo), 0);
+}
+
+TEST(HwmonSensorLayout, WithCpufreqCpuinfoIsNeverRead)
+{
+    MachineCopy machine;
+    test::CountingFiles files;
+    auto now = std::chrono::steady_clock::time_point{};
+    HwmonSensorLayout layout(machine.Sys(), machine.Proc(), files.snapshot, [&] { return now; });
+    for (int build = 0; build < 3; ++build) {
+        EXPECT_DOUBLE_EQ(ReadingAt(layout.Build(), 64), 2400);
+        now += HwmonSensorLayout::kCpuinfoPeriod;
+    }
+    EXPECT_EQ(files.ReadsOf(machine.Proc() / "cpuinfo"), 0);
+}
+
+TEST(HwmonSensorLayout, NewSensorsAndClockSourcesCountFromTheNextRediscovery)
+{
+    MachineCopy machine;
+    const auto cpufreq = machine.Sys() / "devices/system/cpu/cpu0/cpufreq/scaling_cur_freq";
+    std::filesystem::remove(cpufreq);
+    HwmonSensorLayout layout(machine.Sys(), machine.Proc());
+    auto bytes = layout.Build();
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 3), 30.0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 64), 1800.25);
+
+    machine.dir.Write("sys/class/hwmon/hwmon1/temp1_input", "60000\n");
+    std::ofstream(cpufreq) << "3000000\n";
+    bytes = layout.Build();
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 3), 30.0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 64), 1800.25);
+
+    layout.Rediscover();
+    bytes = layout.Build();
+    const double temperatures[] = {45.8, 51.0, -3.7, 60.0, 30.0, 27.5, 0.0};
+    for (size_t j = 0; j < std::size(temperatures); ++j) EXPECT_DOUBLE_EQ(ReadingAt(bytes, j), temperatures[j]) << j;
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 64), 3000);
+
+    // A sensor that goes away is left out at once, and those after it move up.
+    std::filesystem::remove_all(machine.Sys() / "class" / "hwmon" / "hwmon1");
+    bytes = layout.Build();
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 3), 30.0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 4), 27.5);
+}
+
+TEST(HwmonSensorLayout, ADeviceWhoseOwnFilesGiveNoReadingUsesTheFolderBelow)
+{
+    test::TempDir dir;
+    dir.Write("sys/class/hwmon/hwmon0/temp1_input", "garbage\n");
+    dir.Write("sys/class/hwmon/hwmon0/device/temp1_input", "41000\n");
+    dir.Write("sys/class/hwmon/hwmon0/device/temp2_input", "42000\n");
+    HwmonSensorLayout layout(dir.Path() / "sys", dir.Path() / "proc");
+    auto bytes = layout.Build();
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 0), 41.0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 1), 42.0);
+    // Once the own file reads, the folder below no longer counts.
+    dir.Write("sys/class/hwmon/hwmon0/temp1_input", "39000\n");
+    bytes = layout.Build();
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 0), 39.0);
+    EXPECT_DOUBLE_EQ(ReadingAt(bytes, 1), 0.0);
 }
 
 // A POSIX shared-memory object written by the test, under a name of its own.
@@ -238,6 +352,21 @@ TEST_F(SharedSensorsTest, WithoutAMonitorTheKernelsReadingsStandIn)
     ASSERT_TRUE(RefreshSensors());
     EXPECT_EQ(ExpandVariable("mbmtemp(0)"), "20");
     EXPECT_EQ(ExpandVariable("mbmmhz"), "2400");
+}
+
+TEST_F(SharedSensorsTest, RediscoveringFindsSensorsAddedSinceTheStart)
+{
+    MachineCopy machine;
+    sections = std::make_unique<NamedSectionsLinux>(machine.Sys(), machine.Proc(), shared.prefix);
+    InstallNamedSections(sections.get());
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmtemp(3)"), "30");
+    machine.dir.Write("sys/class/hwmon/hwmon1/temp1_input", "60000\n");
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandVariable("mbmtemp(3)"), "30");
+    CurrentNamedSections().RediscoverSensors();
+    ASSERT_TRUE(RefreshSensors());
+    EXPECT_EQ(ExpandLine("$mbmtemp(3)$ $mbmtemp(4)$"), "60 30");
 }
 
 TEST_F(SharedSensorsTest, ViewsAreUnmappedAndHandlesClosed)

@@ -27,6 +27,7 @@ public:
     int opened = 0;
     int openMappings = 0;
     int openViews = 0;
+    int rediscoveries = 0;
 
     Mapping OpenFileMapping(std::string_view name) override
     {
@@ -61,6 +62,7 @@ public:
     {
         if (handles_.erase(mapping) != 0) --openMappings;
     }
+    void RediscoverSensors() override { ++rediscoveries; }
 
 private:
     std::map<Mapping, std::vector<std::byte>> handles_;

@@ -38,8 +38,9 @@ int32_t ToLong(double value)
 
 }  // namespace
 
-CounterQueryLinux::CounterQueryLinux(std::filesystem::path procRoot, std::filesystem::path sysRoot)
-    : sampler_(std::move(procRoot), std::move(sysRoot))
+CounterQueryLinux::CounterQueryLinux(std::filesystem::path procRoot, std::filesystem::path sysRoot,
+                                     KernelFileSnapshot& files)
+    : sampler_(std::move(procRoot), std::move(sysRoot), files)
 {
 }
 

@@ -24,7 +24,8 @@ namespace dotvane::platform {
 // - Values are rounded to the nearest long integer and kept inside its range.
 class CounterQueryLinux : public CounterQuery {
 public:
-    explicit CounterQueryLinux(std::filesystem::path procRoot = "/proc", std::filesystem::path sysRoot = "/sys");
+    explicit CounterQueryLinux(std::filesystem::path procRoot = "/proc", std::filesystem::path sysRoot = "/sys",
+                               KernelFileSnapshot& files = SystemKernelFiles());
 
     PdhStatus PdhOpenQuery(const char* dataSource, uintptr_t userData, PdhQueryHandle* query) override;
     PdhStatus PdhAddCounter(PdhQueryHandle query, const std::string& fullCounterPath, uintptr_t userData,

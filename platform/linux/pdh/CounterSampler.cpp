@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <system_error>
+#include <utility>
 
 namespace dotvane::platform {
 namespace {
@@ -28,8 +29,9 @@ bool AllDigits(std::string_view text)
 
 }  // namespace
 
-CounterSampler::CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot)
-    : procRoot_(std::move(procRoot)), sysRoot_(std::move(sysRoot))
+CounterSampler::CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot,
+                               KernelFileSnapshot& files)
+    : procRoot_(std::move(procRoot)), sysRoot_(std::move(sysRoot)), files_(files)
 {
 }
 
@@ -70,28 +72,39 @@ CounterSample CounterSampler::Sample(const CounterPath& path)
 
 const std::vector<CpuTimes>& CounterSampler::Cpus()
 {
-    if (!cpus_) cpus_ = ReadCpuTimes(procRoot_);
+    if (!cpus_) cpus_ = ReadCpuTimes(files_, procRoot_);
     return *cpus_;
 }
 
-const std::map<std::string, double, std::less<>>& CounterSampler::MemoryKilobytes()
+const CounterSampler::Memory& CounterSampler::MemoryKilobytes()
 {
     if (memory_) return *memory_;
     memory_.emplace();
-    const auto text = ReadKernelFile(procRoot_ / "meminfo");
+    const auto text = ReadKernelFile(files_, procRoot_ / "meminfo");
     if (!text) return *memory_;
+    Memory& memory = *memory_;
+    const std::pair<std::string_view, std::optional<double>*> keys[] = {
+        {"MemAvailable", &memory.available}, {"MemFree", &memory.free},
+        {"Buffers", &memory.buffers},        {"Cached", &memory.cached},
+        {"Committed_AS", &memory.committed}, {"CommitLimit", &memory.commitLimit},
+    };
+    // A key that appears twice counts with its last readable value.
     for (std::string_view line : SplitLines(*text)) {
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos) continue;
-        if (const auto value = ParseLeadingNumber(line.substr(colon + 1)))
-            (*memory_)[std::string(line.substr(0, colon))] = *value;
+        const std::string_view key = line.substr(0, colon);
+        for (const auto& [name, figure] : keys) {
+            if (key != name) continue;
+            if (const auto value = ParseLeadingNumber(line.substr(colon + 1))) *figure = *value;
+            break;
+        }
     }
-    return *memory_;
+    return memory;
 }
 
 std::optional<double> CounterSampler::Uptime()
 {
-    if (!uptime_) uptime_ = ReadKernelNumber(procRoot_ / "uptime");
+    if (!uptime_) uptime_ = ReadKernelNumber(files_, procRoot_ / "uptime");
     return *uptime_;
 }
 
@@ -99,7 +112,7 @@ const std::map<std::string, CounterSampler::Traffic, std::less<>>& CounterSample
 {
     if (interfaces_) return *interfaces_;
     interfaces_.emplace();
-    const auto text = ReadKernelFile(procRoot_ / "net" / "dev");
+    const auto text = ReadKernelFile(files_, procRoot_ / "net" / "dev");
     if (!text) return *interfaces_;
     // "  eth0: <8 receive figures> <8 transmit figures>", bytes first in each.
     for (std::string_view line : SplitLines(*text)) {
@@ -112,11 +125,11 @@ const std::map<std::string, CounterSampler::Traffic, std::less<>>& CounterSample
     return *interfaces_;
 }
 
-const std::map<std::string, CounterSampler::DiskActivity, std::less<>>& CounterSampler::Disks()
+std::map<std::string, CounterSampler::DiskActivity, std::less<>>& CounterSampler::Disks()
 {
     if (disks_) return *disks_;
     disks_.emplace();
-    const auto text = ReadKernelFile(procRoot_ / "diskstats");
+    const auto text = ReadKernelFile(files_, procRoot_ / "diskstats");
     if (!text) return *disks_;
     // major minor name, then reads, merged, sectors read, ms reading,
     // writes, merged, sectors written, ms writing, in flight, ms busy, …
@@ -124,17 +137,21 @@ const std::map<std::string, CounterSampler::DiskActivity, std::less<>>& CounterS
         const auto fields = SplitFields(line);
         if (fields.size() < 13) continue;
         (*disks_)[std::string(fields[2])] =
-            DiskActivity{Field(fields, 5) * kSectorBytes, Field(fields, 9) * kSectorBytes, Field(fields, 12)};
+            DiskActivity{Field(fields, 5) * kSectorBytes, Field(fields, 9) * kSectorBytes, Field(fields, 12), {}};
     }
     return *disks_;
 }
 
-bool CounterSampler::IsPhysicalDisk(const std::string& name) const
+bool CounterSampler::IsPhysicalDisk(const std::string& name, DiskActivity& activity) const
 {
     // Whole disks backed by a device; partitions, loop, RAM and mapper
-    // devices have no "device" entry in /sys/block.
-    std::error_code ec;
-    return std::filesystem::exists(sysRoot_ / "block" / name / "device", ec);
+    // devices have no "device" entry in /sys/block. Looked at once per
+    // collection, however many totals ask.
+    if (!activity.physical) {
+        std::error_code ec;
+        activity.physical = std::filesystem::exists(sysRoot_ / "block" / name / "device", ec);
+    }
+    return *activity.physical;
 }
 
 CounterSample CounterSampler::ProcessorSample(const std::string& instance)
@@ -153,23 +170,18 @@ CounterSample CounterSampler::ProcessorSample(const std::string& instance)
 
 CounterSample CounterSampler::MemorySample(CounterKind kind)
 {
-    const auto& memory = MemoryKilobytes();
-    auto value = [&](std::string_view key) -> std::optional<double> {
-        const auto it = memory.find(key);
-        return it == memory.end() ? std::nullopt : std::optional<double>(it->second);
-    };
+    const Memory& memory = MemoryKilobytes();
     if (kind == CounterKind::CommittedBytesInUse) {
-        const auto committed = value("Committed_AS"), limit = value("CommitLimit");
+        const auto committed = memory.committed, limit = memory.commitLimit;
         if (!committed || !limit || *limit <= 0) return {};
         return CounterSample{true, *committed * 100 / *limit, 0, 1};
     }
     // Kernels before 3.14 have no MemAvailable; free memory and the caches
     // that can be dropped come close to it.
-    std::optional<double> available = value("MemAvailable");
+    std::optional<double> available = memory.available;
     if (!available) {
-        const auto free = value("MemFree");
-        if (!free) return {};
-        available = *free + value("Buffers").value_or(0) + value("Cached").value_or(0);
+        if (!memory.free) return {};
+        available = *memory.free + memory.buffers.value_or(0) + memory.cached.value_or(0);
     }
     const double bytes = *available * 1024;
     const double scale = kind == CounterKind::AvailableBytes    ? 1
@@ -187,7 +199,7 @@ CounterSample CounterSampler::SystemSample(CounterKind kind)
     if (kind == CounterKind::Threads) {
         // The fourth field of loadavg is "running/existing" scheduling
         // entities, which are the system's threads.
-        const auto text = ReadKernelFile(procRoot_ / "loadavg");
+        const auto text = ReadKernelFile(files_, procRoot_ / "loadavg");
         if (!text) return {};
         const auto fields = SplitFields(*text);
         if (fields.size() < 4) return {};
@@ -236,11 +248,11 @@ CounterSample CounterSampler::DiskSample(CounterKind kind, const std::string& in
                : kind == CounterKind::DiskWriteBytes ? d.writtenBytes
                                                      : d.busyMilliseconds;
     };
-    const auto& disks = Disks();
+    auto& disks = Disks();
     if (instance == "_Total") {
         double total = 0, count = 0;
-        for (const auto& [name, activity] : disks) {
-            if (!IsPhysicalDisk(name)) continue;
+        for (auto& [name, activity] : disks) {
+            if (!IsPhysicalDisk(name, activity)) continue;
             total += figure(activity);
             ++count;
         }

@@ -25,11 +25,12 @@ struct CounterSample {
     double instances = 1;
 };
 
-// Takes samples from the files of /proc and /sys (given as roots). Every
-// source file is read at most once per collection.
+// Takes samples from the files of /proc and /sys (given as roots), read
+// through a snapshot. A counter reads only the files it is computed from,
+// and every source file is read at most once per collection.
 class CounterSampler {
 public:
-    CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot);
+    CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot, KernelFileSnapshot& files);
 
     // Starts a collection: what earlier ones read is forgotten.
     void Begin();
@@ -44,14 +45,25 @@ private:
         double readBytes = 0;
         double writtenBytes = 0;
         double busyMilliseconds = 0;
+        // Whether it is a whole disk, once a total asked.
+        std::optional<bool> physical;
+    };
+    // The figures of meminfo that the memory counters use, in kilobytes.
+    struct Memory {
+        std::optional<double> available;
+        std::optional<double> free;
+        std::optional<double> buffers;
+        std::optional<double> cached;
+        std::optional<double> committed;
+        std::optional<double> commitLimit;
     };
 
     const std::vector<CpuTimes>& Cpus();
-    const std::map<std::string, double, std::less<>>& MemoryKilobytes();
+    const Memory& MemoryKilobytes();
     std::optional<double> Uptime();
     const std::map<std::string, Traffic, std::less<>>& Interfaces();
-    const std::map<std::string, DiskActivity, std::less<>>& Disks();
-    bool IsPhysicalDisk(const std::string& name) const;
+    std::map<std::string, DiskActivity, std::less<>>& Disks();
+    bool IsPhysicalDisk(const std::string& name, DiskActivity& activity) const;
 
     CounterSample ProcessorSample(const std::string& instance);
     CounterSample MemorySample(CounterKind kind);
@@ -61,8 +73,9 @@ private:
 
     std::filesystem::path procRoot_;
     std::filesystem::path sysRoot_;
+    KernelFileSnapshot& files_;
     std::optional<std::vector<CpuTimes>> cpus_;
-    std::optional<std::map<std::string, double, std::less<>>> memory_;
+    std::optional<Memory> memory_;
     std::optional<std::optional<double>> uptime_;
     std::optional<std::map<std::string, Traffic, std::less<>>> interfaces_;
     std::optional<std::map<std::string, DiskActivity, std::less<>>> disks_;
