@@ -100,6 +100,7 @@ TEST_F(MprisTitleOnDisplaysTest, TheT6963CReceivesTheRomCodesOfTwelveLetters)
     ASSERT_EQ(shown.textArea, 16);
     EXPECT_EQ(std::vector<uint8_t>(shown.textMemory.begin(), shown.textMemory.begin() + 12), kTitleCodes);
     EXPECT_EQ(shown.addressPointer, 12);
+    EXPECT_EQ(emulator::ReadText(shown.glass, 0, 0, 8, 16), "Bjork - Joga    ");
     EXPECT_EQ(emulator::ReadText(shown.virtualDisplay, 0, 0, 6, 21), "Bjork - Joga         ");
 
     // The ASCII title differs in the ö alone.
