@@ -5,6 +5,7 @@
 #include "app/VirtualDisplayView.h"
 #include "base/Colors.h"
 #include "render/QtColors.h"
+#include "render/QtText.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -119,8 +120,7 @@ void MainWindow::ShowBox(const std::string& text, bool error)
     // may still report; there is no window left to report to.
     if (closed_ || !openMessages_.insert(text).second) return;
     QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, tr(error ? "Error" : "Dotvane"),
-                    QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok,
-                    isVisible() ? this : nullptr);
+                    ToQString(text), QMessageBox::Ok, isVisible() ? this : nullptr);
     box.exec();
     openMessages_.erase(text);
 }
@@ -131,10 +131,10 @@ void MainWindow::ShowError(const std::string& text) { ShowBox(text, true); }
 
 void MainWindow::SetStatusText(const std::string& text)
 {
-    statusLine_->setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+    statusLine_->setText(ToQString(text));
 }
 
-std::string MainWindow::StatusText() const { return statusLine_->text().toLocal8Bit().toStdString(); }
+std::string MainWindow::StatusText() const { return FromQString(statusLine_->text()); }
 
 void MainWindow::OpenUrl(const std::string& address) { QDesktopServices::openUrl(QUrl(QString::fromStdString(address))); }
 

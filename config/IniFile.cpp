@@ -1,7 +1,7 @@
 #include "config/IniFile.h"
 
 #include "base/AsciiText.h"
-#include "platform/FileNames.h"
+#include "platform/Latin1Text.h"
 
 #include <charconv>
 #include <cstdint>
@@ -31,7 +31,7 @@ IniFile IniFile::FromFile(const std::filesystem::path& file)
         ini.errorLine_ = -1;
         return ini;
     }
-    ini.Parse(contents.bytes);
+    ini.Parse(platform::Latin1FromFileBytes(contents.bytes));
     return ini;
 }
 

@@ -37,10 +37,12 @@ class IniFile {
 public:
     IniFile() = default;
 
-    // Parses a file of at most kIniFileLimit bytes. A file that is missing,
-    // is no regular file (a folder, FIFO or device), is larger, or cannot be
-    // read is an empty INI file with ErrorLine() -1; ReadStatus() tells
-    // which.
+    // Parses a file of at most kIniFileLimit bytes, read as UTF-8 when the
+    // whole file is valid UTF-8 and as Latin-1 otherwise (a file written on
+    // Windows), so that its values are the program's Latin-1 text either
+    // way. A file that is missing, is no regular file (a folder, FIFO or
+    // device), is larger, or cannot be read is an empty INI file with
+    // ErrorLine() -1; ReadStatus() tells which.
     static IniFile FromFile(const std::filesystem::path& file);
     static IniFile FromString(std::string_view text);
 

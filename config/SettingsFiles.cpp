@@ -14,10 +14,10 @@ IniFile ReadSettingsFile(const std::string& name, std::vector<std::string>& prob
     IniFile ini = IniFile::FromFile(file);
     switch (ini.ReadStatus()) {
     case platform::FileStatus::NotRegular:
-        problems.push_back("Could not read " + file.string() + ": it is not a regular file");
+        problems.push_back("Could not read " + platform::ShownName(file) + ": it is not a regular file");
         break;
     case platform::FileStatus::TooLarge:
-        problems.push_back("Could not read " + file.string() + ": it is larger than " +
+        problems.push_back("Could not read " + platform::ShownName(file) + ": it is larger than " +
                            std::to_string(kIniFileLimit) + " bytes");
         break;
     default:

@@ -1,5 +1,7 @@
 #include "lcd/Font5x7.h"
 
+#include "lcd/BaseLetter.h"
+
 namespace dotvane {
 
 // clang-format off
@@ -37,6 +39,7 @@ constexpr std::array<uint8_t, 5> kMissingGlyph{0x7F, 0x41, 0x41, 0x41, 0x7F};
 
 std::span<const uint8_t, 5> Glyph(uint8_t code)
 {
+    code = BaseLetter(code);
     if (code < 32 || code > 127) return std::span<const uint8_t, 5>(kMissingGlyph);
     return std::span<const uint8_t, 5>(Font5x7.data() + (code - 32) * 5, 5);
 }

@@ -1,5 +1,6 @@
 #include "lcd/KS0108Driver.h"
 
+#include "lcd/BaseLetter.h"
 #include "lcd/Font5x7.h"
 #include "platform/HighResolutionClock.h"
 
@@ -143,7 +144,9 @@ void TKS0108Driver::WriteText(std::string_view text)
     const uint8_t spacing = 0x00;
     for (const char c : text) {
         if (c == '\0') break;
-        if (c == ' ') {
+        // A Latin-1 character draws as its base letter, and the no-break
+        // space as a space.
+        if (BaseLetter(static_cast<uint8_t>(c)) == ' ') {
             SetColumn(static_cast<uint8_t>(Column + kCellWidth));
             continue;
         }

@@ -77,7 +77,8 @@ public:
     void Clear(bool keepBitmap) override;
     void SetTextPosition(int32_t column, int32_t row) override;
     // Draws the bytes up to the first NUL from the built-in font, each in a
-    // cell of 6 columns; a space only advances.
+    // cell of 6 columns, a Latin-1 character as its base letter; a space or
+    // a no-break space only advances.
     void WriteText(std::string_view text) override;
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}

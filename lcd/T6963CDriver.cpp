@@ -1,7 +1,9 @@
 #include "lcd/T6963CDriver.h"
 
+#include "lcd/BaseLetter.h"
 #include "platform/HighResolutionClock.h"
 
+#include <algorithm>
 #include <array>
 
 namespace dotvane {
@@ -33,6 +35,31 @@ constexpr Sequence kDataA{{0x00, 0x02, 0x03, 0x02, 0x00}, 0};
 constexpr Sequence kCommandA{{0x04, 0x06, 0x07, 0x06, 0x00}, 0};
 constexpr Sequence kDataB{{0x0C, 0x08, 0x09, 0x08, 0x0C}, 2};
 constexpr Sequence kCommandB{{0x04, 0x00, 0x01, 0x00, 0x0C}, 2};
+
+// The accented letters and signs of the internal character generator ROM,
+// codes 0x60 … 0x7F in the order of the controller's character code table
+// (the order of code page 437 from 0x80): Ç ü é â ä à å ç ê ë è ï î ì Ä Å
+// É æ Æ ô ö ò û ù ÿ Ö Ü ¢ £ ¥ Pts ƒ, each as its Latin-1 byte; the last two
+// have none and are 0.
+constexpr std::array<uint8_t, 32> kRomLatin1{
+    0xC7, 0xFC, 0xE9, 0xE2, 0xE4, 0xE0, 0xE5, 0xE7, 0xEA, 0xEB, 0xE8, 0xEF, 0xEE, 0xEC, 0xC4, 0xC5,
+    0xC9, 0xE6, 0xC6, 0xF4, 0xF6, 0xF2, 0xFB, 0xF9, 0xFF, 0xD6, 0xDC, 0xA2, 0xA3, 0xA5, 0x00, 0x00,
+};
+constexpr uint8_t kRomLatin1First = 0x60;
+
+// The character generator's code of a byte of text. Bytes 0x20 … 0x9F are
+// the codes 0x00 … 0x7F; a Latin-1 character 160 … 255 is the ROM's own
+// accented letter where it has one and its base letter otherwise; the
+// control bytes below 0x20 show as a blank (code 0).
+uint8_t CharacterCode(uint8_t byte)
+{
+    if (byte >= 0xA0) {
+        const auto rom = std::find(kRomLatin1.begin(), kRomLatin1.end(), byte);
+        if (rom != kRomLatin1.end()) return static_cast<uint8_t>(kRomLatin1First + (rom - kRomLatin1.begin()));
+        byte = BaseLetter(byte);
+    }
+    return byte < 0x20 ? 0x00 : static_cast<uint8_t>(byte - 0x20);
+}
 
 // Status read with the wiring A lines: data lines to input, C/D high, /CE
 // low, then /RD low as well.
@@ -198,10 +225,7 @@ void TT6963CDriver::WriteText(std::string_view text)
 {
     for (const char c : text) {
         if (c == '\0') break;
-        // Bytes 0x20 … 0x9F are the codes 0x00 … 0x7F of the character
-        // generator; everything else shows as a blank (code 0).
-        const auto code = static_cast<int8_t>(static_cast<uint8_t>(c) - 0x20);
-        WriteData(code < 0 ? 0x00 : static_cast<uint8_t>(code));
+        WriteData(CharacterCode(static_cast<uint8_t>(c)));
         WriteCommand(kDataWriteIncrement);
     }
 }

@@ -75,7 +75,8 @@ public:
     void Blank() override;
     void Clear(bool keepBitmap) override;
     void SetTextPosition(int32_t column, int32_t row) override;
-    // Writes the bytes up to the first NUL through the character generator.
+    // Writes the bytes up to the first NUL through the character generator;
+    // Latin-1 letters go as the ROM's accented letter or their base letter.
     void WriteText(std::string_view text) override;
     void SetPixel(int32_t x, int32_t y) override;
     void ResetPixel(int32_t x, int32_t y) override;

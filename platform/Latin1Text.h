@@ -27,6 +27,10 @@ std::string Latin1FromUtf8(std::string_view utf8);
 // on Windows (where "Bj\xF6rk" is not valid UTF-8) keeps its characters.
 std::string Latin1FromFileBytes(std::string_view bytes);
 
+// Latin-1 text written in UTF-8, each byte from 0x80 on as its two bytes:
+// for the places that speak UTF-8, the file names of Linux among them.
+std::string Utf8FromLatin1(std::string_view latin1);
+
 // Whether the bytes are well-formed UTF-8 from end to end.
 bool IsValidUtf8(std::string_view bytes);
 

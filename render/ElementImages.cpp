@@ -1,6 +1,7 @@
 #include "render/ElementImages.h"
 
 #include "render/QtColors.h"
+#include "render/QtText.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -23,11 +24,11 @@ TColor BarPicture::Pixel(int32_t x, int32_t) const { return x < length_ && x % 5
 
 FontTextPicture::FontTextPicture(const std::string& text, const std::string& fontName, int32_t size,
                                  TColor background, TColor glyphs)
-    : text_(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()))),
+    : text_(ToQString(text)),
       background_(background),
       glyphs_(glyphs)
 {
-    if (!fontName.empty()) font_.setFamily(QString::fromLocal8Bit(fontName.c_str()));
+    if (!fontName.empty()) font_.setFamily(ToQString(fontName));
     font_.setPointSize(std::clamp(size, 1, 1000));
     font_.setStyleStrategy(QFont::NoAntialias);
     QImage probe(1, 1, QImage::Format_RGB32);

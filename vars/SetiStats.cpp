@@ -1,6 +1,7 @@
 #include "vars/SetiStats.h"
 
 #include "platform/FileNames.h"
+#include "platform/Latin1Text.h"
 #include "platform/RegularFiles.h"
 #include "vars/Format.h"
 
@@ -81,7 +82,7 @@ void ReadUserInfo(const std::string& file, TSetiStats& SetiStats, Notices& notic
     // with the file, leaving the figures not found as they were.
     size_t line = FindKey(*lines, 0, "name=");
     if (line == lines->size()) return;
-    SetiStats.UserName = std::string(AfterKey((*lines)[line], "name="));
+    SetiStats.UserName = platform::Latin1FromFileBytes(AfterKey((*lines)[line], "name="));
     line = FindKey(*lines, line, "nresults=");
     if (line == lines->size()) return;
     SetiStats.ResultCount = ReadWholeNumber(AfterKey((*lines)[line], "nresults="));

@@ -15,7 +15,7 @@ namespace dotvane {
 // sets to 0).
 struct TSetiStats {
     double Progress = 0;       // percent of the current work unit done
-    std::string UserName;
+    std::string UserName;      // program text, from UTF-8 or Latin-1
     int32_t ResultCount = 0;
     double CpuTime = 0;        // total processor time, in years of 365 days
     int32_t Spikes = 0;

@@ -1,6 +1,7 @@
 #include "vars/TextFileVariable.h"
 
 #include "platform/FileNames.h"
+#include "platform/Latin1Text.h"
 #include "platform/RegularFiles.h"
 #include "vars/Format.h"
 
@@ -46,7 +47,10 @@ std::string TextFileVariable(std::string_view name)
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.size() > kTextFileLineLimit) return {};
     }
-    return std::string(line);
+    // Each line is read as UTF-8 when it is valid UTF-8 and as Latin-1
+    // otherwise: a line is whole where the bytes read may end inside a
+    // character, and a file that other programs append to may hold both.
+    return platform::Latin1FromFileBytes(line);
 }
 
 }  // namespace dotvane

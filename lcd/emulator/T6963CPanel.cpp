@@ -2,6 +2,8 @@
 
 #include "lcd/Font5x7.h"
 
+#include <string_view>
+
 namespace dotvane::emulator {
 namespace {
 
@@ -11,6 +13,12 @@ constexpr uint8_t kStatusAutoWrite = 0x08;  // STA3
 constexpr uint8_t kDisplayText = 0x04;
 constexpr uint8_t kDisplayGraphic = 0x08;
 constexpr uint8_t kDisplayCursor = 0x02;
+
+// The letters and signs of the character generator ROM's codes 0x60 … 0x7F
+// (Ç ü é â ä à å ç ê ë è ï î ì Ä Å É æ Æ ô ö ò û ù ÿ Ö Ü ¢ £ ¥ Pts ƒ), drawn
+// with the glyph of their base letter: the built-in font has no accents.
+constexpr std::string_view kRomBaseLetters = "CueaaaaceeeiiiAAEaAooouuyOUcLYPf";
+static_assert(kRomBaseLetters.size() == 0x20);
 
 }  // namespace
 
@@ -140,7 +148,8 @@ bool T6963CPanel::TextPixel(int x, int y) const
     // Codes from 0x80 on come from the character generator RAM, which is
     // not modelled; they show blank.
     if (code >= 0x80 || column >= 5 || row >= 7) return false;
-    return (Glyph(static_cast<uint8_t>(code + 0x20))[static_cast<size_t>(column)] >> row) & 1;
+    const char character = code < 0x60 ? static_cast<char>(code + 0x20) : kRomBaseLetters[code - 0x60];
+    return (Glyph(static_cast<uint8_t>(character))[static_cast<size_t>(column)] >> row) & 1;
 }
 
 bool T6963CPanel::GraphicPixel(int x, int y) const

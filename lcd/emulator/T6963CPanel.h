@@ -17,7 +17,8 @@ namespace dotvane::emulator {
 // memory, the address pointer, the text and graphic homes and areas, the
 // mode and display mode and the cursor; the glass combines the text layer
 // (the internal character generator draws the codes 0x00 … 0x5F as the
-// characters 0x20 … 0x7F) with the graphic layer.
+// characters 0x20 … 0x7F, and its accented letters 0x60 … 0x7F as their base
+// letters) with the graphic layer.
 class T6963CPanel : public Panel {
 public:
     struct Options {

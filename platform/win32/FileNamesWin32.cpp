@@ -21,6 +21,18 @@ std::filesystem::path NativePath(std::string_view name)
     return std::filesystem::path(text);
 }
 
+std::string ShownName(const std::filesystem::path& path)
+{
+    const std::wstring& wide = path.native();
+    if (wide.empty() || wide.size() > static_cast<size_t>(INT_MAX)) return {};
+    const int size = static_cast<int>(wide.size());
+    const int narrow = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (narrow <= 0) return {};
+    std::string text(static_cast<size_t>(narrow), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), narrow, nullptr, nullptr);
+    return text;
+}
+
 std::string ProgramFolder()
 {
     // The buffer grows until the whole path fits.

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string>
 
 #ifndef _WIN32
 #include "tests/support/HeldFifo.h"
@@ -136,6 +137,37 @@ TEST(IniFile, MissingFileIsEmptyAndFlagged)
     EXPECT_EQ(present.GetString("a", "b", ""), "c");
     EXPECT_EQ(present.ReadStatus(), platform::FileStatus::Ok);
     EXPECT_EQ(missing.ReadStatus(), platform::FileStatus::Missing);
+}
+
+struct EncodingCase {
+    const char* what;
+    std::string file;
+    std::string expected;  // the value of [Screen1] Line0
+};
+
+// A file is read as UTF-8 when all of it is UTF-8, and as Latin-1 otherwise;
+// the values come out as Latin-1 either way.
+TEST(IniFile, FilesAreReadAsUtf8OrAsLatin1)
+{
+    const EncodingCase cases[] = {
+        {"utf-8", "[Screen1]\nLine0=Bj\xC3\xB6rk \xE2\x80\x93 J\xC3\xB3ga\n", "Bj\xF6rk - J\xF3ga"},
+        {"utf-8 with a byte order mark", "\xEF\xBB\xBF[Screen1]\r\nLine0=\xC3\x9F\xC2\xB0\r\n", "\xDF\xB0"},
+        {"outside latin-1", "[Screen1]\nLine0=\xE2\x80\x9CHi\xE2\x80\x9D \xD0\x96\n", "\"Hi\" ?"},
+        {"latin-1 from windows", "[Screen1]\r\nLine0=Bj\xF6rk \x96 J\xF3ga\r\n", "Bj\xF6rk \x96 J\xF3ga"},
+        // One byte that is no UTF-8 keeps the whole file as its bytes.
+        {"mixed", "[Screen1]\nLine0=K\xE4se\nLine1=\xC3\xA9\n", "K\xE4se"},
+        {"ascii", "[Screen1]\nLine0=$mem$%\n", "$mem$%"},
+    };
+    test::TempDir dir;
+    for (const EncodingCase& c : cases) {
+        const IniFile ini = IniFile::FromFile(dir.Write("screen.ini", c.file));
+        EXPECT_EQ(ini.GetString("Screen1", "Line0", "missing"), c.expected) << c.what;
+        EXPECT_EQ(ini.ErrorLine(), 0) << c.what;
+    }
+    const IniFile mixed = IniFile::FromFile(dir.Write("mixed.ini", cases[4].file));
+    EXPECT_EQ(mixed.GetString("Screen1", "Line1", ""), "\xC3\xA9");
+    // Text given as a string is the program's text already.
+    EXPECT_EQ(IniFile::FromString("[a]\nb=\xC3\xA9\n").GetString("a", "b", ""), "\xC3\xA9");
 }
 
 TEST(IniFile, AFolderIsAnEmptyFileAndNothingThrows)

@@ -29,7 +29,10 @@ protected:
     }
     void WriteMain(std::string_view text) { dir.Write("DOTVANE.INI", text); }
     // A file of the program folder by the name that messages give it.
-    std::string Named(const std::string& relative) const { return platform::NativePath(dir.Folder() + relative).string(); }
+    std::string Named(const std::string& relative) const
+    {
+        return platform::ShownName(platform::NativePath(dir.Folder() + relative));
+    }
 
     test::TempDir dir;
     TMainSettings MainSettings;
@@ -286,6 +289,38 @@ TEST_F(SettingsTest, AbsoluteScreenFileIsStillTakenInsideTheProgramFolder)
     dir.Write(dir.Path().relative_path().string() + "/elsewhere/screens.ini", "[Screen0]\nEnable=1\n");
     Load();
     EXPECT_TRUE(ScreenTable[0].Enable);
+}
+
+// "jörg" and "größe" as the file system and an editor writing UTF-8 spell
+// them.
+constexpr const char* kJoergUtf8 = "j\xC3\xB6rg";
+constexpr const char* kGroesseUtf8 = "gr\xC3\xB6\xC3\x9F" "e";
+
+TEST_F(SettingsTest, AUtf8SettingsFileNamesAScreenFileSpeltInUtf8)
+{
+    // The program in a folder named outside ASCII; its settings in UTF-8,
+    // its screen file, named in another case, in Latin-1.
+    const std::string folder = dir.Folder() + kJoergUtf8 + "/";
+    dir.Write(std::string(kJoergUtf8) + "/DOTVANE.INI",
+              "\xEF\xBB\xBF[Screens]\r\nScreenFile=screens\\Gr\xC3\xB6\xC3\x9F" "e.ini\r\n"
+              "[Seti@Home]\r\nStatedir=C:\\Programme\\Seti\xC2\xB0\\state.sah\r\n");
+    dir.Write(std::string(kJoergUtf8) + "/screens/" + kGroesseUtf8 + ".ini",
+              "[Screen0]\r\nEnable=1\r\nLine0=Caf\xE9 $time$\r\nBitmap=images\\gr\xF6\xDF" "e.bmp\r\n");
+    const SettingsFiles files = ReadSettingsFiles(folder);
+    EXPECT_EQ(files.MainSettings.Screens.ScreenFile, "screens\\Gr\xF6\xDF" "e.ini");
+    EXPECT_EQ(files.MainSettings.SetiAtHome.Statedir, "C:\\Programme\\Seti\xB0\\state.sah");
+    EXPECT_TRUE(files.Screens.ScreenTable[0].Enable);
+    EXPECT_EQ(files.Screens.ScreenTable[0].Line[0], "Caf\xE9 $time$");
+    EXPECT_EQ(files.Screens.ScreenTable[0].Bitmap, "images\\gr\xF6\xDF" "e.bmp");
+    EXPECT_TRUE(files.Problems.empty());
+}
+
+TEST_F(SettingsTest, AProblemNamesTheFileInProgramText)
+{
+    std::filesystem::create_directories(dir.Path() / kJoergUtf8 / "DOTVANE.INI");
+    const SettingsFiles files = ReadSettingsFiles(dir.Folder() + kJoergUtf8 + "/");
+    ASSERT_EQ(files.Problems.size(), 1u);
+    EXPECT_EQ(files.Problems[0], "Could not read " + dir.Folder() + "j\xF6rg/DOTVANE.INI: it is not a regular file");
 }
 
 TEST_F(SettingsTest, AnEmptyScreenFileNameMeansTheDefaultOne)

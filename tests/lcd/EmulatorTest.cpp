@@ -191,6 +191,20 @@ TEST(T6963CPanelTest, GlassCombinesTheLayersByMode)
     EXPECT_EQ(bus.panel.Render().LitCount(), 0);
 }
 
+TEST(T6963CPanelTest, TheRomsAccentedLettersShowAsTheirBaseLetters)
+{
+    T6963CBus bus;
+    bus.Setup();
+    bus.Command(0x94);  // text only
+    bus.Word(0, 0x24);
+    // Ç, ü, ö, Ö, £, ƒ from the ROM, then a code of the character RAM.
+    for (uint8_t code : {0x60, 0x61, 0x74, 0x79, 0x7C, 0x7F, 0x80}) {
+        bus.Data(code);
+        bus.Command(0xC0);
+    }
+    EXPECT_EQ(ReadText(bus.panel.Render(), 0, 0, 8, 7), "CuoOLf ");
+}
+
 TEST(T6963CPanelTest, CursorShowsItsLinesWhenSwitchedOn)
 {
     T6963CBus bus;

@@ -1,5 +1,7 @@
 #include "lcd/Font5x7.h"
 
+#include "lcd/BaseLetter.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -30,8 +32,26 @@ TEST(Font5x7, EighthRowIsAlwaysBlank)
 
 TEST(Font5x7, CodesWithoutGlyphShowABox)
 {
-    EXPECT_EQ(Columns(0x0A), (std::vector<uint8_t>{0x7F, 0x41, 0x41, 0x41, 0x7F}));
-    EXPECT_EQ(Columns(0xE9), Columns(0x1F));
+    const std::vector<uint8_t> box{0x7F, 0x41, 0x41, 0x41, 0x7F};
+    for (int code = 0; code < 32; ++code) EXPECT_EQ(Columns(static_cast<uint8_t>(code)), box) << code;
+    for (int code = 128; code < 160; ++code) EXPECT_EQ(Columns(static_cast<uint8_t>(code)), box) << code;
+}
+
+TEST(Font5x7, Latin1CharactersShowTheirBaseLetter)
+{
+    const std::vector<uint8_t> o{0x38, 0x44, 0x44, 0x44, 0x38};
+    EXPECT_EQ(Columns(0xF6), o);  // ö
+    EXPECT_EQ(Columns(0xF3), o);  // ó
+    EXPECT_EQ(Columns(0xB0), o);  // °
+    EXPECT_EQ(Columns(0xDF), (std::vector<uint8_t>{0x48, 0x54, 0x54, 0x54, 0x20}));  // ß as s
+    EXPECT_EQ(Columns(0xC4), (std::vector<uint8_t>{0x7E, 0x11, 0x11, 0x11, 0x7E}));  // Ä as A
+    EXPECT_EQ(Columns(0xAB), (std::vector<uint8_t>{0x00, 0x08, 0x14, 0x22, 0x41}));  // « as <
+    EXPECT_EQ(Columns(0xA0), (std::vector<uint8_t>{0, 0, 0, 0, 0}));
+    for (int code = 160; code < 256; ++code) {
+        const std::vector<uint8_t> columns = Columns(static_cast<uint8_t>(code));
+        EXPECT_EQ(columns, Columns(BaseLetter(static_cast<uint8_t>(code)))) << code;
+        EXPECT_NE(columns, (std::vector<uint8_t>{0x7F, 0x41, 0x41, 0x41, 0x7F})) << code;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "BusDecoders.h"
 #include "PortFixture.h"
 
+#include "lcd/BaseLetter.h"
 #include "lcd/KS0108Driver.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace dotvane::test {
@@ -67,6 +69,41 @@ TEST_F(KS0108DriverTest, CharactersWithoutGlyphStillFillTheirCell)
     KS0108Driver.WriteText("\x0A" "A");
     EXPECT_EQ(DataBytes(DecodeKS0108(port), kLeft),
               (std::vector<uint8_t>{0x7F, 0x41, 0x41, 0x41, 0x7F, 0x00, 0x7E, 0x11, 0x11, 0x11, 0x7E, 0x00}));
+}
+
+TEST_F(KS0108DriverTest, Latin1CharactersDrawTheirBaseLetter)
+{
+    // ö, ß and ° as o, s and o, each in one cell of six columns.
+    KS0108Driver.WriteText("\xF6\xDF\xB0");
+    EXPECT_EQ(DataBytes(DecodeKS0108(port), kLeft),
+              (std::vector<uint8_t>{0x38, 0x44, 0x44, 0x44, 0x38, 0x00, 0x48, 0x54, 0x54, 0x54, 0x20, 0x00,
+                                    0x38, 0x44, 0x44, 0x44, 0x38, 0x00}));
+    EXPECT_EQ(KS0108Driver.Column, 18);
+}
+
+TEST_F(KS0108DriverTest, EveryLatin1CharacterSendsTheBytesOfItsBaseLetter)
+{
+    for (int code = 161; code < 256; ++code) {
+        const uint8_t base = BaseLetter(static_cast<uint8_t>(code));
+        KS0108Driver.SetColumn(0);
+        port.Log.clear();
+        KS0108Driver.WriteText(std::string(1, static_cast<char>(code)));
+        const std::vector<Taken> latin1 = DecodeKS0108(port);
+        KS0108Driver.SetColumn(0);
+        port.Log.clear();
+        KS0108Driver.WriteText(std::string(1, static_cast<char>(base)));
+        EXPECT_EQ(latin1, DecodeKS0108(port)) << code;
+        EXPECT_EQ(DataBytes(latin1, kLeft).size(), 6u) << code;
+    }
+}
+
+TEST_F(KS0108DriverTest, NoBreakSpaceOnlyMovesTheColumnAsASpaceDoes)
+{
+    KS0108Driver.SetColumn(120);
+    port.Log.clear();
+    KS0108Driver.WriteText("\xA0");
+    EXPECT_EQ(DecodeKS0108(port), (std::vector<Taken>{I(kLeft, 0x7F), I(kRight, 0x40 | 62)}));
+    EXPECT_EQ(KS0108Driver.Column, 126);
 }
 
 TEST_F(KS0108DriverTest, DataRunsFromTheLeftIntoTheRightHalf)

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -68,14 +71,49 @@ TEST_F(T6963CDriverTest, BaseIsReadAtEveryByte)
 TEST_F(T6963CDriverTest, TextCodesMapThroughTheCharacterGenerator)
 {
     const std::vector<std::pair<std::string, uint8_t>> cases{
-        {"A", 0x21}, {" ", 0x00}, {"\x85", 0x65}, {"\x9F", 0x7F}, {"\x0A", 0x00}, {"\xE9", 0x00},
-        {"\xA0", 0x00}, {"\x1F", 0x00}, {"~", 0x5E},
+        {"A", 0x21}, {" ", 0x00}, {"\x85", 0x65}, {"\x9F", 0x7F}, {"\x0A", 0x00}, {"\xE9", 0x62},
+        {"\xA0", 0x00}, {"\x1F", 0x00}, {"~", 0x5E}, {"\x80", 0x60}, {"\x7F", 0x5F},
     };
     for (const auto& [text, code] : cases) {
         port.Log.clear();
         T6963CDriver.WriteText(text);
         EXPECT_EQ(Decode(port), (std::vector<Byte>{D(code), C(0xC0)})) << static_cast<int>(static_cast<uint8_t>(text[0]));
     }
+}
+
+// The codes of the Latin-1 characters 160 … 255: the ROM's own accented
+// letter or sign at 0x60 … 0x7D where it has one, the base letter's code
+// otherwise.
+constexpr uint8_t kLatin1Codes[96] = {
+    // NBSP ¡ ¢ £ ¤ ¥ ¦ § ¨ © ª « ¬ SHY ® ¯
+    0x00, 0x01, 0x7B, 0x7C, 0x0A, 0x7D, 0x5C, 0x33, 0x02, 0x23, 0x41, 0x1C, 0x0D, 0x0D, 0x32, 0x0D,
+    // ° ± ² ³ ´ µ ¶ · ¸ ¹ º » ¼ ½ ¾ ¿
+    0x4F, 0x0B, 0x12, 0x13, 0x07, 0x55, 0x30, 0x0E, 0x0C, 0x11, 0x4F, 0x1E, 0x05, 0x05, 0x05, 0x1F,
+    // À Á Â Ã Ä Å Æ Ç È É Ê Ë Ì Í Î Ï
+    0x21, 0x21, 0x21, 0x21, 0x6E, 0x6F, 0x72, 0x60, 0x25, 0x70, 0x25, 0x25, 0x29, 0x29, 0x29, 0x29,
+    // Ð Ñ Ò Ó Ô Õ Ö × Ø Ù Ú Û Ü Ý Þ ß
+    0x24, 0x2E, 0x2F, 0x2F, 0x2F, 0x2F, 0x79, 0x58, 0x2F, 0x35, 0x35, 0x35, 0x7A, 0x39, 0x30, 0x53,
+    // à á â ã ä å æ ç è é ê ë ì í î ï
+    0x65, 0x41, 0x63, 0x41, 0x64, 0x66, 0x71, 0x67, 0x6A, 0x62, 0x68, 0x69, 0x6D, 0x49, 0x6C, 0x6B,
+    // ð ñ ò ó ô õ ö ÷ ø ù ú û ü ý þ ÿ
+    0x44, 0x4E, 0x75, 0x4F, 0x73, 0x4F, 0x74, 0x0F, 0x4F, 0x77, 0x55, 0x76, 0x61, 0x59, 0x50, 0x78,
+};
+
+TEST_F(T6963CDriverTest, Latin1CharactersGoAsTheRomLetterOrTheBaseLetter)
+{
+    std::string text;
+    std::vector<Byte> expected;
+    for (int code = 160; code < 256; ++code) {
+        text += static_cast<char>(code);
+        expected.push_back(D(kLatin1Codes[code - 160]));
+        expected.push_back(C(0xC0));
+    }
+    T6963CDriver.WriteText(text);
+    EXPECT_EQ(Decode(port), expected);
+
+    // Each of the ROM's accented codes stands for exactly one character.
+    for (int code = 0x60; code <= 0x7D; ++code)
+        EXPECT_EQ(std::count(std::begin(kLatin1Codes), std::end(kLatin1Codes), code), 1) << code;
 }
 
 TEST_F(T6963CDriverTest, WriteTextStopsAtNul)

@@ -136,6 +136,25 @@ TEST(IsValidUtf8, AcceptsOnlyWellFormedText)
     EXPECT_FALSE(IsValidUtf8("ok\xE2\x80"));
 }
 
+// Program text handed to a place that speaks UTF-8.
+class Utf8FromLatin1Test : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(Utf8FromLatin1Test, Converts)
+{
+    const TextCase& c = GetParam();
+    EXPECT_EQ(Utf8FromLatin1(c.input), c.expected);
+    EXPECT_EQ(Latin1FromUtf8(c.expected), c.input);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, Utf8FromLatin1Test,
+    ::testing::Values(TextCase{"empty", "", ""}, TextCase{"ascii", "images/play.bmp", "images/play.bmp"},
+                      TextCase{"letters", "gr\xF6\xDF" "e.bmp", "gr\xC3\xB6\xC3\x9F" "e.bmp"},
+                      TextCase{"first and last of latin1", "\xA0\xFF", "\xC2\xA0\xC3\xBF"},
+                      TextCase{"the windows bytes of c1", "\x80\x9F", "\xC2\x80\xC2\x9F"},
+                      TextCase{"nul and delete", std::string("a\0\x7F", 3), std::string("a\0\x7F", 3)}),
+    NameOf);
+
 struct CodesetCase {
     const char* codeset;
     std::string input;

@@ -46,6 +46,17 @@ TEST(FontTextPicture, TilesMakeTheSamePictureAsOneWholeRendering)
     }
 }
 
+TEST(FontTextPicture, Latin1TextKeepsItsAccents)
+{
+    const QImage whole = RenderWhole(QString::fromUtf8("Bj\xC3\xB6rk 25\xC2\xB0" "C \xC3\x9F"), 12);
+    const FontTextPicture picture("Bj\xF6rk 25\xB0" "C \xDF", "DejaVu Sans", 12, clWhite, kInk);
+    ASSERT_EQ(picture.Width(), whole.width());
+    ASSERT_EQ(picture.Height(), whole.height());
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            ASSERT_EQ(picture.Pixel(x, y), ToTColor(whole.pixel(x, y))) << x << "," << y;
+}
+
 TEST(FontTextPicture, AHugeTextRendersOnlyWhatIsRead)
 {
     const FontTextPicture picture(std::string(2000, 'W'), "DejaVu Sans", 1000, clWhite, clBlack);

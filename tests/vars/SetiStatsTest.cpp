@@ -164,6 +164,24 @@ TEST_F(SetiStatsTest, WindowsStyleNamesAndLineEndsAreRead)
     EXPECT_EQ(SetiStats.Spikes, 1);
 }
 
+TEST_F(SetiStatsTest, TheUserNameIsReadAsUtf8OrAsLatin1)
+{
+    WriteAll("", "name=J\xC3\xB6rg \xE2\x80\x93 \xC5\x81\xC3\xB3" "d\xC5\xBA\n", "");
+    SetiTimerTick();
+    EXPECT_EQ(ExpandVariable("setiuser"), "J\xF6rg - L\xF3" "dz");
+    WriteAll("", "name=J\xF6rg\n", "");
+    SetiTimerTick();
+    EXPECT_EQ(ExpandVariable("setiuser"), "J\xF6rg");
+}
+
+TEST_F(SetiStatsTest, TheFilesNamedInTheSettingsOpenWhenSpeltInUtf8)
+{
+    dir.Write("seti/\xC3\xA9tat.sah", "prog=0.25\n");
+    MainSettings.SetiAtHome.Statedir = dir.Folder() + "seti\\\xE9tat.sah";
+    SetiTimerTick();
+    EXPECT_DOUBLE_EQ(SetiStats.Progress, 25);
+}
+
 TEST_F(SetiStatsTest, OnlyTheEightNamesAreSetiVariables)
 {
     SetiStats = TSetiStats{0, "", 0, 123.456, 0, 0, 0, 0};

@@ -117,6 +117,35 @@ TEST_F(TextFileVariableTest, OnlyTheFirstBytesOfTheFileAreRead)
     EXPECT_EQ(Line(file + ",300"), "");
 }
 
+TEST_F(TextFileVariableTest, EachLineIsReadAsUtf8OrAsLatin1)
+{
+    // A UTF-8 line after the byte-order mark, a Latin-1 line appended by
+    // another program, a UTF-8 line outside Latin-1, a lone lead byte.
+    const std::string file = dir_.Write("mixed.txt", "\xEF\xBB\xBF" "Bj\xC3\xB6rk \xE2\x80\x93 J\xC3\xB3ga\r\n"
+                                                     "K\xE4se\r\n\xE2\x80\x9CHi\xE2\x80\x9D \xCE\xA9\r\n\xC3\r\n")
+                                 .string();
+    EXPECT_EQ(Line(file + ",1"), "Bj\xF6rk - J\xF3ga");
+    EXPECT_EQ(Line(file + ",2"), "K\xE4se");
+    EXPECT_EQ(Line(file + ",3"), "\"Hi\" ?");
+    EXPECT_EQ(Line(file + ",4"), "\xC3");
+}
+
+TEST_F(TextFileVariableTest, ALineIsWholeWhereTheReadEndsInsideACharacter)
+{
+    // The bytes read for line 1 end in the middle of an ö of line 2.
+    std::string text = "Bj\xC3\xB6rk\n";
+    for (int i = 0; i < 3000; ++i) text += "\xC3\xB6";
+    ASSERT_EQ((kTextFileLineLimit + 2 - 7) % 2, 1u);
+    const std::string file = dir_.Write("long.txt", text).string();
+    EXPECT_EQ(Line(file + ",1"), "Bj\xF6rk");
+}
+
+TEST_F(TextFileVariableTest, AFileNamedInUtf8OpensByItsLatin1Name)
+{
+    dir_.Write("Notes/gr\xC3\xB6\xC3\x9F" "e.txt", "first\n");
+    EXPECT_EQ(Line(dir_.Folder() + "notes\\Gr\xF6\xDF" "e.txt,1"), "first");
+}
+
 TEST_F(TextFileVariableTest, AFolderOrDeviceIsNotRead)
 {
     EXPECT_EQ(Line(dir_.Path().string() + ",1"), "");

@@ -155,6 +155,29 @@ TEST_F(MainWindowTest, TheSameMessageIsNeverStacked)
     window->ShowMessage("same text");
 }
 
+TEST_F(MainWindowTest, StatusLineAndMessagesShowLatin1Text)
+{
+    auto window = Open();
+    window->SetStatusText("Caf\xE9 25\xB0");
+    const QList<QLabel*> labels = window->statusBar()->findChildren<QLabel*>();
+    ASSERT_FALSE(labels.empty());
+    bool shown = false;
+    for (const QLabel* label : labels) shown = shown || label->text() == QString::fromUtf8("Caf\xC3\xA9 25\xC2\xB0");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(window->StatusText(), "Caf\xE9 25\xB0");
+
+    QString boxText;
+    QTimer::singleShot(20, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                boxText = box->text();
+                box->accept();
+            }
+    });
+    window->ShowMessage("Could not load or display icon images\\gr\xF6\xDF" "e.bmp");
+    EXPECT_EQ(boxText, QString::fromUtf8("Could not load or display icon images\\gr\xC3\xB6\xC3\x9F" "e.bmp"));
+}
+
 TEST_F(MainWindowTest, ClosingRunsTheShutdownAndSilencesLateMessages)
 {
     auto window = Open();
