@@ -126,7 +126,7 @@ void TDotvane::ExternalIP_Timer1Timer() { externalIpLookup_.ExternalIPTimerTick(
 void TDotvane::Reload1Click()
 {
     Command([this] {
-        platform::CurrentNamedSections().RediscoverSensors();
+        platform::NamedSectionsService::Current().RediscoverSensors();
         LoadSettings();
         if (state_.CurrentScreen != state_.PreviousScreen) {
             display_.Clear(CurrentScreenHasBitmap());

@@ -358,13 +358,13 @@ TEST_F(SharedSensorsTest, RediscoveringFindsSensorsAddedSinceTheStart)
 {
     MachineCopy machine;
     sections = std::make_unique<NamedSectionsLinux>(machine.Sys(), machine.Proc(), shared.prefix);
-    InstallNamedSections(sections.get());
+    NamedSectionsService::Install(sections.get());
     ASSERT_TRUE(RefreshSensors());
     EXPECT_EQ(ExpandVariable("mbmtemp(3)"), "30");
     machine.dir.Write("sys/class/hwmon/hwmon1/temp1_input", "60000\n");
     ASSERT_TRUE(RefreshSensors());
     EXPECT_EQ(ExpandVariable("mbmtemp(3)"), "30");
-    CurrentNamedSections().RediscoverSensors();
+    NamedSectionsService::Current().RediscoverSensors();
     ASSERT_TRUE(RefreshSensors());
     EXPECT_EQ(ExpandLine("$mbmtemp(3)$ $mbmtemp(4)$"), "60 30");
 }
