@@ -38,6 +38,7 @@ public:
     void OpenUrl(const std::string& address) override;
     void ProcessMessages() override;
     std::unique_ptr<Timer> CreateTimer(int32_t interval) override;
+    bool HasWindow() const override { return true; }
     void SetClientSize(int32_t width, int32_t height) override;
     void ShowWindow() override;
     void HideWindow() override;

@@ -39,6 +39,7 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display
                          state_.MainSettings.ExternalIP.AfterString},
                         values_.ExternalAddress, HttpClient)
 {
+    state_.WindowShown = host_.HasWindow();
     updateTimer_ = MakeTimer(1000, &TDotvane::UpdateTimer1Timer, updateRunning_);
     changeScreenTimer_ = MakeTimer(5000, &TDotvane::changescreen_Timer1Timer, changeScreenRunning_);
     pop3Timer_ = MakeTimer(600000, &TDotvane::POP3_Timer1Timer, pop3Running_);

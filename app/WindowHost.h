@@ -8,9 +8,14 @@ namespace dotvane {
 
 // Everything the main window's logic asks of the window it runs in: the host
 // services, its size, showing and hiding, closing and the tick marks of the
-// menu items. The Qt window implements it; tests record it.
+// menu items. The Qt window implements it, and so does the host of the
+// program without a window, where closing ends the program and the rest
+// does nothing; tests record it.
 class WindowHost : public Host {
 public:
+    // Whether there is a window at all. Without one, the virtual display is
+    // never drawn: WindowShown is false from the start.
+    virtual bool HasWindow() const = 0;
     // The size of the client area: the virtual display above the status line.
     virtual void SetClientSize(int32_t width, int32_t height) = 0;
     // Restores the window, shows it with its task-bar button and brings it

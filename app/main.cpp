@@ -1,31 +1,34 @@
-#include "app/MainWindow.h"
-#include "platform/FileNames.h"
-#include "platform/SystemPlayer.h"
+#include "app/CommandLine.h"
+#include "app/Edition.h"
+#include "app/Programs.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
-#include <exception>
-#include <memory>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Dotvane");
-    // The window may be hidden in the tray while a message box is the only
-    // window; closing that box must not end the program.
-    QApplication::setQuitOnLastWindowClosed(false);
+    char fallbackName[] = "dotvane";
+    char* program = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
+    const std::string name = std::filesystem::path(program).filename().string();
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
 
-    // The system's media players stand in for the Winamp window.
-    const std::unique_ptr<dotvane::platform::Player> player = dotvane::platform::CreateSystemPlayer();
-    const dotvane::platform::PlayerService::Scoped installed(*player);
-
-    try {
-        dotvane::MainWindow window(dotvane::platform::ProgramFolder());
-        window.show();
-        return QApplication::exec();
-    } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QObject::tr("Dotvane"), QString::fromLocal8Bit(error.what()));
+    const dotvane::CommandLine line = dotvane::ParseCommandLine(name, arguments);
+    switch (line.Mode) {
+    case dotvane::StartMode::Help:
+        std::cout << dotvane::HelpText(name);
         return 0;
+    case dotvane::StartMode::Version:
+        std::cout << dotvane::ProgramCaption() << '\n';
+        return 0;
+    case dotvane::StartMode::Refused:
+        std::cerr << line.Complaint << '\n';
+        return dotvane::kUsageExitStatus;
+    case dotvane::StartMode::Headless:
+        return dotvane::RunHeadless(program);
+    case dotvane::StartMode::Window:
+        break;
     }
+    return dotvane::RunWithWindow(program);
 }

@@ -20,7 +20,7 @@ public:
     virtual std::string StatusText() const = 0;
 
     // Appends to the status line with no separator.
-    void AppendStatus(const std::string& text) { SetStatusText(StatusText() + text); }
+    virtual void AppendStatus(const std::string& text) { SetStatusText(StatusText() + text); }
 };
 
 }  // namespace dotvane

@@ -10,12 +10,14 @@ void KS0108Panel::PinsChanged(const PortPins& pins)
     if (!falling) return;
     const bool instruction = !pins.Pin17;
     const uint8_t value = pins.DataIsInput ? 0xFF : pins.Data;
-    if (pins.Pin14) Take(halves_[0], value, instruction);
-    if (pins.Pin16) Take(halves_[1], value, instruction);
+    if (pins.Pin14) Take(0, value, instruction);
+    if (pins.Pin16) Take(1, value, instruction);
 }
 
-void KS0108Panel::Take(Half& half, uint8_t value, bool instruction)
+void KS0108Panel::Take(int controller, uint8_t value, bool instruction)
 {
+    if (observer_) observer_(controller, value, instruction);
+    Half& half = halves_[static_cast<size_t>(controller)];
     if (!instruction) {
         ++half.DataWrites;
         uint8_t& cell = half.Memory[half.Page][half.Y];

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace dotvane::emulator {
 
@@ -18,6 +19,12 @@ namespace dotvane::emulator {
 class KS0108Panel : public Panel {
 public:
     KS0108Panel() = default;
+
+    // Told every byte a controller takes, before it acts on it: 0 for the
+    // left controller, 1 for the right one, an instruction when
+    // `instruction`, else display data.
+    using ByteObserver = std::function<void(int controller, uint8_t value, bool instruction)>;
+    void ObserveBytes(ByteObserver observer) { observer_ = std::move(observer); }
 
     void PinsChanged(const PortPins& pins) override;
     std::optional<uint8_t> DrivenData(const PortPins&) override { return std::nullopt; }
@@ -39,11 +46,12 @@ public:
     const Half& Controller(int index) const { return halves_[static_cast<size_t>(index)]; }
 
 private:
-    void Take(Half& half, uint8_t value, bool instruction);
+    void Take(int controller, uint8_t value, bool instruction);
 
     std::array<Half, 2> halves_{};
     bool enableHigh_ = false;
     uint64_t revision_ = 0;
+    ByteObserver observer_;
 };
 
 }  // namespace dotvane::emulator

@@ -1,6 +1,7 @@
 #include "lcd/emulator/PanelSimulation.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 namespace dotvane::emulator {
@@ -21,6 +22,14 @@ std::string Lower(const char* text)
     std::string lower;
     for (; *text; ++text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(*text)));
     return lower;
+}
+
+// "C 24" or "D 00".
+std::string ByteLine(uint8_t value, bool command)
+{
+    char line[8];
+    std::snprintf(line, sizeof line, "%c %02X", command ? 'C' : 'D', value);
+    return line;
 }
 
 }  // namespace
@@ -47,6 +56,7 @@ SimulationConfig SimulationConfig::FromEnvironment(const std::function<const cha
     if (const char* file = lookup("DOTVANE_SIM_PNG"); file && *file) config.PictureFile = file;
     if (ReadNumber(lookup("DOTVANE_SIM_SCALE"), value) && value >= 1 && value <= 16)
         config.Scale = static_cast<int>(value);
+    if (const char* file = lookup("DOTVANE_SIM_LOG")) config.LogFile = file;
     return config;
 }
 
@@ -71,6 +81,17 @@ uint32_t PanelSimulation::Read(uint32_t port, int width)
     uint32_t value = 0;
     for (int i = 0; i < width; ++i) value |= static_cast<uint32_t>(port_.Read(port + static_cast<uint32_t>(i))) << (8 * i);
     return value;
+}
+
+void PanelSimulation::LogBytes(std::function<void(const std::string& line)> line)
+{
+    if (t6963c_) {
+        t6963c_->ObserveBytes([line](uint8_t value, bool command) { line(ByteLine(value, command)); });
+    } else {
+        ks0108_->ObserveBytes([line](int controller, uint8_t value, bool instruction) {
+            line((controller == 0 ? "L " : "R ") + ByteLine(value, instruction));
+        });
+    }
 }
 
 Glass PanelSimulation::Render() const { return t6963c_ ? t6963c_->Render() : ks0108_->Render(); }

@@ -19,6 +19,8 @@ struct SimulationConfig {
     T6963CPanel::Options T6963C;
     std::string PictureFile = "dotvane-glass.png";
     int Scale = 4;
+    // Where each byte the module takes is logged; nowhere when empty.
+    std::string LogFile;
 
     // Reads the DOTVANE_SIM_* variables through `lookup` (which gives
     // nullptr for a variable that is not set); unset or unreadable values
@@ -37,6 +39,11 @@ public:
     // wide access on the ISA bus splits into byte cycles.
     void Write(uint32_t port, uint32_t value, int width);
     uint32_t Read(uint32_t port, int width);
+
+    // Tells `line` each byte the module takes, as one line: "C 24" for a
+    // command, "D 00" for a parameter or data; on the KS0108 after "L " or
+    // "R " for the left or right controller, an instruction being a command.
+    void LogBytes(std::function<void(const std::string& line)> line);
 
     Glass Render() const;
     // Renders the glass when the module's state changed since the last

@@ -62,6 +62,7 @@ std::optional<uint8_t> T6963CPanel::DrivenData(const PortPins& pins)
 
 void T6963CPanel::TakeByte(uint8_t value, bool command)
 {
+    if (observer_) observer_(value, command);
     busyLeft_ = options_.BusyPolls < 0 ? -1 : options_.BusyPolls;
     if (command) {
         ++commands_;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace dotvane::emulator {
@@ -32,6 +33,11 @@ public:
     };
 
     explicit T6963CPanel(const Options& options);
+
+    // Told every byte the controller takes, before it acts on it: a command
+    // when `command`, else a parameter or display data.
+    using ByteObserver = std::function<void(uint8_t value, bool command)>;
+    void ObserveBytes(ByteObserver observer) { observer_ = std::move(observer); }
 
     void PinsChanged(const PortPins& pins) override;
     std::optional<uint8_t> DrivenData(const PortPins& pins) override;
@@ -89,6 +95,7 @@ private:
     int commands_ = 0;
     int statusReads_ = 0;
     uint64_t revision_ = 0;
+    ByteObserver observer_;
 };
 
 }  // namespace dotvane::emulator

@@ -243,6 +243,22 @@ TEST_F(TDotvaneTest, HidingStopsTheVirtualDisplayButNotTheHardware)
     EXPECT_EQ(logic->Render().PresentedPicture().width(), 64);
 }
 
+TEST_F(TDotvaneTest, WithoutAWindowTheVirtualDisplayIsNeverDrawnButTheHardwareIs)
+{
+    WriteScreens("[Screen0]\nLine0=$mailcount(0)$\nIcon0=\"images\\none.bmp(0,0)\"\n");
+    host.hasWindow = false;
+    Start();
+    EXPECT_FALSE(State().WindowShown);
+    Refresh().Fire();
+    Rotation().Fire();
+    EXPECT_TRUE(logic->Render().PresentedPicture().isNull());
+    EXPECT_TRUE(logic->Render().VlcdBitmap.image.isNull());
+    EXPECT_EQ(display.Count("Text '0'"), 1);
+    // Timers and messages go on as with a hidden window.
+    for (ManualTimer* timer : host.timers) EXPECT_TRUE(timer->Enabled());
+    EXPECT_EQ(host.messages.back(), "Could not load or display icon images\\none.bmp");
+}
+
 TEST_F(TDotvaneTest, ExitClosesTheWindowAndCloseShutsDownInOrder)
 {
     Start();

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 namespace dotvane::emulator {
 namespace {
@@ -383,13 +385,16 @@ TEST(SimulationConfigTest, EnvironmentChoosesTheModuleAndItsGlass)
     EXPECT_EQ(config.Base, 888);
     EXPECT_EQ(config.PictureFile, "dotvane-glass.png");
 
+    EXPECT_EQ(config.LogFile, "");
+
     env = {{"DOTVANE_SIM_PANEL", "KS0108"}, {"DOTVANE_SIM_BASE", "0x278"}, {"DOTVANE_SIM_PNG", "/tmp/g.png"},
-           {"DOTVANE_SIM_SCALE", "2"}};
+           {"DOTVANE_SIM_SCALE", "2"}, {"DOTVANE_SIM_LOG", "/tmp/bytes.log"}};
     config = SimulationConfig::FromEnvironment(lookup);
     EXPECT_EQ(config.Panel, SimulationConfig::Module::KS0108);
     EXPECT_EQ(config.Base, 0x278);
     EXPECT_EQ(config.PictureFile, "/tmp/g.png");
     EXPECT_EQ(config.Scale, 2);
+    EXPECT_EQ(config.LogFile, "/tmp/bytes.log");
 
     env = {{"DOTVANE_SIM_PANEL", "t6963c"}, {"DOTVANE_SIM_WIRING", "1"}, {"DOTVANE_SIM_WIDTH", "240"},
            {"DOTVANE_SIM_HEIGHT", "128"}, {"DOTVANE_SIM_FONT_WIDTH", "6"}, {"DOTVANE_SIM_BUSY_POLLS", "-1"}};
@@ -437,6 +442,48 @@ TEST(PanelSimulationTest, WideAccessesSplitIntoBytesAndChangesAreReportedOnce)
     EXPECT_EQ(glass.LitCount(), 8);
     EXPECT_TRUE(glass.At(0, 24));
     EXPECT_EQ(simulation.Read(888, 2), 0x7FFFu);  // data latch, then the status register
+}
+
+TEST(PanelSimulationTest, LogsEachByteTheT6963CTakes)
+{
+    PanelSimulation simulation(SimulationConfig{});
+    std::vector<std::string> lines;
+    simulation.LogBytes([&](const std::string& line) { lines.push_back(line); });
+    auto send = [&](uint8_t value, uint8_t mode) {
+        simulation.Write(888, value, 1);
+        for (uint8_t control : {0x00, 0x02, 0x03, 0x02, 0x00})
+            simulation.Write(890, static_cast<uint8_t>(control | mode), 1);
+    };
+    send(0x03, 0x00);
+    send(0x00, 0x00);
+    send(0x24, 0x04);
+    // Strobes without /CE take nothing.
+    simulation.Write(890, 0x01, 1);
+    simulation.Write(890, 0x00, 1);
+    EXPECT_EQ(lines, (std::vector<std::string>{"D 03", "D 00", "C 24"}));
+    EXPECT_EQ(simulation.T6963C()->AddressPointer(), 0x0003);
+}
+
+TEST(PanelSimulationTest, LogsEachByteAKS0108ControllerTakesWithItsSide)
+{
+    SimulationConfig config;
+    config.Panel = SimulationConfig::Module::KS0108;
+    PanelSimulation simulation(config);
+    std::vector<std::string> lines;
+    simulation.LogBytes([&](const std::string& line) { lines.push_back(line); });
+    // The control bits: 0 for E (inverted), 1 to leave the left controller
+    // out (inverted), 2 to take the right one in, 3 for an instruction.
+    auto strobe = [&](uint8_t control, uint8_t value) {
+        simulation.Write(890, control | 0x01u, 1);
+        simulation.Write(888, value, 1);
+        simulation.Write(890, control, 1);
+        simulation.Write(890, control | 0x01u, 1);
+    };
+    strobe(0x0C, 0x3F);  // both controllers, instruction
+    strobe(0x00, 0xA5);  // left, data
+    strobe(0x06, 0x01);  // right, data
+    EXPECT_EQ(lines, (std::vector<std::string>{"L C 3F", "R C 3F", "L D A5", "R D 01"}));
+    EXPECT_TRUE(simulation.KS0108()->Controller(1).DisplayOn);
 }
 
 }  // namespace

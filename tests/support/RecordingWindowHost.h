@@ -11,6 +11,7 @@ namespace dotvane::test {
 // of what the logic asked of its window.
 class RecordingWindowHost : public RecordingHostOf<WindowHost> {
 public:
+    bool HasWindow() const override { return hasWindow; }
     void SetClientSize(int32_t w, int32_t h) override
     {
         width = w;
@@ -22,6 +23,7 @@ public:
     void SetPauseTick(bool ticked) override { pauseTick = ticked; }
     void SetEnabledOnlyTick(bool ticked) override { enabledOnlyTick = ticked; }
 
+    bool hasWindow = true;
     int width = 0, height = 0;
     bool shown = true;
     int closeRequests = 0;

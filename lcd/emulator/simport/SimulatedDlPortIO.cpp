@@ -3,7 +3,9 @@
 // port, chosen by the DOTVANE_SIM_* environment variables when the library
 // is first used. After every write that changes what the module shows, its
 // glass is written to the PNG file DOTVANE_SIM_PNG (replaced as a whole, so
-// a viewer never sees half a picture). Access is always granted.
+// a viewer never sees half a picture), and each byte the module takes is
+// appended to the file DOTVANE_SIM_LOG, if that is set, as it comes. Access
+// is always granted.
 #include "lcd/emulator/PanelSimulation.h"
 #include "platform/linux/dlportio/EntryPoints.h"
 
@@ -17,10 +19,22 @@ using dotvane::emulator::Glass;
 using dotvane::emulator::PanelSimulation;
 using dotvane::emulator::SimulationConfig;
 
-PanelSimulation& Simulation()
+PanelSimulation& MakeSimulation()
 {
     static PanelSimulation simulation(
         SimulationConfig::FromEnvironment([](const char* name) { return std::getenv(name); }));
+    static std::ofstream log;
+    if (!simulation.Config().LogFile.empty()) {
+        log.open(simulation.Config().LogFile, std::ios::app);
+        // Line by line, so that the log is whole however the program ends.
+        simulation.LogBytes([](const std::string& line) { log << line << std::endl; });
+    }
+    return simulation;
+}
+
+PanelSimulation& Simulation()
+{
+    static PanelSimulation& simulation = MakeSimulation();
     return simulation;
 }
 

@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/StopRequestWatch.h"
+
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,8 @@
 #include <QStatusBar>
 #include <QEventLoop>
 #include <QTimer>
+
+#include <csignal>
 
 namespace dotvane {
 namespace {
@@ -198,6 +202,21 @@ TEST_F(MainWindowTest, ClosingRunsTheShutdownAndSilencesLateMessages)
     QTimer::singleShot(100, &wait, &QEventLoop::quit);
     wait.exec();
     EXPECT_EQ(seen, 0);
+}
+
+TEST_F(MainWindowTest, AStopSignalClosesTheWindowAsFileExitDoes)
+{
+    platform::StopRequests requests;
+    auto window = Open();
+    const StopRequestWatch watch(requests, [&] { window->Logic().Exit2Click(); });
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QApplication::exit(99); });
+    giveUp.start(30000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Logic().UpdateTimer1().Enabled());
+    EXPECT_FALSE(window->Logic().changescreen_Timer1().Enabled());
 }
 
 TEST_F(MainWindowTest, PopupMenuHasItsItemsInOrder)

@@ -1,0 +1,31 @@
+#pragma once
+
+namespace dotvane::platform {
+
+// The system's requests that the program end: SIGTERM, SIGINT and SIGHUP on
+// Linux. While an object of this class lives, such a request does nothing
+// but make a descriptor readable, which the event loop watches; the program
+// then ends as File > Exit ends it. A second request that comes in after the
+// first ends the program at once, as the signal itself would. A signal that
+// was ignored when the object was made (as nohup and the background jobs of
+// a shell arrange) stays ignored. When the object ends, each signal is
+// handled as before. Only one object may live at a time.
+class StopRequests {
+public:
+    StopRequests();
+    ~StopRequests();
+    StopRequests(const StopRequests&) = delete;
+    StopRequests& operator=(const StopRequests&) = delete;
+
+    // Readable once a request came in; -1 where the system sends none or
+    // none could be caught.
+    int Descriptor() const { return descriptor_; }
+    // Reads away what came in; true when a request came in since the last
+    // call.
+    bool Take();
+
+private:
+    int descriptor_ = -1;
+};
+
+}  // namespace dotvane::platform
