@@ -65,6 +65,9 @@ def main():
         expect(service, "SupplementaryGroups", "lp")
         expect(service, "CapabilityBoundingSet", "")
         expect(service, "AmbientCapabilities", "")
+        # Qt warns at every start without a run-time folder of its own.
+        expect(service, "RuntimeDirectory", "dotvane")
+        expect(service, "Environment", "XDG_RUNTIME_DIR=%t/dotvane")
         if service.get("DynamicUser") != ["yes"] and service.get("User", ["root"])[0] in ("root", "0"):
             fail("the service runs as root")
         analyze = shutil.which("systemd-analyze")
