@@ -39,7 +39,8 @@ MainWindow::MainWindow(std::string programFolder)
     createTrayIcon();
 
     logic_ = std::make_unique<TDotvane>(*this, std::move(programFolder));
-    logic_->Render().SetPresentHandler([this](const QImage& picture) { view_->ShowPicture(picture); });
+    logic_->Render().SetPresentHandler(
+        [this](const QImage& picture, const QRect& changed) { view_->ShowPicture(picture, changed); });
 }
 
 MainWindow::~MainWindow() = default;

@@ -48,8 +48,12 @@ void NoticeLog::SetStatusText(const std::string& text)
 
 void NoticeLog::AppendStatus(const std::string& text)
 {
-    status_ += text;
-    Write(text);
+    // Held to the same length as the window's status line, so that a
+    // message appended at every tick stops being written once it is full.
+    if (status_.size() >= kAppendLimit) return;
+    const std::string added = text.substr(0, kAppendLimit - status_.size());
+    status_ += added;
+    Write(added);
 }
 
 void NoticeLog::Write(std::string_view text)

@@ -16,7 +16,7 @@ namespace dotvane {
 // So that a failure repeated at every tick is written once, a text equal
 // to the line written last is not written again, a status text set again
 // unchanged is not written, and appending to the status line writes only
-// what was appended.
+// what was appended, until the line holds kAppendLimit bytes.
 class NoticeLog : public Notices {
 public:
     explicit NoticeLog(std::ostream& out) : out_(out) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
 namespace dotvane {
@@ -12,10 +13,14 @@ class VirtualDisplayView : public QWidget {
 public:
     explicit VirtualDisplayView(QWidget* parent = nullptr);
 
-    // Shows a picture the virtual display presented.
-    void ShowPicture(const QImage& picture);
+    // Shows a picture the virtual display presented; only the part of the
+    // view that shows `changed` (in the picture's pixels) is repainted, or
+    // the whole view when the picture's size changed.
+    void ShowPicture(const QImage& picture, const QRect& changed);
 
 protected:
+    // Paints the part of the view the event asks for from the picture kept,
+    // so that a view uncovered again shows what it showed.
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace dotvane {
@@ -19,8 +20,20 @@ public:
     virtual void SetStatusText(const std::string& text) = 0;
     virtual std::string StatusText() const = 0;
 
-    // Appends to the status line with no separator.
-    virtual void AppendStatus(const std::string& text) { SetStatusText(StatusText() + text); }
+    // The longest status line that appending builds, in bytes: far more
+    // than the window shows, and a bound on a line that a message appended
+    // at every tick would otherwise grow without end.
+    static constexpr size_t kAppendLimit = 1024;
+
+    // Appends to the status line with no separator; what would take the
+    // line past kAppendLimit bytes is left off.
+    virtual void AppendStatus(const std::string& text)
+    {
+        std::string line = StatusText();
+        if (line.size() >= kAppendLimit || text.empty()) return;
+        line.append(text, 0, kAppendLimit - line.size());
+        SetStatusText(line);
+    }
 };
 
 }  // namespace dotvane

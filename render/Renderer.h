@@ -6,11 +6,13 @@
 #include "config/ScreenFile.h"
 #include "config/Settings.h"
 #include "lcd/Display.h"
+#include "render/BitmapOverlay.h"
 #include "render/RefreshCycle.h"
 #include "render/VirtualDisplay.h"
 #include "vars/ExpandLine.h"
 
 #include <QImage>
+#include <QRect>
 
 #include <array>
 #include <cstdint>
@@ -87,18 +89,22 @@ public:
 
     // Resizes the virtual display's buffer, fills it with BackColor and lays
     // the current screen's bitmap under it: its exactly black pixels in
-    // BmpColor, unscaled. The file is read again each time.
+    // BmpColor, unscaled. The file is read again whenever it may have
+    // changed on disk.
     void PrepareVirtualDisplay();
     // Draws the text rows in TextColor with the built-in 5×7 font, 8 pixels
     // apart, long rows split as on the hardware.
     void DrawVirtualText();
     // Hands a copy of the buffer to the window, which shows it at twice its
-    // size.
+    // size, with the rectangle in which it differs from the picture
+    // presented before. A buffer that holds the same picture again is not
+    // handed over: the window still shows it.
     void PresentVirtualDisplay();
     void FreeVirtualDisplay();
     // The picture last presented, and the window's hook that shows it.
     const QImage& PresentedPicture() const { return presented_; }
-    void SetPresentHandler(std::function<void(const QImage& picture)> handler);
+    using PresentHandler = std::function<void(const QImage& picture, const QRect& changed)>;
+    void SetPresentHandler(PresentHandler handler);
 
     // The virtual display: a picture of the LCD, XPixels × YPixels, rebuilt
     // on every refresh while the window is shown.
@@ -123,8 +129,9 @@ private:
     const VariableContext& variables_;
     Notices& notices_;
     ReentrancyGuard refreshing_;
+    BitmapOverlay screenBitmap_;
     QImage presented_;
-    std::function<void(const QImage&)> presentHandler_;
+    PresentHandler presentHandler_;
 };
 
 }  // namespace dotvane

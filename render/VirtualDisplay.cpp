@@ -2,21 +2,14 @@
 
 #include "lcd/Font5x7.h"
 #include "render/ElementImages.h"
-#include "render/ImageFile.h"
+#include "render/PictureChange.h"
 #include "render/QtColors.h"
 #include "render/Renderer.h"
 
 #include <algorithm>
+#include <array>
 
 namespace dotvane {
-namespace {
-
-void SetPixelClipped(QImage& image, int x, int y, QRgb color)
-{
-    if (x >= 0 && y >= 0 && x < image.width() && y < image.height()) image.setPixel(x, y, color);
-}
-
-}  // namespace
 
 int32_t VirtualDisplayWidth(const TMainSettings& settings)
 {
@@ -41,24 +34,25 @@ void Renderer::PrepareVirtualDisplay()
     VlcdBitmap.penColor = StringToColor(MainSettings.VLCD.BmpColor);
     const std::string& file = CurrentEntry().Bitmap;
     if (file.empty()) return;
-    const QImage picture = LoadImageFile(file);
-    if (picture.isNull()) return;
-    const QRgb bmpColor = ToQRgb(VlcdBitmap.penColor);
-    const int w = std::min(width, picture.width());
-    const int h = std::min(height, picture.height());
-    for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y)
-            if (ToTColor(picture.pixel(x, y)) == clBlack) image.setPixel(x, y, bmpColor);
+    screenBitmap_.Update(file, width, height);
+    screenBitmap_.DrawInto(image, ToQRgb(VlcdBitmap.penColor));
 }
 
 void DrawFontText5x7(QImage& image, int x, int y, std::string_view text, QRgb color)
 {
+    if (image.depth() != 32) return;
+    // The image's rows that the glyphs' eight rows fall on; none outside it.
+    std::array<QRgb*, 8> lines{};
+    for (int row = 0; row < 8; ++row)
+        if (y + row >= 0 && y + row < image.height()) lines[row] = reinterpret_cast<QRgb*>(image.scanLine(y + row));
     for (char c : text) {
         if (c != ' ') {
             const auto glyph = Glyph(static_cast<uint8_t>(c));
-            for (int column = 0; column < 5; ++column)
+            for (int column = 0; column < 5; ++column) {
+                if (x + column < 0 || x + column >= image.width()) continue;
                 for (int row = 0; row < 8; ++row)
-                    if (glyph[column] & (1 << row)) SetPixelClipped(image, x + column, y + row, color);
+                    if (lines[row] && (glyph[column] & (1 << row))) lines[row][x + column] = color;
+            }
         }
         x += 6;
         if (x >= image.width()) return;
@@ -81,13 +75,15 @@ void Renderer::DrawVirtualText()
 
 void Renderer::PresentVirtualDisplay()
 {
+    const QRect changed = ChangedArea(presented_, VlcdBitmap.image);
+    if (changed.isEmpty() && presented_.size() == VlcdBitmap.image.size()) return;
     presented_ = VlcdBitmap.image.copy();
-    if (presentHandler_) presentHandler_(presented_);
+    if (presentHandler_) presentHandler_(presented_, changed);
 }
 
 void Renderer::FreeVirtualDisplay() { VlcdBitmap.image = QImage(); }
 
-void Renderer::SetPresentHandler(std::function<void(const QImage&)> handler) { presentHandler_ = std::move(handler); }
+void Renderer::SetPresentHandler(PresentHandler handler) { presentHandler_ = std::move(handler); }
 
 void Renderer::DrawIntoVirtualDisplay(const PixelImage& image, int32_t x, int32_t y,
                                       std::optional<TColor> transparent)

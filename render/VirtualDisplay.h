@@ -25,8 +25,8 @@ inline constexpr int32_t kMaxDisplayPixels = 1024;
 int32_t VirtualDisplayWidth(const TMainSettings& settings);
 int32_t VirtualDisplayHeight(const TMainSettings& settings);
 
-// Draws text with the built-in font, 6 pixels per character, top at y;
-// blanks and the background stay untouched.
+// Draws text with the built-in font into a 32-bit picture, 6 pixels per
+// character, top at y; blanks and the background stay untouched.
 void DrawFontText5x7(QImage& image, int x, int y, std::string_view text, QRgb color);
 
 }  // namespace dotvane

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace dotvane {
@@ -82,6 +83,22 @@ TEST_F(NoticeLogTest, ARepeatOfTheLastLineIsNotWrittenAgain)
               "2024-05-01T09:07:05 Could not load or display icon a.bmp\n"
               "2024-05-01T09:07:05 Error opening user_info.sah\n"
               "2024-05-01T09:07:05 Could not load or display icon a.bmp\n");
+}
+
+TEST_F(NoticeLogTest, MessagesAppendedAtEveryTickStopOnceTheLineIsFull)
+{
+    // Two errors that take turns are never a repeat of the line before.
+    for (int tick = 0; tick < 10000; ++tick) {
+        log.AppendStatus("PdhGetFormattedCounterValue error");
+        log.AppendStatus("pdhFormattedValue.CStatus error");
+    }
+    EXPECT_EQ(log.StatusText().size(), Notices::kAppendLimit);
+    const std::string written = out.str();
+    EXPECT_LT(std::count(written.begin(), written.end(), '\n'), 40);
+    // A new status text makes room again.
+    log.SetStatusText("Next - Screen: 2");
+    log.AppendStatus("PdhOpenQuery error");
+    EXPECT_EQ(log.StatusText(), "Next - Screen: 2PdhOpenQuery error");
 }
 
 }  // namespace

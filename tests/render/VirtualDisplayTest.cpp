@@ -11,6 +11,8 @@
 
 #include <QPainter>
 
+#include <vector>
+
 namespace dotvane {
 namespace {
 
@@ -21,7 +23,10 @@ class VirtualDisplayTest : public ::testing::Test {
 protected:
     VirtualDisplayTest()
     {
-        harness.renderer.SetPresentHandler([this](const QImage& picture) { handed = picture; });
+        harness.renderer.SetPresentHandler([this](const QImage& picture, const QRect& changed) {
+            handed = picture;
+            changes.push_back(changed);
+        });
     }
 
     // A full refresh of screen 0, returning what the window was handed.
@@ -54,8 +59,10 @@ protected:
     TMainSettings MainSettings;
     test::RenderHarness harness{MainSettings, display, host};
     ScreenEntries& ScreenTable = harness.ScreenTable;
-    // What the window was handed last.
+    // What the window was handed last, and the rectangle that changed at
+    // each presentation.
     QImage handed;
+    std::vector<QRect> changes;
 };
 
 TEST_F(VirtualDisplayTest, DefaultsGiveYellowWithBlackTextRowsEightPixelsApart)
@@ -175,6 +182,32 @@ TEST_F(VirtualDisplayTest, EachPresentationHandsTheWindowACopy)
     handed = QImage();
     harness.renderer.RefreshScreen();
     EXPECT_TRUE(handed.isNull());
+}
+
+TEST_F(VirtualDisplayTest, TheSamePictureAgainIsNotPresented)
+{
+    ScreenTable[0].Line[0] = "same";
+    Refresh();
+    ASSERT_EQ(changes, (std::vector<QRect>{QRect(0, 0, 128, 64)}));
+    // The buffer is rebuilt, but holds what the window already shows.
+    Refresh();
+    Refresh();
+    EXPECT_EQ(changes.size(), 1u);
+    // "same" to "sane": only the third letter's cell changes.
+    ScreenTable[0].Line[0] = "sane";
+    Refresh();
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_TRUE(QRect(12, 0, 5, 8).contains(changes[1])) << changes[1].x() << "," << changes[1].width();
+    EXPECT_EQ(handed, harness.renderer.VlcdBitmap.image);
+}
+
+TEST_F(VirtualDisplayTest, ANewSizeIsPresentedWhole)
+{
+    Refresh();
+    MainSettings.LCD.XPixels = 64;
+    Refresh();
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1], QRect(0, 0, 64, 64));
 }
 
 }  // namespace

@@ -13,12 +13,26 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QEventLoop>
+#include <QPaintEvent>
 #include <QTimer>
 
 #include <csignal>
+#include <vector>
 
 namespace dotvane {
 namespace {
+
+// Records the parts of a widget that were painted.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) painted.push_back(static_cast<QPaintEvent*>(event)->region());
+        return false;
+    }
+    std::vector<QRegion> painted;
+};
 
 int OpenBoxes()
 {
@@ -245,6 +259,50 @@ TEST_F(MainWindowTest, EachPresentedPictureIsShownAtTwiceItsSize)
     // The left column of the "h" of "hello" fills two by two pixels.
     for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(1, 13)}) EXPECT_EQ(shown.pixel(p), qRgb(0, 0, 0)) << p.y();
     EXPECT_EQ(shown.pixel(1, 14), yellow);
+}
+
+TEST_F(MainWindowTest, OnlyAChangedPictureIsRepaintedAndOnlyWhereItChanged)
+{
+    auto window = Open();
+    QWidget* view = window->centralWidget();
+    TDotvane& logic = window->Logic();
+    logic.UpdateTimer1Timer();
+    QApplication::processEvents();
+    PaintWatch watch(view);
+    // "hello" again: the window is not asked to repaint.
+    logic.UpdateTimer1Timer();
+    logic.UpdateTimer1Timer();
+    QApplication::processEvents();
+    EXPECT_TRUE(watch.painted.empty());
+    // One pixel of the picture changed: its 2 × 2 block is repainted.
+    logic.Render().VlcdBitmap.image.setPixel(100, 40, qRgb(0, 0, 255));
+    logic.Render().PresentVirtualDisplay();
+    QApplication::processEvents();
+    ASSERT_EQ(watch.painted.size(), 1u);
+    EXPECT_EQ(watch.painted[0], QRegion(200, 80, 2, 2));
+    EXPECT_EQ(view->grab().toImage().pixel(201, 81), qRgb(0, 0, 255));
+}
+
+TEST_F(MainWindowTest, ARepaintAskedForByTheSystemShowsTheKeptPicture)
+{
+    auto window = Open();
+    QWidget* view = window->centralWidget();
+    window->Logic().UpdateTimer1Timer();
+    QApplication::processEvents();
+    const QImage before = view->grab().toImage();
+    // Covered and uncovered: the whole view is painted from the picture the
+    // window keeps, without a refresh.
+    PaintWatch watch(view);
+    view->repaint();
+    ASSERT_EQ(watch.painted.size(), 1u);
+    EXPECT_EQ(watch.painted[0], QRegion(view->rect()));
+    const QImage after = view->grab().toImage();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(after.pixel(1, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(after.pixel(254, 126), qRgb(255, 255, 0));
+    // A part of it alone: that part shows the picture, the rest is left.
+    view->repaint(QRect(0, 0, 3, 3));
+    EXPECT_EQ(view->grab(QRect(0, 0, 3, 3)).toImage(), before.copy(0, 0, 3, 3));
 }
 
 }  // namespace
