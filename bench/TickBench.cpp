@@ -16,9 +16,16 @@
 
 namespace {
 
+// Eight rows that read the machine, and one row that never changes.
+constexpr const char* kEightValues =
+    "Line0=$date$ $time$\nLine1=Mem $memavphys$ $memusage$%\nLine2=Up $uptimed$d $uptimeh$:$uptimem$\n"
+    "Line3=CPU $pdh_cpu$% $mbmtemp(0)$\nLine4=Load $textfile(/proc/loadavg,1)$\n"
+    "Line5=Free $diskfree(/)$\nLine6=$computername$ $bat_acline$\nLine7=In $pdh_netin$ KB/s\n";
+constexpr const char* kStill = "Line0=Nothing changes here\n";
+
 // A program folder of its own: settings with the counters on, the counter
-// definitions and one screen of eight rows.
-std::string MakeProgramFolder()
+// definitions and one screen with the given lines.
+std::string MakeProgramFolder(const char* lines)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "dotvane-tick-XXXXXX").string();
     const std::filesystem::path folder = mkdtemp(pattern.data());
@@ -28,16 +35,13 @@ std::string MakeProgramFolder()
                                              "[pdh_netin]\nname=\\Network Interface(_Total)\\Bytes Received/sec\n"
                                              "multiplier=0.0009765625\nprecision=4\n";
     std::ofstream(folder / "screens" / "default.ini")
-        << "[Screen0]\nEnable=1\nInterval=3600000\nUpdate=250\n"
-           "Line0=$date$ $time$\nLine1=Mem $memavphys$ $memusage$%\nLine2=Up $uptimed$d $uptimeh$:$uptimem$\n"
-           "Line3=CPU $pdh_cpu$% $mbmtemp(0)$\nLine4=Load $textfile(/proc/loadavg,1)$\n"
-           "Line5=Free $diskfree(/)$\nLine6=$computername$ $bat_acline$\nLine7=In $pdh_netin$ KB/s\n";
+        << "[Screen0]\nEnable=1\nInterval=3600000\nUpdate=250\n" << lines;
     return folder.string() + "/";
 }
 
-void BM_CompleteTick(benchmark::State& state)
+void RunTicks(benchmark::State& state, const char* lines)
 {
-    const std::string folder = MakeProgramFolder();
+    const std::string folder = MakeProgramFolder(lines);
     {
         dotvane::MainWindow window(folder);
         window.show();
@@ -55,7 +59,12 @@ void BM_CompleteTick(benchmark::State& state)
     }
     std::filesystem::remove_all(folder);
 }
+
+void BM_CompleteTick(benchmark::State& state) { RunTicks(state, kEightValues); }
 BENCHMARK(BM_CompleteTick)->Unit(benchmark::kMicrosecond);
+
+void BM_StillTick(benchmark::State& state) { RunTicks(state, kStill); }
+BENCHMARK(BM_StillTick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

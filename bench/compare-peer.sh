@@ -110,8 +110,10 @@ make_dotvane_folder "$work/dotvane-eight" \
   'Line0=$time$\nLine1=Mem $memavphys$\nLine2=Up $uptimed$ $uptimeh$:$uptimem$:$uptimes$\nLine3=CPU $pdh_cpu$%\nLine4=Load $textfile(/proc/loadavg,1)$\nLine5=Free $diskfree(/)$\nLine6=$computername$\nLine7=In $pdh_netin$ KB/s\n'
 make_dotvane_folder "$work/dotvane-still" 'Line0=Nothing changes here\n'
 
-# Processor time of a process in milliseconds, and its resident memory in KB.
-cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"; }
+# Processor time of a process in milliseconds, summed over its threads from
+# the scheduler's nanosecond counts (the clock ticks of /proc/PID/stat are
+# 10 ms coarse), and its resident memory in KB.
+cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d\n", ns / 1000000 }'; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 
 # Runs one command on a fresh Xvfb; prints "cpu_ms rss_kb".
