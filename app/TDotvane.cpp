@@ -25,7 +25,7 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display
     : host_(host),
       programFolder_(std::move(programFolder)),
       PerfCounters(CreatePerfCounterSource(host_)),
-      variables_{state_.MainSettings, values_, PerfCounters.get()},
+      variables_{state_.MainSettings, values_, PerfCounters.get(), &sensors_},
       selectedDisplay_(display ? nullptr : std::make_unique<SelectedDisplay>(DLPortIO1, state_.MainSettings, host_)),
       display_(display ? *display : *selectedDisplay_),
       renderer_({state_.MainSettings, state_.ScreenTable, state_.FontTable, state_.CurrentScreen, state_.WindowShown,
@@ -113,7 +113,7 @@ void TDotvane::Command(const std::function<void()>& command)
 void TDotvane::UpdateTimer1Timer()
 {
     const platform::RefreshTick tick;
-    RefreshSensors(values_.SensorMirror);
+    sensors_.BeginTick();
     CollectPerfCounters(PerfCounters.get(), state_.MainSettings);
     renderer_.RefreshScreen();
 }

@@ -111,6 +111,7 @@ private:
     LiveValues values_;
     // The NT build's counter source; none in the plain build.
     const std::unique_ptr<PerfCounterSource> PerfCounters;
+    SensorRefresh sensors_{values_.SensorMirror};
     const VariableContext variables_;
     // The printer-port component the display drivers talk through; closing
     // it with the window unloads the port driver.

@@ -21,11 +21,21 @@ struct MemoryStatusRecord {
     uint64_t AvailVirtual = 0;
 };
 
+// Which figures a caller shows. The address space of the process costs
+// reads of its own on some systems, so it is looked up only when asked for.
+enum class MemoryFigures {
+    All,
+    // MemoryLoad, the physical memory and the paging file; the virtual
+    // figures may stay 0.
+    WithoutVirtual,
+};
+
 class MemoryStatus {
 public:
     virtual ~MemoryStatus() = default;
-    // Fills `status`; figures the system cannot tell stay 0.
-    virtual void GlobalMemoryStatus(MemoryStatusRecord& status) = 0;
+    // Fills `status` with at least the `wanted` figures; figures the system
+    // cannot tell stay 0.
+    virtual void GlobalMemoryStatus(MemoryStatusRecord& status, MemoryFigures wanted) = 0;
 };
 
 // The system's implementation, created on first use.

@@ -10,12 +10,15 @@
 namespace dotvane {
 
 // What the variables show besides what they ask the system: the settings,
-// the values the timers gather, and the counter source of the NT build
-// (none in the plain build). Read at every expansion.
+// the values the timers gather, the counter source of the NT build (none in
+// the plain build) and what refreshes the sensor readings when they are
+// shown (without it, they are shown as the mirror holds them). Read at every
+// expansion.
 struct VariableContext {
     const TMainSettings& MainSettings;
     const LiveValues& Values;
     PerfCounterSource* PerfCounters = nullptr;
+    SensorRefresh* Sensors = nullptr;
 };
 
 // Replaces every "$name$" of a line template by the variable's value. A "$"

@@ -24,7 +24,8 @@ std::string ExpandVariable(std::string_view name, const VariableContext& context
     // but it is the documented one and families are tried exactly so.
     if (context.PerfCounters != nullptr && MainSettings.NTPerfMon.Enable && name.starts_with("pdh_"))
         return context.PerfCounters->Value(name);
-    if (name.starts_with("mbm")) return MbmVariable(name, values.SensorMirror);
+    if (name.starts_with("mbm"))
+        return MbmVariable(name, context.Sensors != nullptr ? context.Sensors->Readings() : values.SensorMirror);
     if (name.starts_with("bat_")) return BatteryVariable(name);
     if (name.starts_with("uptime")) return UptimeVariable(name);
     if (name.starts_with("mem")) return MemoryVariable(name);

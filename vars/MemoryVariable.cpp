@@ -8,7 +8,9 @@ namespace dotvane {
 std::string MemoryVariable(std::string_view name)
 {
     platform::MemoryStatusRecord status;
-    platform::MemoryStatusService::Current().GlobalMemoryStatus(status);
+    const bool virtualFigure = name == "memtotvirt" || name == "memavvirt";
+    platform::MemoryStatusService::Current().GlobalMemoryStatus(
+        status, virtualFigure ? platform::MemoryFigures::All : platform::MemoryFigures::WithoutVirtual);
     if (name == "memusage") return FormatUnsigned(status.MemoryLoad);
     uint64_t bytes;
     if (name == "memtotphys") bytes = status.TotalPhys;

@@ -30,7 +30,7 @@ public:
 // NTPerfMon/Enable is off, as read at the moment of the call.
 // At start-up, after the settings are loaded: OpenQuery, then LoadCounters.
 void StartPerfCounters(PerfCounterSource* source, const TMainSettings& settings, const std::string& programFolder);
-// On every refresh tick, after RefreshSensors and before the screen refresh.
+// On every refresh tick, before the screen refresh.
 void CollectPerfCounters(PerfCounterSource* source, const TMainSettings& settings);
 // When the main window closes.
 void StopPerfCounters(PerfCounterSource* source, const TMainSettings& settings);

@@ -69,4 +69,13 @@ bool RefreshSensors(SensorReadings& SensorMirror)
     return read;
 }
 
+const SensorReadings& SensorRefresh::Readings()
+{
+    if (due_) {
+        due_ = false;
+        RefreshSensors(mirror_);
+    }
+    return mirror_;
+}
+
 }  // namespace dotvane

@@ -22,4 +22,25 @@ inline constexpr size_t kSensorSectionBytes = 8032;
 // without it the mirror stays as it was.
 bool RefreshSensors(SensorReadings& SensorMirror);
 
+// Refreshes the mirror at most once per refresh tick, and only in a tick
+// that shows a reading: a screen without sensor variables costs no look at
+// the section, nor, where no monitor publishes one, at the kernel's sensor
+// files that stand in for it. The readings shown are the section's at the
+// first reading of the tick.
+class SensorRefresh {
+public:
+    explicit SensorRefresh(SensorReadings& SensorMirror) : mirror_(SensorMirror) {}
+    SensorRefresh(const SensorRefresh&) = delete;
+    SensorRefresh& operator=(const SensorRefresh&) = delete;
+
+    // A new refresh tick: the next reading refreshes the mirror first.
+    void BeginTick() { due_ = true; }
+    // The mirror, refreshed first if this tick has not done so yet.
+    const SensorReadings& Readings();
+
+private:
+    SensorReadings& mirror_;
+    bool due_ = true;
+};
+
 }  // namespace dotvane

@@ -2,6 +2,8 @@
 
 #include "platform/linux/RegularFilesLinux.h"
 
+#include <algorithm>
+
 namespace dotvane::platform {
 namespace {
 
@@ -16,7 +18,11 @@ FileView Within(FileStatus status, std::string_view bytes, size_t limit)
 }  // namespace
 
 KernelFileSnapshot::KernelFileSnapshot(Reader reader)
-    : reader_(reader ? std::move(reader) : Reader(ReadRegularFileInto))
+    : reader_(reader ? std::move(reader)
+                     : Reader([](const std::filesystem::path& file, HeldFile& held, bool mayHold, size_t limit,
+                                 std::string& buffer, size_t& length) {
+                           return ReadRegularFileInto(file, held, mayHold, limit, buffer, length);
+                       }))
 {
 }
 
@@ -57,10 +63,17 @@ FileView KernelFileSnapshot::Read(const std::filesystem::path& file, size_t limi
 
 FileView KernelFileSnapshot::ReadInto(const std::filesystem::path& file, size_t limit, Entry& entry)
 {
-    entry.status = reader_(file, limit, entry.buffer, entry.length);
+    const bool mayHold = entry.held.IsHeld() || HeldCount() < kMaxHeld;
+    entry.status = reader_(file, entry.held, mayHold, limit, entry.buffer, entry.length);
     entry.limit = limit;
     if (entry.status != FileStatus::Ok && entry.status != FileStatus::TooLarge) entry.length = 0;
     return FileView{entry.status, std::string_view(entry.buffer.data(), entry.length)};
+}
+
+size_t KernelFileSnapshot::HeldCount() const
+{
+    return static_cast<size_t>(
+        std::count_if(entries_.begin(), entries_.end(), [](const auto& entry) { return entry.second.held.IsHeld(); }));
 }
 
 KernelFileSnapshot& SystemKernelFiles()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/RegularFiles.h"
+#include "platform/linux/RegularFilesLinux.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -29,11 +30,20 @@ struct FileView {
 // the next one begins. The bytes of a view stay valid until the same file is
 // read again: outside a tick at its next request, in a tick only after the
 // tick (or when it is asked for with a larger limit than it was cut at).
+//
+// A kernel file stays open as long as its entry is kept (HeldFile), up to
+// kMaxHeld files, so that a tick reads each one with a single system call.
 class KernelFileSnapshot {
 public:
-    // How a file is read; ReadRegularFileInto unless a test counts reads.
-    using Reader = std::function<FileStatus(const std::filesystem::path& file, size_t limit, std::string& buffer,
-                                            size_t& length)>;
+    // How a file is read; ReadRegularFileInto through the entry's held file
+    // unless a test counts reads.
+    using Reader = std::function<FileStatus(const std::filesystem::path& file, HeldFile& held, bool mayHold,
+                                            size_t limit, std::string& buffer, size_t& length)>;
+
+    // The most files held open at once; files beyond them are opened at
+    // every read, which leaves descriptors for everything else however many
+    // sensor files a machine has.
+    static constexpr size_t kMaxHeld = 128;
 
     explicit KernelFileSnapshot(Reader reader = {});
 
@@ -53,12 +63,14 @@ private:
         size_t limit = 0;
         std::string buffer;
         size_t length = 0;
+        HeldFile held;
         // Whether the file was read in the tick that is open or, between
         // ticks, in the last one.
         bool current = false;
     };
 
     FileView ReadInto(const std::filesystem::path& file, size_t limit, Entry& entry);
+    size_t HeldCount() const;
 
     Reader reader_;
     int depth_ = 0;

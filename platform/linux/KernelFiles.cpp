@@ -37,44 +37,58 @@ std::optional<double> ParseLeadingNumber(std::string_view text)
 std::vector<std::string_view> SplitFields(std::string_view line)
 {
     std::vector<std::string_view> fields;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && IsBlank(line[i])) ++i;
-        const size_t start = i;
-        while (i < line.size() && !IsBlank(line[i])) ++i;
-        if (i > start) fields.push_back(line.substr(start, i - start));
-    }
+    for (std::string_view field; TakeField(line, field);) fields.push_back(field);
     return fields;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
+    for (std::string_view line; TakeLine(text, line);) lines.push_back(line);
     return lines;
+}
+
+bool TakeLine(std::string_view& rest, std::string_view& line)
+{
+    if (rest.empty()) return false;
+    const size_t end = rest.find('\n');
+    line = rest.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    return true;
+}
+
+bool TakeField(std::string_view& rest, std::string_view& field)
+{
+    size_t i = 0;
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    const size_t start = i;
+    while (i < rest.size() && !IsBlank(rest[i])) ++i;
+    field = rest.substr(start, i - start);
+    rest.remove_prefix(i);
+    return !field.empty();
 }
 
 std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesystem::path& procRoot)
 {
     std::vector<CpuTimes> result;
-    const auto text = ReadKernelFile(files, procRoot / "stat");
-    if (!text) return result;
-    for (std::string_view line : SplitLines(*text)) {
+    ReadCpuTimesInto(files, procRoot / "stat", result);
+    return result;
+}
+
+void ReadCpuTimesInto(KernelFileSnapshot& files, const std::filesystem::path& statFile, std::vector<CpuTimes>& result)
+{
+    result.clear();
+    const auto text = ReadKernelFile(files, statFile);
+    if (!text) return;
+    std::string_view rest = *text;
+    for (std::string_view line; TakeLine(rest, line);) {
         // Only "cpu" lines are split into their fields; the others, such as
         // the interrupt counts, run to hundreds of fields.
-        const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos || line.compare(first, 3, "cpu") != 0) continue;
-        const auto fields = SplitFields(line);
-        if (fields.empty() || !fields[0].starts_with("cpu")) continue;
+        std::string_view name;
+        if (!TakeField(line, name) || !name.starts_with("cpu")) continue;
         CpuTimes times;
-        const std::string_view id = fields[0].substr(3);
+        const std::string_view id = name.substr(3);
         if (!id.empty()) {
             const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), times.cpu);
             if (ec != std::errc{} || end != id.data() + id.size() || times.cpu < 0) continue;
@@ -82,14 +96,14 @@ std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesys
         // user nice system idle iowait irq softirq steal; the guest times
         // that may follow are already part of user and nice.
         uint64_t ticks[8] = {};
-        for (size_t k = 0; k < 8 && k + 1 < fields.size(); ++k)
-            std::from_chars(fields[k + 1].data(), fields[k + 1].data() + fields[k + 1].size(), ticks[k]);
+        std::string_view field;
+        for (size_t k = 0; k < 8 && TakeField(line, field); ++k)
+            std::from_chars(field.data(), field.data() + field.size(), ticks[k]);
         for (uint64_t t : ticks) times.total += t;
         const uint64_t idle = ticks[3] + ticks[4];
         times.busy = times.total >= idle ? times.total - idle : 0;
         result.push_back(times);
     }
-    return result;
 }
 
 double BusyPercent(const CpuTimes& before, const CpuTimes& after)

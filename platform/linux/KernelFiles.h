@@ -36,6 +36,15 @@ std::vector<std::string_view> SplitFields(std::string_view line);
 // The lines of a text, without their line ends.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// Takes the first line off `rest` into `line` (without its line end), as
+// SplitLines would give it; false when `rest` is empty. For the files read
+// at every tick, which are walked without building a list.
+bool TakeLine(std::string_view& rest, std::string_view& line);
+
+// Takes the first field off `rest` into `field`, as SplitFields would give
+// it; false when only blanks are left.
+bool TakeField(std::string_view& rest, std::string_view& field);
+
 // Processor time counters of one "cpu" line of /proc/stat, in clock ticks.
 struct CpuTimes {
     // -1 for the line of all processors together, otherwise N of "cpuN".
@@ -47,6 +56,10 @@ struct CpuTimes {
 // The "cpu" lines of <procRoot>/stat in file order: the total first, then
 // every processor listed. Empty when the file cannot be read.
 std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesystem::path& procRoot);
+
+// The same from the stat file itself into `times`, whose room is kept from
+// one call to the next.
+void ReadCpuTimesInto(KernelFileSnapshot& files, const std::filesystem::path& statFile, std::vector<CpuTimes>& times);
 
 // The share of busy time between two samples of the same processor, in
 // percent (0 … 100); 0 when no time passed.

@@ -85,7 +85,7 @@ uint64_t MemoryStatusLinux::UserAddressSpace()
 #endif
 }
 
-void MemoryStatusLinux::GlobalMemoryStatus(MemoryStatusRecord& status)
+void MemoryStatusLinux::GlobalMemoryStatus(MemoryStatusRecord& status, MemoryFigures wanted)
 {
     status = MemoryStatusRecord{};
     const Kilobytes memory(ReadKernelFile(files_, meminfo_));
@@ -101,6 +101,7 @@ void MemoryStatusLinux::GlobalMemoryStatus(MemoryStatusRecord& status)
         status.MemoryLoad = static_cast<uint32_t>(std::llround(100.0 * static_cast<double>(total - std::min(available, total)) / static_cast<double>(total)));
     status.TotalPageFile = (total + memory.Lookup("SwapTotal")) * 1024;
     status.AvailPageFile = std::min(status.TotalPageFile, (std::min(available, total) + memory.Lookup("SwapFree")) * 1024);
+    if (wanted == MemoryFigures::WithoutVirtual) return;
 
     const auto limit = AddressSpaceLimit(ReadKernelFile(files_, limits_));
     status.TotalVirtual = limit ? std::min(*limit, UserAddressSpace()) : UserAddressSpace();

@@ -15,7 +15,7 @@ class MemoryStatusLinux : public MemoryStatus {
 public:
     explicit MemoryStatusLinux(std::filesystem::path procRoot = "/proc",
                                KernelFileSnapshot& files = SystemKernelFiles());
-    void GlobalMemoryStatus(MemoryStatusRecord& status) override;
+    void GlobalMemoryStatus(MemoryStatusRecord& status, MemoryFigures wanted) override;
 
     // The size of a process's user address space on this architecture, the
     // total when no address-space limit is set.

@@ -11,7 +11,8 @@ constexpr DWORD kRecordLength = 32;
 
 class MemoryStatusWin32 : public MemoryStatus {
 public:
-    void GlobalMemoryStatus(MemoryStatusRecord& status) override
+    // The system gives every figure in one call, whichever are wanted.
+    void GlobalMemoryStatus(MemoryStatusRecord& status, MemoryFigures) override
     {
         MEMORYSTATUS system{};
         system.dwLength = kRecordLength;

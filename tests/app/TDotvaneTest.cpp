@@ -2,6 +2,7 @@
 #include "platform/linux/KernelFileSnapshot.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/FakeNamedSections.h"
+#include "tests/support/SensorSection.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -127,12 +128,37 @@ public:
 TEST_F(TDotvaneTest, TheRefreshTickReadsTheSystemInOneTick)
 {
     TickNotingSections sections;
-    WriteScreens("[Screen0]\nLine0=hello\n");
+    WriteScreens("[Screen0]\nLine0=$mbmtemp(0)$\n");
     Start();
     Refresh().Fire();
     Refresh().Fire();
     EXPECT_EQ(sections.inTick, (std::vector<bool>{true, true}));
     EXPECT_FALSE(platform::SystemKernelFiles().InTick());
+}
+
+TEST_F(TDotvaneTest, TheSensorsAreReadOncePerTickAndOnlyWhenShown)
+{
+    test::FakeNamedSections sections;
+    const auto publish = [&](double temperature) {
+        test::SensorSection section(1);
+        section.SetCount(0, 1).SetReading(0, temperature);
+        sections.sections["$M$B$M$5$S$D$"] = section.bytes;
+    };
+    publish(41);
+    WriteScreens("[Screen0]\nEnable=1\nLine0=still\n[Screen1]\nEnable=1\nLine0=$mbmtemp(0)$ $mbmtemp(0)$C\n");
+    Start();
+    Refresh().Fire();
+    Refresh().Fire();
+    EXPECT_EQ(sections.opened, 0);
+
+    logic->Next1Click();
+    ASSERT_EQ(State().CurrentScreen, 1);
+    EXPECT_EQ(sections.opened, 1);
+    EXPECT_EQ(State().LineText[0], "41 41C");
+    publish(42);
+    Refresh().Fire();
+    EXPECT_EQ(sections.opened, 2);
+    EXPECT_EQ(State().LineText[0], "42 42C");
 }
 
 TEST_F(TDotvaneTest, ReloadHasTheSensorsLookedForAgain)

@@ -13,8 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <future>
 #include <map>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace dotvane::platform {
 namespace {
@@ -184,7 +190,7 @@ TEST(KernelFileSnapshot, OneTickReadsEachFileOnceForAllSources)
         ASSERT_EQ(counters.PdhCollectQueryData(query), kErrorSuccess);
         MemoryStatusRecord status;
         for (int variable = 0; variable < 3; ++variable) {
-            memory.GlobalMemoryStatus(status);
+            memory.GlobalMemoryStatus(status, MemoryFigures::All);
             EXPECT_EQ(status.AvailPhys, 500u * 1024);
             EXPECT_EQ(ticks.GetTickCount64(), 1000500u);
         }
@@ -236,6 +242,93 @@ TEST(ReadRegularFileInto, KeepsTheLimitAndGrowsForLargerFiles)
     EXPECT_EQ(length, 0u);
     EXPECT_EQ(ReadRegularFileInto("/dev/zero", 100, buffer, length), FileStatus::NotRegular);
     EXPECT_EQ(length, 0u);
+}
+
+// The count of this process's open descriptors.
+size_t OpenDescriptors()
+{
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+    return count;
+}
+
+TEST(HeldFile, AKernelFileIsHeldAndReadAnewEachTime)
+{
+    HeldFile held;
+    std::string buffer;
+    size_t length = 0;
+    const auto threads = [&] {
+        EXPECT_EQ(ReadRegularFileInto("/proc/self/status", held, true, 1024 * 1024, buffer, length), FileStatus::Ok);
+        const std::string text = buffer.substr(0, length);
+        const size_t at = text.find("Threads:");
+        return at == std::string::npos ? -1 : std::stoi(text.substr(at + 8));
+    };
+    const int before = threads();
+    ASSERT_TRUE(held.IsHeld());
+    const size_t open = OpenDescriptors();
+    std::promise<void> started;
+    std::promise<void> finish;
+    std::thread other([&] {
+        started.set_value();
+        finish.get_future().wait();
+    });
+    started.get_future().wait();
+    // The held file gives the text of now, not the one of its first read.
+    EXPECT_EQ(threads(), before + 1);
+    EXPECT_EQ(OpenDescriptors(), open);
+    finish.set_value();
+    other.join();
+    held.Release();
+    EXPECT_FALSE(held.IsHeld());
+}
+
+TEST(HeldFile, AFileOnDiskIsNeverHeld)
+{
+    test::TempDir dir;
+    const auto file = dir.Write("meminfo", "first\n");
+    HeldFile held;
+    std::string buffer;
+    size_t length = 0;
+    ASSERT_EQ(ReadRegularFileInto(file, held, true, 100, buffer, length), FileStatus::Ok);
+    EXPECT_FALSE(held.IsHeld());
+    // Replaced by another file of the same name: the new one is read.
+    dir.Write("meminfo.new", "second\n");
+    std::filesystem::rename(dir.Path() / "meminfo.new", file);
+    ASSERT_EQ(ReadRegularFileInto(file, held, true, 100, buffer, length), FileStatus::Ok);
+    EXPECT_EQ(buffer.substr(0, length), "second\n");
+    // Nor is a kernel file when holding is not allowed.
+    ASSERT_EQ(ReadRegularFileInto("/proc/self/stat", held, false, 4096, buffer, length), FileStatus::Ok);
+    EXPECT_FALSE(held.IsHeld());
+}
+
+TEST(KernelFileSnapshot, HoldsAtMostItsShareOfDescriptors)
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator("/proc/sys", ec);
+         !ec && it != std::filesystem::recursive_directory_iterator() && files.size() < KernelFileSnapshot::kMaxHeld + 40;
+         it.increment(ec)) {
+        std::error_code kind;
+        if (it->is_regular_file(kind) && access(it->path().c_str(), R_OK) == 0) files.push_back(it->path());
+    }
+    if (files.size() <= KernelFileSnapshot::kMaxHeld) GTEST_SKIP() << "too few files in /proc/sys";
+    const size_t before = OpenDescriptors();
+    {
+        KernelFileSnapshot snapshot;
+        for (int tick = 0; tick < 2; ++tick) {
+            snapshot.BeginTick();
+            for (const auto& file : files) snapshot.Read(file, 64 * 1024);
+            snapshot.EndTick();
+            EXPECT_GT(OpenDescriptors(), before + KernelFileSnapshot::kMaxHeld / 2);
+            EXPECT_LE(OpenDescriptors(), before + KernelFileSnapshot::kMaxHeld);
+        }
+        // A tick that reads none of them lets them all go.
+        snapshot.BeginTick();
+        snapshot.EndTick();
+        snapshot.BeginTick();
+        snapshot.EndTick();
+        EXPECT_EQ(OpenDescriptors(), before);
+    }
 }
 
 }  // namespace

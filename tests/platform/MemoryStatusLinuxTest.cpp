@@ -2,6 +2,7 @@
 
 #include "tests/support/Variables.h"
 
+#include "tests/support/CountingFiles.h"
 #include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
@@ -15,7 +16,7 @@ constexpr uint64_t KB = 1024;
 TEST(MemoryStatusLinux, ReadsMeminfoAndTheProcessLimits)
 {
     MemoryStatusRecord status;
-    MemoryStatusLinux(DOTVANE_FIXTURES "/memory/limited").GlobalMemoryStatus(status);
+    MemoryStatusLinux(DOTVANE_FIXTURES "/memory/limited").GlobalMemoryStatus(status, MemoryFigures::All);
     EXPECT_EQ(status.MemoryLoad, 75u);
     EXPECT_EQ(status.TotalPhys, 16000000 * KB);
     EXPECT_EQ(status.AvailPhys, 4000000 * KB);
@@ -27,10 +28,27 @@ TEST(MemoryStatusLinux, ReadsMeminfoAndTheProcessLimits)
     EXPECT_EQ(status.AvailVirtual, 8589934592u - 2500000 * KB);
 }
 
+TEST(MemoryStatusLinux, TheProcessFilesAreReadOnlyForTheVirtualFigures)
+{
+    const std::filesystem::path proc = DOTVANE_FIXTURES "/memory/limited";
+    test::CountingFiles files;
+    MemoryStatusLinux memory(proc, files.snapshot);
+    MemoryStatusRecord status;
+    memory.GlobalMemoryStatus(status, MemoryFigures::WithoutVirtual);
+    EXPECT_EQ(status.AvailPhys, 4000000 * KB);
+    EXPECT_EQ(status.AvailPageFile, 5500000 * KB);
+    EXPECT_EQ(files.Take(), (std::map<std::string, int>{{(proc / "meminfo").string(), 1}}));
+    memory.GlobalMemoryStatus(status, MemoryFigures::All);
+    EXPECT_EQ(status.TotalVirtual, 8589934592u);
+    EXPECT_EQ(files.Take(), (std::map<std::string, int>{{(proc / "meminfo").string(), 1},
+                                                        {(proc / "self" / "limits").string(), 1},
+                                                        {(proc / "self" / "status").string(), 1}}));
+}
+
 TEST(MemoryStatusLinux, OldKernelsAndUnlimitedAddressSpace)
 {
     MemoryStatusRecord status;
-    MemoryStatusLinux(DOTVANE_FIXTURES "/memory/old-kernel").GlobalMemoryStatus(status);
+    MemoryStatusLinux(DOTVANE_FIXTURES "/memory/old-kernel").GlobalMemoryStatus(status, MemoryFigures::All);
     // Without MemAvailable: free + buffers + cache = 1000000 of 2000000.
     EXPECT_EQ(status.AvailPhys, 1000000 * KB);
     EXPECT_EQ(status.MemoryLoad, 50u);
@@ -47,7 +65,7 @@ TEST(MemoryStatusLinux, MissingFilesGiveZeroesAndNoDivisionByZero)
 {
     MemoryStatusRecord status;
     status.MemoryLoad = 99;
-    MemoryStatusLinux(DOTVANE_FIXTURES "/no-such-tree").GlobalMemoryStatus(status);
+    MemoryStatusLinux(DOTVANE_FIXTURES "/no-such-tree").GlobalMemoryStatus(status, MemoryFigures::All);
     EXPECT_EQ(status.MemoryLoad, 0u);
     EXPECT_EQ(status.TotalPhys, 0u);
     EXPECT_EQ(status.AvailPageFile, 0u);
@@ -60,7 +78,7 @@ TEST(MemoryStatusLinux, AKeyGivenTwiceCountsWithItsFirstReadableValue)
     proc.Write("meminfo", "MemTotal: x kB\nMemTotal: 1000 kB\nMemTotal: 3000 kB\nMemAvailable: 250 kB\n"
                           "MemAvailableX: 900 kB\n MemFree: 7 kB\n");
     MemoryStatusRecord status;
-    MemoryStatusLinux(proc.Path()).GlobalMemoryStatus(status);
+    MemoryStatusLinux(proc.Path()).GlobalMemoryStatus(status, MemoryFigures::All);
     EXPECT_EQ(status.TotalPhys, 1000 * KB);
     EXPECT_EQ(status.AvailPhys, 250 * KB);
     EXPECT_EQ(status.MemoryLoad, 75u);
@@ -79,7 +97,7 @@ TEST_F(MemoryStatusLinuxVariables, ShowKilobytesAndTheLoad)
 TEST(MemoryStatusLinux, ThisMachineGivesConsistentFigures)
 {
     MemoryStatusRecord status;
-    MemoryStatusLinux().GlobalMemoryStatus(status);
+    MemoryStatusLinux().GlobalMemoryStatus(status, MemoryFigures::All);
     EXPECT_GT(status.TotalPhys, 0u);
     EXPECT_LE(status.AvailPhys, status.TotalPhys);
     EXPECT_LE(status.MemoryLoad, 100u);
@@ -96,7 +114,7 @@ TEST(MemoryStatusLinux, FifosAndFoldersAreNotRead)
     std::filesystem::create_directories(proc.Path() / "self" / "status");
     const auto [prompt, status] = test::ReadWhileHeld({&meminfo, &limits}, [&] {
         MemoryStatusRecord record;
-        MemoryStatusLinux(proc.Path()).GlobalMemoryStatus(record);
+        MemoryStatusLinux(proc.Path()).GlobalMemoryStatus(record, MemoryFigures::All);
         return record;
     });
     EXPECT_TRUE(prompt);

@@ -14,9 +14,10 @@ namespace dotvane::test {
 class CountingFiles {
 public:
     CountingFiles()
-        : snapshot([this](const std::filesystem::path& file, size_t limit, std::string& buffer, size_t& length) {
+        : snapshot([this](const std::filesystem::path& file, platform::HeldFile& held, bool mayHold, size_t limit,
+                          std::string& buffer, size_t& length) {
               ++reads[file.string()];
-              return platform::ReadRegularFileInto(file, limit, buffer, length);
+              return platform::ReadRegularFileInto(file, held, mayHold, limit, buffer, length);
           })
     {
     }

@@ -48,11 +48,13 @@ class FakeMemoryStatus : public platform::MemoryStatus {
     platform::MemoryStatusService::Scoped installed_{*this};
 
 public:
-    void GlobalMemoryStatus(platform::MemoryStatusRecord& status) override
+    void GlobalMemoryStatus(platform::MemoryStatusRecord& status, platform::MemoryFigures figures) override
     {
         ++queries;
+        wanted = figures;
         status = record;
     }
+    platform::MemoryFigures wanted = platform::MemoryFigures::All;
     platform::MemoryStatusRecord record;
     int queries = 0;
 };

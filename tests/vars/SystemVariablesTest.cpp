@@ -91,8 +91,11 @@ TEST_F(MemoryVariables, KilobytesAndTheLoad)
     EXPECT_EQ(ExpandVariable("memavphys"), "3145728");  // rounded down
     EXPECT_EQ(ExpandVariable("memtotpage"), "10485760");
     EXPECT_EQ(ExpandVariable("memavpage"), "5242880");
+    EXPECT_EQ(memory.wanted, platform::MemoryFigures::WithoutVirtual);
     EXPECT_EQ(ExpandVariable("memtotvirt"), "137438953472");
+    EXPECT_EQ(memory.wanted, platform::MemoryFigures::All);
     EXPECT_EQ(ExpandVariable("memavvirt"), "137437904896");
+    EXPECT_EQ(memory.wanted, platform::MemoryFigures::All);
     const int before = memory.queries;
     EXPECT_EQ(ExpandVariable("memory"), "");
     EXPECT_EQ(memory.queries, before + 1);

@@ -90,7 +90,7 @@ TEST_F(MemoryStatusWin32, FiguresComeFromGlobalMemoryStatus)
     raw.dwLength = sizeof raw;
     ASSERT_TRUE(::GlobalMemoryStatusEx(&raw));
     MemoryStatusRecord record;
-    MemoryStatusService::Current().GlobalMemoryStatus(record);
+    MemoryStatusService::Current().GlobalMemoryStatus(record, MemoryFigures::All);
     EXPECT_LE(record.MemoryLoad, 100u);
     EXPECT_EQ(record.TotalPhys, raw.ullTotalPhys);
     EXPECT_EQ(record.TotalVirtual, raw.ullTotalVirtual);

@@ -10,11 +10,6 @@ namespace {
 
 constexpr double kSectorBytes = 512;  // /proc/diskstats counts 512-byte sectors
 
-double Field(const std::vector<std::string_view>& fields, size_t index)
-{
-    return index < fields.size() ? ParseLeadingNumber(fields[index]).value_or(0) : 0;
-}
-
 std::string_view Trim(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -31,17 +26,40 @@ bool AllDigits(std::string_view text)
 
 CounterSampler::CounterSampler(std::filesystem::path procRoot, std::filesystem::path sysRoot,
                                KernelFileSnapshot& files)
-    : procRoot_(std::move(procRoot)), sysRoot_(std::move(sysRoot)), files_(files)
+    : procRoot_(std::move(procRoot)),
+      sysRoot_(std::move(sysRoot)),
+      files_(files),
+      stat_(procRoot_ / "stat"),
+      meminfo_(procRoot_ / "meminfo"),
+      uptimeFile_(procRoot_ / "uptime"),
+      netDev_(procRoot_ / "net" / "dev"),
+      diskstats_(procRoot_ / "diskstats"),
+      loadavg_(procRoot_ / "loadavg")
 {
 }
 
 void CounterSampler::Begin()
 {
-    cpus_.reset();
+    cpusRead_ = false;
     memory_.reset();
     uptime_.reset();
-    interfaces_.reset();
-    disks_.reset();
+    interfacesRead_ = false;
+    disksRead_ = false;
+}
+
+template <typename Figures, typename Update>
+void CounterSampler::Relist(std::map<std::string, Figures, std::less<>>& listed, std::string_view name, Update update)
+{
+    auto it = listed.find(name);
+    if (it == listed.end()) it = listed.emplace(std::string(name), Figures{}).first;
+    update(it->second);
+    it->second.listed = true;
+}
+
+template <typename Figures>
+void CounterSampler::DropUnlisted(std::map<std::string, Figures, std::less<>>& listed)
+{
+    std::erase_if(listed, [](const auto& entry) { return !entry.second.listed; });
 }
 
 CounterSample CounterSampler::Sample(const CounterPath& path)
@@ -72,15 +90,16 @@ CounterSample CounterSampler::Sample(const CounterPath& path)
 
 const std::vector<CpuTimes>& CounterSampler::Cpus()
 {
-    if (!cpus_) cpus_ = ReadCpuTimes(files_, procRoot_);
-    return *cpus_;
+    if (!cpusRead_) ReadCpuTimesInto(files_, stat_, cpus_);
+    cpusRead_ = true;
+    return cpus_;
 }
 
 const CounterSampler::Memory& CounterSampler::MemoryKilobytes()
 {
     if (memory_) return *memory_;
     memory_.emplace();
-    const auto text = ReadKernelFile(files_, procRoot_ / "meminfo");
+    const auto text = ReadKernelFile(files_, meminfo_);
     if (!text) return *memory_;
     Memory& memory = *memory_;
     const std::pair<std::string_view, std::optional<double>*> keys[] = {
@@ -89,7 +108,8 @@ const CounterSampler::Memory& CounterSampler::MemoryKilobytes()
         {"Committed_AS", &memory.committed}, {"CommitLimit", &memory.commitLimit},
     };
     // A key that appears twice counts with its last readable value.
-    for (std::string_view line : SplitLines(*text)) {
+    std::string_view rest = *text;
+    for (std::string_view line; TakeLine(rest, line);) {
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos) continue;
         const std::string_view key = line.substr(0, colon);
@@ -104,49 +124,68 @@ const CounterSampler::Memory& CounterSampler::MemoryKilobytes()
 
 std::optional<double> CounterSampler::Uptime()
 {
-    if (!uptime_) uptime_ = ReadKernelNumber(files_, procRoot_ / "uptime");
+    if (!uptime_) uptime_ = ReadKernelNumber(files_, uptimeFile_);
     return *uptime_;
 }
 
 const std::map<std::string, CounterSampler::Traffic, std::less<>>& CounterSampler::Interfaces()
 {
-    if (interfaces_) return *interfaces_;
-    interfaces_.emplace();
-    const auto text = ReadKernelFile(files_, procRoot_ / "net" / "dev");
-    if (!text) return *interfaces_;
+    if (interfacesRead_) return interfaces_;
+    interfacesRead_ = true;
+    for (auto& [name, traffic] : interfaces_) traffic.listed = false;
     // "  eth0: <8 receive figures> <8 transmit figures>", bytes first in each.
-    for (std::string_view line : SplitLines(*text)) {
+    const auto text = ReadKernelFile(files_, netDev_);
+    std::string_view rest = text.value_or(std::string_view());
+    for (std::string_view line; TakeLine(rest, line);) {
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos) continue;
-        const auto fields = SplitFields(line.substr(colon + 1));
-        if (fields.size() < 9) continue;
-        (*interfaces_)[std::string(Trim(line.substr(0, colon)))] = Traffic{Field(fields, 0), Field(fields, 8)};
+        std::string_view fields = line.substr(colon + 1);
+        std::string_view field, received, sent;
+        size_t count = 0;
+        for (; TakeField(fields, field); ++count) {
+            if (count == 0) received = field;
+            if (count == 8) sent = field;
+        }
+        if (count < 9) continue;
+        Relist(interfaces_, Trim(line.substr(0, colon)), [&](Traffic& traffic) {
+            traffic.received = ParseLeadingNumber(received).value_or(0);
+            traffic.sent = ParseLeadingNumber(sent).value_or(0);
+        });
     }
-    return *interfaces_;
+    DropUnlisted(interfaces_);
+    return interfaces_;
 }
 
 std::map<std::string, CounterSampler::DiskActivity, std::less<>>& CounterSampler::Disks()
 {
-    if (disks_) return *disks_;
-    disks_.emplace();
-    const auto text = ReadKernelFile(files_, procRoot_ / "diskstats");
-    if (!text) return *disks_;
+    if (disksRead_) return disks_;
+    disksRead_ = true;
+    for (auto& [name, activity] : disks_) activity.listed = false;
     // major minor name, then reads, merged, sectors read, ms reading,
     // writes, merged, sectors written, ms writing, in flight, ms busy, …
-    for (std::string_view line : SplitLines(*text)) {
-        const auto fields = SplitFields(line);
-        if (fields.size() < 13) continue;
-        (*disks_)[std::string(fields[2])] =
-            DiskActivity{Field(fields, 5) * kSectorBytes, Field(fields, 9) * kSectorBytes, Field(fields, 12), {}};
+    const auto text = ReadKernelFile(files_, diskstats_);
+    std::string_view rest = text.value_or(std::string_view());
+    for (std::string_view line; TakeLine(rest, line);) {
+        std::string_view fields[13];
+        size_t count = 0;
+        while (count < std::size(fields) && TakeField(line, fields[count])) ++count;
+        if (count < std::size(fields)) continue;
+        const auto figure = [&](size_t index) { return ParseLeadingNumber(fields[index]).value_or(0); };
+        Relist(disks_, fields[2], [&](DiskActivity& activity) {
+            activity.readBytes = figure(5) * kSectorBytes;
+            activity.writtenBytes = figure(9) * kSectorBytes;
+            activity.busyMilliseconds = figure(12);
+        });
     }
-    return *disks_;
+    DropUnlisted(disks_);
+    return disks_;
 }
 
 bool CounterSampler::IsPhysicalDisk(const std::string& name, DiskActivity& activity) const
 {
     // Whole disks backed by a device; partitions, loop, RAM and mapper
-    // devices have no "device" entry in /sys/block. Looked at once per
-    // collection, however many totals ask.
+    // devices have no "device" entry in /sys/block. Looked at once for as
+    // long as the disk stays listed, however many totals ask.
     if (!activity.physical) {
         std::error_code ec;
         activity.physical = std::filesystem::exists(sysRoot_ / "block" / name / "device", ec);
@@ -199,7 +238,7 @@ CounterSample CounterSampler::SystemSample(CounterKind kind)
     if (kind == CounterKind::Threads) {
         // The fourth field of loadavg is "running/existing" scheduling
         // entities, which are the system's threads.
-        const auto text = ReadKernelFile(files_, procRoot_ / "loadavg");
+        const auto text = ReadKernelFile(files_, loadavg_);
         if (!text) return {};
         const auto fields = SplitFields(*text);
         if (fields.size() < 4) return {};

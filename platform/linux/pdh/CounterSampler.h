@@ -40,13 +40,17 @@ private:
     struct Traffic {
         double received = 0;
         double sent = 0;
+        // Whether the last read of the file listed the interface.
+        bool listed = false;
     };
     struct DiskActivity {
         double readBytes = 0;
         double writtenBytes = 0;
         double busyMilliseconds = 0;
-        // Whether it is a whole disk, once a total asked.
+        // Whether it is a whole disk, once a total asked; kept while the
+        // disk stays listed.
         std::optional<bool> physical;
+        bool listed = false;
     };
     // The figures of meminfo that the memory counters use, in kilobytes.
     struct Memory {
@@ -57,6 +61,14 @@ private:
         std::optional<double> committed;
         std::optional<double> commitLimit;
     };
+
+    // The interfaces and disks are kept from one collection to the next and
+    // updated in place, so that a collection allocates nothing once they
+    // are known; one that is no longer listed is dropped.
+    template <typename Figures, typename Update>
+    void Relist(std::map<std::string, Figures, std::less<>>& listed, std::string_view name, Update update);
+    template <typename Figures>
+    static void DropUnlisted(std::map<std::string, Figures, std::less<>>& listed);
 
     const std::vector<CpuTimes>& Cpus();
     const Memory& MemoryKilobytes();
@@ -74,11 +86,15 @@ private:
     std::filesystem::path procRoot_;
     std::filesystem::path sysRoot_;
     KernelFileSnapshot& files_;
-    std::optional<std::vector<CpuTimes>> cpus_;
+    const std::filesystem::path stat_, meminfo_, uptimeFile_, netDev_, diskstats_, loadavg_;
+    bool cpusRead_ = false;
+    std::vector<CpuTimes> cpus_;
     std::optional<Memory> memory_;
     std::optional<std::optional<double>> uptime_;
-    std::optional<std::map<std::string, Traffic, std::less<>>> interfaces_;
-    std::optional<std::map<std::string, DiskActivity, std::less<>>> disks_;
+    bool interfacesRead_ = false;
+    std::map<std::string, Traffic, std::less<>> interfaces_;
+    bool disksRead_ = false;
+    std::map<std::string, DiskActivity, std::less<>> disks_;
 };
 
 }  // namespace dotvane::platform
