@@ -88,7 +88,8 @@ HwmonSensorLayout::HwmonSensorLayout(std::filesystem::path sysRoot, std::filesys
       procRoot_(std::move(procRoot)),
       files_(files),
       now_(std::move(now)),
-      cpufreq_(sysRoot_ / "devices/system/cpu/cpu0/cpufreq/scaling_cur_freq")
+      cpufreq_(sysRoot_ / "devices/system/cpu/cpu0/cpufreq/scaling_cur_freq"),
+      stat_(procRoot_ / "stat")
 {
 }
 
@@ -183,20 +184,23 @@ std::vector<std::byte> HwmonSensorLayout::Build()
         found = true;
     }
 
-    std::vector<CpuTimes> current = ReadCpuTimes(files_, procRoot_);
-    if (current.size() > kMaxRecords - kFirstUsage) current.resize(kMaxRecords - kFirstUsage);
-    for (const CpuTimes& now : current) {
+    // The usage of each processor since the previous Build; the two samples
+    // swap places so that their room is kept.
+    ReadCpuTimesInto(files_, stat_, current_);
+    if (current_.size() > kMaxRecords - kFirstUsage) current_.resize(kMaxRecords - kFirstUsage);
+    for (const CpuTimes& now : current_) {
         const auto before = std::find_if(previous_.begin(), previous_.end(),
                                          [&](const CpuTimes& p) { return p.cpu == now.cpu; });
         readings.values.push_back(before == previous_.end() ? 0.0 : BusyPercent(*before, now));
     }
-    previous_ = current;
-    found = found || !current.empty();
+    std::swap(previous_, current_);
+    const auto processors = static_cast<uint32_t>(previous_.size());
+    found = found || processors > 0;
     if (!found) return {};
 
     const std::vector<double>& values = readings.values;
     std::vector<std::byte> bytes(kRecordsOffset + kRecordSize * values.size(), std::byte{0});
-    const uint32_t counts[] = {kTemperatures, kVoltages, kFans, 1, static_cast<uint32_t>(current.size())};
+    const uint32_t counts[] = {kTemperatures, kVoltages, kFans, 1, processors};
     for (uint32_t i = 0; i < std::size(counts); ++i) {
         PutInt32(bytes, kIndexOffset + 8 * i, i + 1);
         PutInt32(bytes, kIndexOffset + 8 * i + 4, counts[i]);

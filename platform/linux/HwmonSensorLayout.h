@@ -92,10 +92,12 @@ private:
     bool discovered_ = false;
     std::vector<Device> devices_;
     std::filesystem::path cpufreq_;
+    std::filesystem::path stat_;
     bool hasCpufreq_ = false;
     std::optional<std::chrono::steady_clock::time_point> cpuinfoReadAt_;
     std::optional<double> cpuinfoMhz_;
     std::vector<CpuTimes> previous_;
+    std::vector<CpuTimes> current_;
 };
 
 }  // namespace dotvane::platform

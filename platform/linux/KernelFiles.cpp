@@ -69,13 +69,6 @@ bool TakeField(std::string_view& rest, std::string_view& field)
     return !field.empty();
 }
 
-std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesystem::path& procRoot)
-{
-    std::vector<CpuTimes> result;
-    ReadCpuTimesInto(files, procRoot / "stat", result);
-    return result;
-}
-
 void ReadCpuTimesInto(KernelFileSnapshot& files, const std::filesystem::path& statFile, std::vector<CpuTimes>& result)
 {
     result.clear();

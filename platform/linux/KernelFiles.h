@@ -53,12 +53,9 @@ struct CpuTimes {
     uint64_t total = 0;
 };
 
-// The "cpu" lines of <procRoot>/stat in file order: the total first, then
-// every processor listed. Empty when the file cannot be read.
-std::vector<CpuTimes> ReadCpuTimes(KernelFileSnapshot& files, const std::filesystem::path& procRoot);
-
-// The same from the stat file itself into `times`, whose room is kept from
-// one call to the next.
+// The "cpu" lines of the stat file (/proc/stat) into `times`, in file order:
+// the total first, then every processor listed; empty when the file cannot
+// be read. The room of `times` is kept from one call to the next.
 void ReadCpuTimesInto(KernelFileSnapshot& files, const std::filesystem::path& statFile, std::vector<CpuTimes>& times);
 
 // The share of busy time between two samples of the same processor, in
