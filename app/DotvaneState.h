@@ -2,7 +2,7 @@
 
 #include "config/ScreenFile.h"
 #include "config/Settings.h"
-#include "render/RefreshCycle.h"
+#include "render/RowTexts.h"
 
 namespace dotvane {
 

@@ -12,7 +12,7 @@ namespace dotvane {
 
 // What the program's logic needs from the place it runs in: messages and
 // the status line, the event pump for network waits, the desktop's "open"
-// of an address, and timers. The Qt window provides the real one; tests use
+// of an address, and timers. Each shell provides the real one; tests use
 // a recording host. Code below the window is handed only the narrow parts it
 // needs (Notices, EventPump).
 class Host : public Notices, public EventPump {

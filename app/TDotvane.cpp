@@ -6,7 +6,7 @@
 #include "lcd/DisplayFactory.h"
 #include "platform/NamedSections.h"
 #include "platform/RefreshTick.h"
-#include "render/VirtualDisplay.h"
+#include "render/VirtualDisplayBuffer.h"
 #include "vars/SensorMirror.h"
 #include "vars/SetiStats.h"
 
@@ -52,7 +52,7 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display
     // with what was read, as on Reload.
     Command([this] { LoadSettings(); });
     const TMainSettings& settings = state_.MainSettings;
-    host_.SetClientSize(VirtualDisplayWidth(settings) * 2 + 1, VirtualDisplayHeight(settings) * 2 + 21);
+    host_.SetDisplaySize(VirtualDisplayWidth(settings), VirtualDisplayHeight(settings));
     setiTimer_->SetInterval(settings.SetiAtHome.Interval);
     externalIpTimer_->SetInterval(kFirstLookupDelay);
     StartPerfCounters(PerfCounters.get(), settings, programFolder_);

@@ -1,7 +1,7 @@
 // One refresh tick of a full screen of the bundled example configuration,
 // with the window shown: expansion, change detection, the virtual display
 // and the window's repaint.
-#include "app/MainWindow.h"
+#include "app/qt/MainWindow.h"
 
 #include <QApplication>
 

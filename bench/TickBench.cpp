@@ -3,7 +3,7 @@
 // performance counters, and a full screen whose eight rows read the clock,
 // memory, uptime, processor, load, disk, computer name and network, with the
 // window shown on Qt's offscreen platform.
-#include "app/MainWindow.h"
+#include "app/qt/MainWindow.h"
 
 #include <QApplication>
 

@@ -7,6 +7,17 @@
 
 namespace dotvane::platform {
 
+// The command numbers of the player's queries (WM_USER with a data word),
+// and the replies that have a meaning of their own.
+inline constexpr int32_t kPlayerGetStatus = 104;     // data 0: the playing state
+inline constexpr int32_t kPlayerPlaying = 1;
+inline constexpr int32_t kPlayerPaused = 3;
+inline constexpr int32_t kPlayerGetOutputTime = 105;  // data 0: position in ms; data 1: length in s
+inline constexpr int32_t kPlayerGetListLength = 124;  // data 0: tracks in the play list
+inline constexpr int32_t kPlayerGetListPosition = 125;  // data 0: the current track, from 0
+inline constexpr int32_t kPlayerGetInfo = 126;  // data 0: sample rate; 1: bit rate; 2: channels
+inline constexpr int32_t kPlayerInfoChannels = 2;
+
 // The media player window that the Winamp variables, the screen skip and the
 // player icons ask: the top-level window of class "Winamp v1.x", queried
 // with WM_USER messages and read through its window text.

@@ -3,7 +3,6 @@
 #include "base/Colors.h"
 #include "platform/FileNames.h"
 #include "render/ImageFile.h"
-#include "render/QtColors.h"
 
 #include <algorithm>
 #include <bit>
@@ -36,22 +35,22 @@ void BitmapOverlay::Update(const std::string& fileName, int width, int height)
     stamp_ = stamp;
     settled_ = stamp && readAt - stamp->modified > kSettleTime;
 
-    const QImage picture = LoadImageFile(fileName);
-    maskWidth_ = std::min(width, picture.width());
-    maskHeight_ = std::min(height, picture.height());
+    const RgbImage picture = LoadImageFile(fileName).Picture;
+    maskWidth_ = std::min(width, picture.Width());
+    maskHeight_ = std::min(height, picture.Height());
     wordsPerRow_ = (size_t(maskWidth_) + 63) / 64;
     black_.assign(wordsPerRow_ * size_t(maskHeight_), 0);
     for (int y = 0; y < maskHeight_; ++y)
         for (int x = 0; x < maskWidth_; ++x)
-            if (ToTColor(picture.pixel(x, y)) == clBlack)
+            if (picture.Pixel(x, y) == 0)
                 black_[size_t(y) * wordsPerRow_ + size_t(x) / 64] |= uint64_t{1} << (x % 64);
 }
 
-void BitmapOverlay::DrawInto(QImage& image, QRgb color) const
+void BitmapOverlay::DrawInto(RgbImage& image, RgbPixel color) const
 {
-    if (image.depth() != 32 || image.width() < maskWidth_ || image.height() < maskHeight_) return;
+    if (image.Width() < maskWidth_ || image.Height() < maskHeight_) return;
     for (int y = 0; y < maskHeight_; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        RgbPixel* line = image.Row(y);
         for (size_t word = 0; word < wordsPerRow_; ++word)
             for (uint64_t bits = black_[size_t(y) * wordsPerRow_ + word]; bits != 0; bits &= bits - 1)
                 line[word * 64 + size_t(std::countr_zero(bits))] = color;

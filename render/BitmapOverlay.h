@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QImage>
-#include <QRgb>
+#include "base/RgbImage.h"
 
 #include <chrono>
 #include <cstddef>
@@ -30,10 +29,10 @@ public:
     // Brings the pixels up to date for the file (named as users write it)
     // on a display of width × height pixels.
     void Update(const std::string& fileName, int width, int height);
-    // Sets the black pixels in `image`, a 32-bit picture of the size last
-    // given to Update, to `color`. Nothing when the file could not be read
-    // or is no picture.
-    void DrawInto(QImage& image, QRgb color) const;
+    // Sets the black pixels in `image`, a picture of the size last given to
+    // Update, to `color`. Nothing when the file could not be read or is no
+    // picture.
+    void DrawInto(RgbImage& image, RgbPixel color) const;
 
 private:
     struct FileStamp {

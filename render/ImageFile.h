@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include "platform/ImageDecoder.h"
 
 #include <cstddef>
 #include <string>
@@ -14,10 +14,10 @@ inline constexpr size_t kImageFileLimit = 8 * 1024 * 1024;
 inline constexpr int kImageSideLimit = 4096;
 
 // Loads an image file named as users write it (a relative name resolves
-// against the current folder). A null image when the file is missing, no
-// regular file (a folder, FIFO or device), larger than kImageFileLimit,
-// not a picture, or wider or higher than kImageSideLimit; the size is
-// checked before the picture is decoded.
-QImage LoadImageFile(const std::string& fileName);
+// against the current folder) with the installed image decoder. No picture,
+// and the reason, when the file is missing, no regular file (a folder, FIFO
+// or device), larger than kImageFileLimit, not a picture, or wider or
+// higher than kImageSideLimit.
+platform::DecodedImage LoadImageFile(const std::string& fileName);
 
 }  // namespace dotvane

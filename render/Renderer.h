@@ -2,17 +2,16 @@
 
 #include "base/Colors.h"
 #include "base/Notices.h"
+#include "base/Rect.h"
 #include "base/ReentrancyGuard.h"
+#include "base/RgbImage.h"
 #include "config/ScreenFile.h"
 #include "config/Settings.h"
 #include "lcd/Display.h"
 #include "render/BitmapOverlay.h"
-#include "render/RefreshCycle.h"
-#include "render/VirtualDisplay.h"
+#include "render/RowTexts.h"
+#include "render/VirtualDisplayBuffer.h"
 #include "vars/ExpandLine.h"
-
-#include <QImage>
-#include <QRect>
 
 #include <array>
 #include <cstdint>
@@ -39,7 +38,9 @@ struct RenderState {
 
 // Turns the current screen into pixels on both displays: the hardware
 // `display` and the virtual display in the window. Variables are expanded
-// in `variables`; missing pictures are reported through `notices`.
+// in `variables`; missing pictures are reported through `notices`. Font
+// texts and image files go through the installed text rasteriser and image
+// decoder.
 class Renderer {
 public:
     Renderer(RenderState state, Display& display, const VariableContext& variables, Notices& notices);
@@ -84,7 +85,7 @@ public:
     // the box in the buffer's pen colour, then, in black, the series with
     // `value` (full scale 60) as its newest point on the right edge and
     // older points 5 pixels apart to the left; then ages the series by one
-    // point.
+    // point. Lines are drawn as a Windows pen draws them.
     void DrawGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t value);
 
     // Resizes the virtual display's buffer, fills it with BackColor and lays
@@ -95,15 +96,17 @@ public:
     // Draws the text rows in TextColor with the built-in 5×7 font, 8 pixels
     // apart, long rows split as on the hardware.
     void DrawVirtualText();
-    // Hands a copy of the buffer to the window, which shows it at twice its
-    // size, with the rectangle in which it differs from the picture
-    // presented before. A buffer that holds the same picture again is not
-    // handed over: the window still shows it.
+    // Keeps a copy of the buffer as the picture presented and hands it to
+    // the window, which shows it at twice its size, with the rectangle in
+    // which it differs from the picture presented before. A buffer that
+    // holds the same picture again is not handed over: the window still
+    // shows it.
     void PresentVirtualDisplay();
     void FreeVirtualDisplay();
-    // The picture last presented, and the window's hook that shows it.
-    const QImage& PresentedPicture() const { return presented_; }
-    using PresentHandler = std::function<void(const QImage& picture, const QRect& changed)>;
+    // The picture last presented, and the window's hook that shows it. The
+    // window may paint from the picture itself until the next presentation.
+    const RgbImage& PresentedPicture() const { return presented_; }
+    using PresentHandler = std::function<void(const RgbImage& picture, const Rect& changed)>;
     void SetPresentHandler(PresentHandler handler);
 
     // The virtual display: a picture of the LCD, XPixels × YPixels, rebuilt
@@ -130,7 +133,7 @@ private:
     Notices& notices_;
     ReentrancyGuard refreshing_;
     BitmapOverlay screenBitmap_;
-    QImage presented_;
+    RgbImage presented_;
     PresentHandler presentHandler_;
 };
 

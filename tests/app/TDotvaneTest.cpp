@@ -17,8 +17,8 @@ TEST_F(TDotvaneTest, StartUpSizesTheWindowAndSetsTheTimers)
 {
     WriteMain("[Pop3]\nUpdate=30000\n[Seti@Home]\nInterval=120000\n[ExternalIP]\nUpdate=50000\n");
     Start();
-    EXPECT_EQ(host.width, 257);
-    EXPECT_EQ(host.height, 149);
+    EXPECT_EQ(host.width, 128);
+    EXPECT_EQ(host.height, 64);
     ASSERT_EQ(host.timers.size(), 5u);
     EXPECT_EQ(logic->UpdateTimer1().Interval(), 1000);
     EXPECT_EQ(logic->changescreen_Timer1().Interval(), 5000);
@@ -35,8 +35,8 @@ TEST_F(TDotvaneTest, LargerDisplayGivesALargerWindow)
 {
     WriteMain("[LCD]\nXPixels=240\nYPixels=128\n");
     Start();
-    EXPECT_EQ(host.width, 481);
-    EXPECT_EQ(host.height, 277);
+    EXPECT_EQ(host.width, 240);
+    EXPECT_EQ(host.height, 128);
 }
 
 TEST_F(TDotvaneTest, WindowUsesTheDisplaySizeHeldTo1To1024)
@@ -46,10 +46,10 @@ TEST_F(TDotvaneTest, WindowUsesTheDisplaySizeHeldTo1To1024)
         int32_t width, height;
     };
     const std::vector<Case> cases{
-        {"XPixels=0\nYPixels=0", 3, 23},
-        {"XPixels=-5\nYPixels=-1073741834", 3, 23},
-        {"XPixels=1024\nYPixels=1025", 2049, 2069},
-        {"XPixels=100000\nYPixels=2147483647", 2049, 2069},
+        {"XPixels=0\nYPixels=0", 1, 1},
+        {"XPixels=-5\nYPixels=-1073741834", 1, 1},
+        {"XPixels=1024\nYPixels=1025", 1024, 1024},
+        {"XPixels=100000\nYPixels=2147483647", 1024, 1024},
     };
     for (const Case& c : cases) {
         WriteMain(std::string("[LCD]\n") + c.settings + "\n");
@@ -83,7 +83,7 @@ TEST_F(TDotvaneTest, ReloadRightAfterStartDoesNotClear)
     logic->Reload1Click();
     EXPECT_EQ(display.Count("Clear"), 0);
     EXPECT_EQ(State().MainSettings.LCD.XPixels, 100);
-    EXPECT_EQ(host.width, 257);  // the window keeps its size
+    EXPECT_EQ(host.width, 128);  // the window keeps its size
     Refresh().Fire();
     EXPECT_EQ(display.Count("Text 'new'"), 1);
 }
@@ -251,8 +251,8 @@ TEST_F(TDotvaneTest, HidingStopsTheVirtualDisplayButNotTheHardware)
     WriteScreens("[Screen0]\nLine0=$mailcount(0)$\n");
     Start();
     Refresh().Fire();
-    const QImage before = logic->Render().PresentedPicture();
-    ASSERT_FALSE(before.isNull());
+    const RgbImage before = logic->Render().PresentedPicture();
+    ASSERT_FALSE(before.IsNull());
     logic->PopUpMenu1_MinimizeClick();
     EXPECT_FALSE(host.shown);
     EXPECT_FALSE(State().WindowShown);
@@ -260,13 +260,13 @@ TEST_F(TDotvaneTest, HidingStopsTheVirtualDisplayButNotTheHardware)
     logic->Render().ForgetShownText();
     Refresh().Fire();
     EXPECT_EQ(display.Count("Text '0'"), 2);
-    EXPECT_EQ(logic->Render().PresentedPicture().width(), before.width());
+    EXPECT_EQ(logic->Render().PresentedPicture().Width(), before.Width());
 
     logic->TrayIconDoubleClick();
     EXPECT_TRUE(host.shown);
     EXPECT_TRUE(State().WindowShown);
     Refresh().Fire();
-    EXPECT_EQ(logic->Render().PresentedPicture().width(), 64);
+    EXPECT_EQ(logic->Render().PresentedPicture().Width(), 64);
 }
 
 TEST_F(TDotvaneTest, WithoutAWindowTheVirtualDisplayIsNeverDrawnButTheHardwareIs)
@@ -277,8 +277,8 @@ TEST_F(TDotvaneTest, WithoutAWindowTheVirtualDisplayIsNeverDrawnButTheHardwareIs
     EXPECT_FALSE(State().WindowShown);
     Refresh().Fire();
     Rotation().Fire();
-    EXPECT_TRUE(logic->Render().PresentedPicture().isNull());
-    EXPECT_TRUE(logic->Render().VlcdBitmap.image.isNull());
+    EXPECT_TRUE(logic->Render().PresentedPicture().IsNull());
+    EXPECT_TRUE(logic->Render().VlcdBitmap.image.IsNull());
     EXPECT_EQ(display.Count("Text '0'"), 1);
     // Timers and messages go on as with a hidden window.
     for (ManualTimer* timer : host.timers) EXPECT_TRUE(timer->Enabled());
@@ -297,7 +297,7 @@ TEST_F(TDotvaneTest, ExitClosesTheWindowAndCloseShutsDownInOrder)
     EXPECT_FALSE(Refresh().Enabled());
     EXPECT_FALSE(Rotation().Enabled());
     EXPECT_EQ(display.calls, (std::vector<std::string>{"Blank"}));
-    EXPECT_TRUE(logic->Render().VlcdBitmap.image.isNull());
+    EXPECT_TRUE(logic->Render().VlcdBitmap.image.IsNull());
 }
 
 TEST_F(TDotvaneTest, HelpCommandsOpenTheirPages)
@@ -372,7 +372,7 @@ TEST_F(TDotvaneTest, AFolderAsSettingsFileIsToldAndStartUpGoesOn)
     ASSERT_NO_THROW(Start());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("DOTVANE.INI: it is not a regular file"), std::string::npos);
-    EXPECT_EQ(host.width, 257);
+    EXPECT_EQ(host.width, 128);
     Refresh().Fire();
     EXPECT_EQ(display.Count("Text 'hello'"), 1);
 

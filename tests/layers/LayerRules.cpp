@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <fstream>
 #include <initializer_list>
 #include <utility>
@@ -10,7 +11,9 @@ namespace dotvane::test {
 namespace {
 
 // Folders in the order they are tried, longer ones first.
-constexpr std::array<std::pair<std::string_view, Layer>, 9> kFolders{{
+constexpr std::array<std::pair<std::string_view, Layer>, 11> kFolders{{
+    {"app/qt/", Layer::Shell},
+    {"app/win32/", Layer::Shell},
     {"vars/net/", Layer::Net},
     {"lcd/emulator/", Layer::Emulator},
     {"base/", Layer::Base},
@@ -80,13 +83,30 @@ bool MayInclude(Layer from, Layer to)
         return any({Render, Vars, Lcd, Config, Platform, Base});
     case App:
         return any({App, Render, Vars, Net, Lcd, Config, Platform, Base});
+    case Shell:
+        return any({Shell, App, Render, Vars, Net, Lcd, Config, Platform, Base});
     }
     return false;
 }
 
-bool MayIncludeQt(Layer layer, std::string_view path)
+bool MayIncludeQt(std::string_view path)
 {
-    return layer == Layer::Render || layer == Layer::App || path.starts_with("platform/linux/mpris/");
+    return path.starts_with("app/qt/") || path.starts_with("platform/qt/") || path.starts_with("platform/linux/mpris/");
+}
+
+bool IsWindowsHeader(std::string_view header)
+{
+    std::string name(header);
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    static constexpr std::array<std::string_view, 14> kHeaders{
+        "windows.h", "winsock2.h", "ws2tcpip.h", "shellapi.h", "commctrl.h", "wincodec.h", "objbase.h",
+        "pdh.h",     "pdhmsg.h",   "winsvc.h",   "shlobj.h",   "winuser.h",  "wingdi.h",   "ddk/wdm.h"};
+    return std::find(kHeaders.begin(), kHeaders.end(), name) != kHeaders.end();
+}
+
+bool MayIncludeWindows(std::string_view path)
+{
+    return path.starts_with("platform/") || path.starts_with("app/win32/");
 }
 
 std::vector<Violation> FindViolations(const std::filesystem::path& root)
@@ -116,7 +136,8 @@ std::vector<Violation> FindViolations(const std::filesystem::path& root)
                     broken = broken || name.starts_with("tests/") || name.starts_with("fuzz/") ||
                              name.starts_with("bench/");
                 } else {
-                    broken = name.starts_with("Q") && !MayIncludeQt(*layer, file);
+                    broken = (name.starts_with("Q") && !MayIncludeQt(file)) ||
+                             (IsWindowsHeader(name) && !MayIncludeWindows(file));
                 }
                 if (broken) violations.push_back({file, number, name});
             }

@@ -32,7 +32,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"lcd/emulator/simport/SimulatedDlPortIO.cpp", Layer::Emulator},
                       PathCase{"vars/ExpandLine.h", Layer::Vars}, PathCase{"vars/perf/NtCounterSource.h", Layer::Vars},
                       PathCase{"vars/net/LineSocket.h", Layer::Net}, PathCase{"render/Renderer.h", Layer::Render},
-                      PathCase{"app/TDotvane.h", Layer::App}, PathCase{"tests/support/TempDir.h", std::nullopt},
+                      PathCase{"app/TDotvane.h", Layer::App}, PathCase{"app/qt/MainWindow.h", Layer::Shell},
+                      PathCase{"app/win32/MainWindow.cpp", Layer::Shell},
+                      PathCase{"tests/support/TempDir.h", std::nullopt},
                       PathCase{"fuzz/IniFileFuzz.cpp", std::nullopt}, PathCase{"lcdx/Thing.h", std::nullopt},
                       PathCase{"variables/Thing.h", std::nullopt}));
 
@@ -51,20 +53,28 @@ TEST(LayerRulesTest, EachLayerUsesOnlyTheLayersBelowItThatItNeeds)
         {Vars, App, false},         {Net, Platform, true},    {Net, Config, false},      {Net, Vars, false},
         {Render, Vars, true},       {Render, Lcd, true},      {Render, Net, false},      {Render, App, false},
         {Render, Emulator, false},  {App, Net, true},         {App, Render, true},       {App, Emulator, false},
+        {App, Shell, false},        {Shell, App, true},       {Shell, Render, true},     {Render, Shell, false},
     };
     for (const Rule& rule : rules)
         EXPECT_EQ(MayInclude(rule.from, rule.to), rule.allowed)
             << static_cast<int>(rule.from) << " -> " << static_cast<int>(rule.to);
 }
 
-TEST(LayerRulesTest, QtIsForTheRendererTheWindowAndTheDBusPlayer)
+TEST(LayerRulesTest, ToolkitsStayInTheirShellsAndTheirSeams)
 {
-    EXPECT_TRUE(MayIncludeQt(Layer::Render, "render/Renderer.h"));
-    EXPECT_TRUE(MayIncludeQt(Layer::App, "app/MainWindow.cpp"));
-    EXPECT_TRUE(MayIncludeQt(Layer::Platform, "platform/linux/mpris/MprisPlayer.cpp"));
-    EXPECT_FALSE(MayIncludeQt(Layer::Platform, "platform/linux/PlayerLinux.cpp"));
-    for (const Layer layer : {Layer::Base, Layer::Config, Layer::Lcd, Layer::Emulator, Layer::Vars, Layer::Net})
-        EXPECT_FALSE(MayIncludeQt(layer, "")) << static_cast<int>(layer);
+    for (const char* path : {"app/qt/MainWindow.cpp", "platform/qt/QtTextRasterizer.cpp",
+                             "platform/linux/mpris/MprisPlayer.cpp"})
+        EXPECT_TRUE(MayIncludeQt(path)) << path;
+    for (const char* path : {"render/Renderer.h", "app/TDotvane.cpp", "app/win32/MainWindow.cpp",
+                             "platform/linux/PlayerLinux.cpp", "vars/ExpandLine.cpp"})
+        EXPECT_FALSE(MayIncludeQt(path)) << path;
+    for (const char* path : {"platform/win32/PlayerWin32.cpp", "app/win32/MainWindow.cpp"})
+        EXPECT_TRUE(MayIncludeWindows(path)) << path;
+    for (const char* path : {"app/TDotvane.cpp", "app/qt/MainWindow.cpp", "render/Renderer.cpp", "lcd/TDLPortIO.cpp"})
+        EXPECT_FALSE(MayIncludeWindows(path)) << path;
+    EXPECT_TRUE(IsWindowsHeader("Windows.h"));
+    EXPECT_TRUE(IsWindowsHeader("wincodec.h"));
+    EXPECT_FALSE(IsWindowsHeader("windows"));
 }
 
 TEST(LayerRulesTest, IncludesThatClimbAreFoundWithTheirLines)
@@ -75,13 +85,17 @@ TEST(LayerRulesTest, IncludesThatClimbAreFoundWithTheirLines)
     tree.Write("vars/net/Client.cpp", "#include \"config/Settings.h\"\n#include \"platform/Sockets.h\"\n");
     tree.Write("vars/Family.cpp", "#include \"vars/net/Client.h\"\n#include \"tests/support/TempDir.h\"\n");
     tree.Write("render/Picture.cpp", "#include <QImage>\n#include \"vars/ExpandLine.h\"\n// #include is text here\n");
+    tree.Write("app/Logic.cpp", "#include <windows.h>\n#include \"app/qt/MainWindow.h\"\n");
+    tree.Write("app/win32/Window.cpp", "#include <windows.h>\n#include \"app/TDotvane.h\"\n");
     tree.Write("base/notes.txt", "#include \"app/TDotvane.h\"\n");
     std::vector<std::string> found;
     for (const Violation& v : FindViolations(tree.Path()))
         found.push_back(v.file + ":" + std::to_string(v.line) + " " + v.included);
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{"lcd/Driver.cpp:3 app/TDotvane.h", "lcd/Driver.cpp:4 render/Renderer.h",
-                                               "lcd/emulator/Panel.cpp:2 QImage", "vars/Family.cpp:1 vars/net/Client.h",
+    EXPECT_EQ(found, (std::vector<std::string>{"app/Logic.cpp:1 windows.h", "app/Logic.cpp:2 app/qt/MainWindow.h",
+                                               "lcd/Driver.cpp:3 app/TDotvane.h", "lcd/Driver.cpp:4 render/Renderer.h",
+                                               "lcd/emulator/Panel.cpp:2 QImage", "render/Picture.cpp:1 QImage",
+                                               "vars/Family.cpp:1 vars/net/Client.h",
                                                "vars/Family.cpp:2 tests/support/TempDir.h",
                                                "vars/net/Client.cpp:1 config/Settings.h"}));
 }

@@ -1,11 +1,10 @@
 #include "render/BitmapOverlay.h"
 
+#include "tests/support/BmpFile.h"
+#include "tests/support/FakeImageDecoder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <QImage>
-#include <QString>
 
 #include <chrono>
 #include <filesystem>
@@ -13,18 +12,22 @@
 namespace dotvane {
 namespace {
 
-constexpr QRgb kYellow = 0xffffff00;
-constexpr QRgb kNavy = 0xff000080;
+constexpr RgbPixel kYellow = 0xFFFF00;
+constexpr RgbPixel kNavy = 0x000080;
+
+struct Point {
+    int x, y;
+};
 
 class BitmapOverlayTest : public ::testing::Test {
 protected:
     // Saves a white picture with black pixels at the given places.
-    void WritePicture(int width, int height, std::initializer_list<QPoint> black)
+    void WritePicture(int width, int height, std::initializer_list<Point> black)
     {
-        QImage picture(width, height, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        for (const QPoint p : black) picture.setPixel(p, qRgb(0, 0, 0));
-        ASSERT_TRUE(picture.save(QString::fromStdString(file.string()), "BMP"));
+        RgbImage picture(width, height);
+        picture.Fill(0xFFFFFF);
+        for (const Point p : black) picture.SetPixel(p.x, p.y, 0);
+        ASSERT_TRUE(test::WriteBmp(file.string(), picture));
     }
     // Gives the file a modification time long past, as a file that was not
     // touched for a while has.
@@ -33,17 +36,17 @@ protected:
         std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() - age);
     }
     // The overlay brought up to date and drawn in navy on a yellow display.
-    QImage Draw(int width = 128, int height = 64)
+    RgbImage Draw(int width = 128, int height = 64)
     {
         overlay.Update(file.string(), width, height);
-        QImage display(width, height, QImage::Format_RGB32);
-        display.fill(kYellow);
+        RgbImage display(width, height);
+        display.Fill(kYellow);
         overlay.DrawInto(display, kNavy);
         return display;
     }
     // Puts other content of the same size into the file and gives it back
     // the modification time it had.
-    void ChangeKeepingTheTime(std::initializer_list<QPoint> black)
+    void ChangeKeepingTheTime(std::initializer_list<Point> black)
     {
         const auto time = std::filesystem::last_write_time(file);
         WritePicture(128, 64, black);
@@ -53,61 +56,62 @@ protected:
     test::TempDir dir;
     std::filesystem::path file = dir.Path() / "frame.bmp";
     BitmapOverlay overlay;
+    test::FakeImageDecoder decoder;
 };
 
 TEST_F(BitmapOverlayTest, BlackPixelsTakeTheColourAndOthersLeaveTheDisplay)
 {
     WritePicture(200, 100, {{0, 0}, {127, 63}, {128, 10}, {10, 64}});
-    const QImage shown = Draw();
-    EXPECT_EQ(shown.pixel(0, 0), kNavy);
-    EXPECT_EQ(shown.pixel(127, 63), kNavy);
-    EXPECT_EQ(shown.pixel(1, 0), kYellow);
+    const RgbImage shown = Draw();
+    EXPECT_EQ(shown.Pixel(0, 0), kNavy);
+    EXPECT_EQ(shown.Pixel(127, 63), kNavy);
+    EXPECT_EQ(shown.Pixel(1, 0), kYellow);
     int navy = 0;
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 128; ++x) navy += shown.pixel(x, y) == kNavy;
+        for (int x = 0; x < 128; ++x) navy += shown.Pixel(x, y) == kNavy;
     EXPECT_EQ(navy, 2);  // the two beyond the display are cut off
 }
 
 TEST_F(BitmapOverlayTest, ADisplayOfAnyWidthTakesTheColumnsItHas)
 {
     WritePicture(200, 100, {{63, 0}, {64, 0}, {99, 49}, {100, 49}, {5, 50}});
-    const QImage shown = Draw(100, 50);
+    const RgbImage shown = Draw(100, 50);
     int navy = 0;
     for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 100; ++x) navy += shown.pixel(x, y) == kNavy;
+        for (int x = 0; x < 100; ++x) navy += shown.Pixel(x, y) == kNavy;
     EXPECT_EQ(navy, 3);
-    for (const QPoint p : {QPoint(63, 0), QPoint(64, 0), QPoint(99, 49)}) EXPECT_EQ(shown.pixel(p), kNavy) << p.x();
+    for (const Point p : {Point{63, 0}, Point{64, 0}, Point{99, 49}}) EXPECT_EQ(shown.Pixel(p.x, p.y), kNavy) << p.x;
 }
 
 TEST_F(BitmapOverlayTest, AnUnchangedFileIsNotReadAgain)
 {
     WritePicture(128, 64, {{3, 3}});
     SetAge(std::chrono::minutes(60));
-    EXPECT_EQ(Draw().pixel(3, 3), kNavy);
+    EXPECT_EQ(Draw().Pixel(3, 3), kNavy);
     // New content behind the same size and time is not seen: the file was
     // not read again.
     ChangeKeepingTheTime({{4, 4}});
-    const QImage kept = Draw();
-    EXPECT_EQ(kept.pixel(3, 3), kNavy);
-    EXPECT_EQ(kept.pixel(4, 4), kYellow);
+    const RgbImage kept = Draw();
+    EXPECT_EQ(kept.Pixel(3, 3), kNavy);
+    EXPECT_EQ(kept.Pixel(4, 4), kYellow);
     // A new modification time brings the new content.
     SetAge(std::chrono::minutes(30));
-    const QImage changed = Draw();
-    EXPECT_EQ(changed.pixel(3, 3), kYellow);
-    EXPECT_EQ(changed.pixel(4, 4), kNavy);
+    const RgbImage changed = Draw();
+    EXPECT_EQ(changed.Pixel(3, 3), kYellow);
+    EXPECT_EQ(changed.Pixel(4, 4), kNavy);
 }
 
 TEST_F(BitmapOverlayTest, ANewSizeIsAChangeWhateverTheTime)
 {
     WritePicture(128, 64, {{3, 3}});
     SetAge(std::chrono::minutes(60));
-    EXPECT_EQ(Draw().pixel(3, 3), kNavy);
+    EXPECT_EQ(Draw().Pixel(3, 3), kNavy);
     const auto time = std::filesystem::last_write_time(file);
     WritePicture(64, 32, {{5, 5}});
     std::filesystem::last_write_time(file, time);
-    const QImage shown = Draw();
-    EXPECT_EQ(shown.pixel(3, 3), kYellow);
-    EXPECT_EQ(shown.pixel(5, 5), kNavy);
+    const RgbImage shown = Draw();
+    EXPECT_EQ(shown.Pixel(3, 3), kYellow);
+    EXPECT_EQ(shown.Pixel(5, 5), kNavy);
 }
 
 TEST_F(BitmapOverlayTest, AFileModifiedJustBeforeItWasReadIsReadAgain)
@@ -115,42 +119,42 @@ TEST_F(BitmapOverlayTest, AFileModifiedJustBeforeItWasReadIsReadAgain)
     // Two writes within the file system's time resolution can leave the
     // same time behind; a file so fresh is not trusted to be unchanged.
     WritePicture(128, 64, {{3, 3}});
-    EXPECT_EQ(Draw().pixel(3, 3), kNavy);
+    EXPECT_EQ(Draw().Pixel(3, 3), kNavy);
     ChangeKeepingTheTime({{4, 4}});
-    const QImage shown = Draw();
-    EXPECT_EQ(shown.pixel(3, 3), kYellow);
-    EXPECT_EQ(shown.pixel(4, 4), kNavy);
+    const RgbImage shown = Draw();
+    EXPECT_EQ(shown.Pixel(3, 3), kYellow);
+    EXPECT_EQ(shown.Pixel(4, 4), kNavy);
 }
 
 TEST_F(BitmapOverlayTest, ANewDisplaySizeCutsThePictureAnew)
 {
     WritePicture(128, 64, {{100, 50}});
     SetAge(std::chrono::minutes(60));
-    EXPECT_EQ(Draw(64, 32).pixel(63, 31), kYellow);
-    EXPECT_EQ(Draw(128, 64).pixel(100, 50), kNavy);
+    EXPECT_EQ(Draw(64, 32).Pixel(63, 31), kYellow);
+    EXPECT_EQ(Draw(128, 64).Pixel(100, 50), kNavy);
 }
 
 TEST_F(BitmapOverlayTest, AnotherFileNameIsReadEvenWithTheSameStamp)
 {
     WritePicture(128, 64, {{3, 3}});
     SetAge(std::chrono::minutes(60));
-    EXPECT_EQ(Draw().pixel(3, 3), kNavy);
+    EXPECT_EQ(Draw().Pixel(3, 3), kNavy);
     const std::filesystem::path first = file;
     file = dir.Path() / "other.bmp";
     WritePicture(128, 64, {{4, 4}});
     std::filesystem::last_write_time(file, std::filesystem::last_write_time(first));
-    EXPECT_EQ(Draw().pixel(4, 4), kNavy);
+    EXPECT_EQ(Draw().Pixel(4, 4), kNavy);
 }
 
 TEST_F(BitmapOverlayTest, AFileThatWentAwayOrBecameAFolderShowsNothing)
 {
     WritePicture(128, 64, {{3, 3}});
     SetAge(std::chrono::minutes(60));
-    EXPECT_EQ(Draw().pixel(3, 3), kNavy);
+    EXPECT_EQ(Draw().Pixel(3, 3), kNavy);
     std::filesystem::remove(file);
-    EXPECT_EQ(Draw().pixel(3, 3), kYellow);
+    EXPECT_EQ(Draw().Pixel(3, 3), kYellow);
     std::filesystem::create_directory(file);
-    EXPECT_EQ(Draw().pixel(3, 3), kYellow);
+    EXPECT_EQ(Draw().Pixel(3, 3), kYellow);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "render/ElementImages.h"
+#include "render/BarPicture.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/FakeSystemInfo.h"
 
@@ -166,7 +166,7 @@ TEST_F(GraphicElementsTest, AbsurdSizesAndCutsCostNoMoreThanTheDisplay)
 {
     UseT6963C(4);
     memory.record.MemoryLoad = 2000000000;
-    FontTable[1] = FontEntry{"DejaVu Sans", 8, 0, 0, false};
+    FontTable[1] = FontEntry{"Any Face", 8, 0, 0, false};
     renderer.DrawGraphicElement("bar(0,60,5000,8,memusage)");
     ASSERT_EQ(Runs(Decode(port)).size(), 68u);
 
@@ -209,11 +209,11 @@ TEST_F(GraphicElementsTest, KS0108ElementsAtTheEndOfTheCoordinateRange)
 
 TEST_F(GraphicElementsTest, TextContentIsALiteralOrAVariable)
 {
-    FontTable[0].Name = "DejaVu Sans";
+    FontTable[0].Name = "Any Face";
     FontTable[0].Size = 8;
     UseKS0108();
     renderer.DrawGraphicElement("text(2,20,0,\"Hello, world\")");
-    const QImage withComma = renderer.VlcdBitmap.image.copy();
+    const RgbImage withComma = renderer.VlcdBitmap.image;
     renderer.PrepareVirtualDisplay();
     renderer.DrawGraphicElement("text(2,20,0,\"Hello\")");
     EXPECT_NE(withComma, renderer.VlcdBitmap.image);  // the comma and what follows are drawn
@@ -232,11 +232,11 @@ TEST_F(GraphicElementsTest, TextContentIsALiteralOrAVariable)
 
 TEST_F(GraphicElementsTest, LiteralIsCutAtTheFirstClosingParenthesis)
 {
-    FontTable[0].Name = "DejaVu Sans";
+    FontTable[0].Name = "Any Face";
     FontTable[0].Size = 8;
     UseKS0108();
     renderer.DrawGraphicElement("text(0,0,0,\"a(b)\")");
-    const QImage cut = renderer.VlcdBitmap.image.copy();
+    const RgbImage cut = renderer.VlcdBitmap.image;
     renderer.PrepareVirtualDisplay();
     renderer.DrawGraphicElement("text(0,0,0,\"a(\")");
     EXPECT_EQ(cut, renderer.VlcdBitmap.image);
@@ -247,7 +247,7 @@ protected:
     void SetUp() override
     {
         HardwareTest::SetUp();
-        FontTable[1] = FontEntry{"DejaVu Sans", 8, 0, 0, false};
+        FontTable[1] = FontEntry{"Any Face", 8, 0, 0, false};
     }
     // The data bytes of each row's auto-write run.
     std::vector<std::vector<uint8_t>> SentRows() const
@@ -294,7 +294,7 @@ TEST_F(FontTextTest, ColouredTextShowsOnlyOnTheVirtualDisplay)
         for (uint8_t byte : row) EXPECT_EQ(byte, 0);
     bool red = false;
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 30; ++x) red |= At(x, y) == 0xFFFF0000;
+        for (int x = 0; x < 30; ++x) red |= At(x, y) == 0xFF0000;
     EXPECT_TRUE(red);
 }
 
@@ -303,7 +303,7 @@ TEST_F(FontTextTest, CutRowsAndColumnsAreDroppedOnTheT6963COnly)
     UseT6963C(4);
     renderer.DrawGraphicElement("text(0,0,1,\"Wq\")");
     const auto whole = SentRows();
-    const QImage uncut = renderer.VlcdBitmap.image.copy();
+    const RgbImage uncut = renderer.VlcdBitmap.image;
 
     FontTable[1].CutTop = 2;
     FontTable[1].CutLeft = 1;
@@ -364,7 +364,7 @@ TEST_F(KS0108BandsTest, ElementsLoseTheirTopRowAndLandOnPagesFromYPlusOne)
     EXPECT_FALSE(glass.At(10, 7));
     for (int y = 8; y < 15; ++y) EXPECT_TRUE(glass.At(10, y)) << y;
     EXPECT_FALSE(glass.At(10, 15));
-    EXPECT_EQ(harness->renderer.VlcdBitmap.image.pixel(10, 14), 0xFF000000);
+    EXPECT_EQ(harness->renderer.VlcdBitmap.image.Pixel(10, 14), 0x000000u);
 }
 
 // The KS0108 keeps a page's low three bits and a column's low eight, so an

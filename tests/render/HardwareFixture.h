@@ -36,8 +36,8 @@ protected:
         port.Log.clear();
     }
 
-    QRgb At(int x, int y) const { return renderer.VlcdBitmap.image.pixel(x, y); }
-    static constexpr QRgb kBlack = 0xFF000000, kYellow = 0xFFFFFF00, kWhite = 0xFFFFFFFF;
+    RgbPixel At(int x, int y) const { return renderer.VlcdBitmap.image.Pixel(x, y); }
+    static constexpr RgbPixel kBlack = 0x000000, kYellow = 0xFFFF00, kWhite = 0xFFFFFF;
 
     RecordingPort port;
     DriverFixture fixture;

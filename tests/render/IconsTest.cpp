@@ -1,12 +1,11 @@
 #include "tests/render/HardwareFixture.h"
 #include "render/ImageFile.h"
+#include "tests/support/BmpFile.h"
 #include "tests/support/FakePlayer.h"
 #include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <QImage>
 
 namespace dotvane {
 namespace {
@@ -38,15 +37,19 @@ protected:
 
     // Writes an icon of the given size filled with `fill`, with `mark` at
     // the listed pixels.
-    void WriteIcon(const std::string& name, int w, int h, QRgb fill, QRgb mark = 0, std::vector<QPoint> marks = {})
+    struct Point {
+        int x, y;
+    };
+    void WriteIcon(const std::string& name, int w, int h, RgbPixel fill, RgbPixel mark = 0,
+                   std::vector<Point> marks = {})
     {
-        QImage icon(w, h, QImage::Format_RGB32);
-        icon.fill(fill);
-        for (const QPoint& p : marks) icon.setPixel(p, mark);
+        RgbImage icon(w, h);
+        icon.Fill(fill);
+        for (const Point& p : marks) icon.SetPixel(p.x, p.y, mark);
         std::filesystem::create_directories(std::filesystem::path(name).parent_path().empty()
                                                 ? "."
                                                 : std::filesystem::path(name).parent_path());
-        ASSERT_TRUE(icon.save(QString::fromStdString(name), "BMP"));
+        ASSERT_TRUE(test::WriteBmp(name, icon));
     }
     const std::vector<std::string>& Messages() const { return fixture.host.messages; }
 
@@ -104,17 +107,17 @@ TEST_F(IconsTest, ChannelIconOnlyForMonoOrStereo)
 TEST_F(IconsTest, FileIconKeepsItsColoursWithTheBottomLeftTransparent)
 {
     // Blue with a white bottom-left corner pixel and one red pixel.
-    WriteIcon("icon.bmp", 4, 3, qRgb(0, 0, 255), qRgb(255, 255, 255), {QPoint(0, 2)});
+    WriteIcon("icon.bmp", 4, 3, 0x0000FF, 0xFFFFFF, {Point{0, 2}});
     renderer.DrawIconElement("icon.bmp(10,20)");
-    EXPECT_EQ(At(11, 20), 0xFF0000FF);
+    EXPECT_EQ(At(11, 20), 0x0000FFu);
     EXPECT_EQ(At(10, 22), kYellow);  // transparent corner
 
     // With a black corner, every black pixel is transparent.
-    WriteIcon("dark.bmp", 3, 3, qRgb(0, 0, 0), qRgb(0, 255, 0), {QPoint(1, 1)});
+    WriteIcon("dark.bmp", 3, 3, 0x000000, 0x00FF00, {Point{1, 1}});
     renderer.PrepareVirtualDisplay();
     renderer.DrawIconElement("dark.bmp(0,0)");
     EXPECT_EQ(At(0, 0), kYellow);
-    EXPECT_EQ(At(1, 1), 0xFF00FF00);
+    EXPECT_EQ(At(1, 1), 0x00FF00u);
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -122,12 +125,12 @@ TEST_F(IconsTest, T6963CResetsTheRectangleThenSetsTheBlackPixels)
 {
     RecordedT6963C t6963c(*this, 1);
     const auto& display = t6963c.display;
-    WriteIcon("grey.bmp", 2, 2, qRgb(64, 64, 64));
+    WriteIcon("grey.bmp", 2, 2, 0x404040);
     t6963c.harness.renderer.DrawIconElement("grey.bmp(5,6)");
     EXPECT_EQ(display.calls, (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7"}));
 
     t6963c.display.calls.clear();
-    WriteIcon("mark.bmp", 2, 2, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(1, 0)});
+    WriteIcon("mark.bmp", 2, 2, 0xFFFFFF, 0x000000, {Point{1, 0}});
     t6963c.harness.renderer.DrawIconElement("mark.bmp(5,6)");
     EXPECT_EQ(display.calls,
               (std::vector<std::string>{"Reset 5,6", "Reset 6,6", "Reset 5,7", "Reset 6,7", "Set 6,6"}));
@@ -140,7 +143,7 @@ TEST_F(IconsTest, T6963CTouchesOnlyPixelsOnTheGraphicArea)
 {
     RecordedT6963C t6963c(*this, 1);
     auto& display = t6963c.display;
-    WriteIcon("mark.bmp", 2, 2, qRgb(0, 0, 0), qRgb(255, 255, 255), {QPoint(1, 0)});
+    WriteIcon("mark.bmp", 2, 2, 0x000000, 0xFFFFFF, {Point{1, 0}});
     const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
         {"mark.bmp(-1,-1)", {"Reset 0,0", "Set 0,0"}},
         {"mark.bmp(239,63)", {"Reset 239,63", "Set 239,63"}},
@@ -161,7 +164,7 @@ TEST_F(IconsTest, AnIconFarLargerThanTheDisplayTouchesOnlyTheDisplay)
 {
     RecordedT6963C t6963c(*this, 4);  // 128 × 128
     const auto& display = t6963c.display;
-    WriteIcon("wide.bmp", 3000, 200, qRgb(255, 255, 255));
+    WriteIcon("wide.bmp", 3000, 200, 0xFFFFFF);
     t6963c.harness.renderer.DrawIconElement("wide.bmp(-1000,-50)");
     EXPECT_EQ(display.calls.size(), 128u * 128u);
     EXPECT_EQ(display.calls.front(), "Reset 0,0");
@@ -171,12 +174,12 @@ TEST_F(IconsTest, AnIconFarLargerThanTheDisplayTouchesOnlyTheDisplay)
 TEST_F(IconsTest, KS0108GetsWholeBandsOnly)
 {
     UseKS0108();
-    WriteIcon("small.bmp", 9, 7, qRgb(0, 0, 0));
+    WriteIcon("small.bmp", 9, 7, 0x000000);
     renderer.DrawIconElement("small.bmp(0,0)");
     EXPECT_TRUE(port.Log.empty());
     EXPECT_EQ(At(8, 6), kYellow);  // black corner: the whole icon is transparent
 
-    WriteIcon("big.bmp", 16, 16, qRgb(255, 255, 255), qRgb(0, 0, 0), {QPoint(0, 1), QPoint(0, 15)});
+    WriteIcon("big.bmp", 16, 16, 0xFFFFFF, 0x000000, {Point{0, 1}, Point{0, 15}});
     renderer.DrawIconElement("big.bmp(0,7)");
     const std::vector<test::Taken> taken = test::DecodeKS0108(port);
     std::set<uint8_t> pages;
@@ -202,7 +205,7 @@ TEST_F(IconsTest, DrawsTheCurrentScreensIconsInOrderAndReportsEachMissingOne)
 
 TEST_F(IconsTest, NothingOnTheVirtualDisplayWhileHidden)
 {
-    WriteIcon("icon.bmp", 4, 4, qRgb(0, 0, 255), qRgb(255, 255, 255), {QPoint(0, 3)});
+    WriteIcon("icon.bmp", 4, 4, 0x0000FF, 0xFFFFFF, {Point{0, 3}});
     WindowShown = false;
     renderer.DrawIconElement("icon.bmp(0,0)");
     WindowShown = true;
@@ -212,8 +215,8 @@ TEST_F(IconsTest, NothingOnTheVirtualDisplayWhileHidden)
 TEST_F(IconsTest, OversizedAndFifoIconsAreReportedAndNotDrawn)
 {
     UseT6963C(4);
-    WriteIcon("wide.bmp", kImageSideLimit + 1, 2, qRgb(0, 0, 0));
-    const QImage before = renderer.VlcdBitmap.image;
+    WriteIcon("wide.bmp", kImageSideLimit + 1, 2, 0x000000);
+    const RgbImage before = renderer.VlcdBitmap.image;
     renderer.DrawIconElement("wide.bmp(0,0)");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Could not load or display icon wide.bmp"}));
     EXPECT_EQ(renderer.VlcdBitmap.image, before);

@@ -1,11 +1,11 @@
 #include "render/ImageFile.h"
 
+#include "tests/support/BmpFile.h"
+#include "tests/support/FakeImageDecoder.h"
 #include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <QImage>
 
 #include <fstream>
 
@@ -14,76 +14,54 @@ namespace {
 
 class ImageFileTest : public ::testing::Test {
 protected:
-    // A one-bit picture, small as a file whatever its size in pixels.
-    std::string WriteMono(const std::string& name, int width, int height)
+    std::string WritePicture(const std::string& name, int width, int height)
     {
-        QImage picture(width, height, QImage::Format_Mono);
-        picture.fill(1);
         const std::string file = (dir.Path() / name).string();
-        EXPECT_TRUE(picture.save(QString::fromStdString(file), "BMP"));
+        EXPECT_TRUE(test::WriteBmp(file, RgbImage(width, height)));
         return file;
     }
 
     test::TempDir dir;
+    test::FakeImageDecoder decoder;
 };
 
-TEST_F(ImageFileTest, LoadsAPictureUpToTheSideLimit)
+TEST_F(ImageFileTest, TheDecoderIsAskedWithTheSideLimit)
 {
-    const QImage small = LoadImageFile(WriteMono("small.bmp", 9, 7));
-    ASSERT_FALSE(small.isNull());
-    EXPECT_EQ(small.size(), QSize(9, 7));
-
-    EXPECT_EQ(LoadImageFile(WriteMono("wide.bmp", kImageSideLimit, 2)).size(), QSize(kImageSideLimit, 2));
-    EXPECT_EQ(LoadImageFile(WriteMono("high.bmp", 2, kImageSideLimit)).size(), QSize(2, kImageSideLimit));
+    const platform::DecodedImage small = LoadImageFile(WritePicture("small.bmp", 9, 7));
+    ASSERT_FALSE(small.Picture.IsNull()) << small.Problem;
+    EXPECT_EQ(small.Picture.Width(), 9);
+    EXPECT_EQ(LoadImageFile(WritePicture("wide.bmp", kImageSideLimit, 2)).Picture.Width(), kImageSideLimit);
+    EXPECT_EQ(LoadImageFile(WritePicture("wider.bmp", kImageSideLimit + 1, 2)).Problem, "the picture is too large");
 }
 
-TEST_F(ImageFileTest, APictureBeyondTheSideLimitIsNotLoaded)
+TEST_F(ImageFileTest, AFileOverTheSizeLimitIsNeverDecoded)
 {
-    EXPECT_TRUE(LoadImageFile(WriteMono("wide.bmp", kImageSideLimit + 1, 2)).isNull());
-    EXPECT_TRUE(LoadImageFile(WriteMono("high.bmp", 2, kImageSideLimit + 1)).isNull());
-}
-
-TEST_F(ImageFileTest, TheSizeIsCheckedBeforeThePictureIsDecoded)
-{
-    // A small picture whose header claims 30000 x 30000 pixels.
-    const std::string file = WriteMono("claims.bmp", 8, 8);
-    std::fstream header(file, std::ios::binary | std::ios::in | std::ios::out);
-    const char side[4] = {0x30, 0x75, 0, 0};
-    header.seekp(18);
-    header.write(side, 4);
-    header.write(side, 4);
-    header.close();
-    EXPECT_TRUE(LoadImageFile(file).isNull());
-}
-
-TEST_F(ImageFileTest, AFileOverTheSizeLimitIsNotLoaded)
-{
-    const std::string file = WriteMono("padded.bmp", 16, 16);
-    ASSERT_FALSE(LoadImageFile(file).isNull());
-    // The same picture with bytes after it still loads while the file stays
-    // within the limit.
+    const std::string file = WritePicture("padded.bmp", 16, 16);
     std::ofstream(file, std::ios::binary | std::ios::app) << std::string(1000, '\0');
-    ASSERT_FALSE(LoadImageFile(file).isNull());
+    ASSERT_FALSE(LoadImageFile(file).Picture.IsNull());
     std::ofstream(file, std::ios::binary | std::ios::app) << std::string(kImageFileLimit, '\0');
-    EXPECT_TRUE(LoadImageFile(file).isNull());
+    decoder.decodes = 0;
+    EXPECT_EQ(LoadImageFile(file).Problem, "it is larger than 8388608 bytes");
+    EXPECT_EQ(decoder.decodes, 0);
 }
 
-TEST_F(ImageFileTest, ThePictureDecidesItsFormatWhateverTheName)
+TEST_F(ImageFileTest, EachFileThatCannotBeUsedSaysWhy)
 {
-    QImage picture(5, 4, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    const std::string png = (dir.Path() / "really-a-png.bmp").string();
-    ASSERT_TRUE(picture.save(QString::fromStdString(png), "PNG"));
-    EXPECT_EQ(LoadImageFile(png).size(), QSize(5, 4));
-}
-
-TEST_F(ImageFileTest, MissingFoldersDevicesAndNonsenseGiveNothing)
-{
-    EXPECT_TRUE(LoadImageFile((dir.Path() / "none.bmp").string()).isNull());
-    EXPECT_TRUE(LoadImageFile("").isNull());
-    EXPECT_TRUE(LoadImageFile(dir.Path().string()).isNull());
-    EXPECT_TRUE(LoadImageFile("/dev/zero").isNull());
-    EXPECT_TRUE(LoadImageFile(dir.Write("text.bmp", "no picture at all").string()).isNull());
+    const struct {
+        std::string name;
+        std::string problem;
+    } cases[] = {
+        {(dir.Path() / "none.bmp").string(), "there is no such file"},
+        {"", "there is no such file"},
+        {dir.Path().string(), "it is not a regular file"},
+        {"/dev/zero", "it is not a regular file"},
+        {dir.Write("text.bmp", "no picture at all").string(), "not a BMP file"},
+    };
+    for (const auto& c : cases) {
+        const platform::DecodedImage loaded = LoadImageFile(c.name);
+        EXPECT_TRUE(loaded.Picture.IsNull()) << c.name;
+        EXPECT_EQ(loaded.Problem, c.problem) << c.name;
+    }
 }
 
 TEST_F(ImageFileTest, AFifoIsNotWaitedFor)
@@ -91,15 +69,15 @@ TEST_F(ImageFileTest, AFifoIsNotWaitedFor)
     test::HeldFifo fifo(dir.Path() / "fifo.bmp", "BM");
     const auto [prompt, image] = test::ReadWhileHeld(fifo, [&] { return LoadImageFile(fifo.Name()); });
     EXPECT_TRUE(prompt);
-    EXPECT_TRUE(image.isNull());
+    EXPECT_TRUE(image.Picture.IsNull());
 }
 
 TEST_F(ImageFileTest, WindowsStyleNamesResolveAgainstTheCurrentFolder)
 {
-    WriteMono("Icon.BMP", 3, 3);
+    WritePicture("Icon.BMP", 3, 3);
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    EXPECT_EQ(LoadImageFile(".\\icon.bmp").size(), QSize(3, 3));
+    EXPECT_EQ(LoadImageFile(".\\icon.bmp").Picture.Width(), 3);
     std::filesystem::current_path(previous);
 }
 

@@ -1,4 +1,4 @@
-#include "render/RefreshCycle.h"
+#include "render/SplitLine.h"
 
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/RecordingHost.h"

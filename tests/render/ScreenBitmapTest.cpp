@@ -1,12 +1,11 @@
 #include "lcd/PixelImage.h"
 #include "render/ImageFile.h"
 #include "tests/render/HardwareFixture.h"
+#include "tests/support/BmpFile.h"
 #include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <QPainter>
 
 #include <fstream>
 
@@ -168,13 +167,11 @@ TEST_F(ShowScreenBitmapTest, UnreadableFileIsReportedOncePerShowing)
     EXPECT_EQ(fixture.host.messages.size(), 2u);
 }
 
-TEST_F(ShowScreenBitmapTest, T6963CLoadsAnyPictureTheImageReaderTakes)
+TEST_F(ShowScreenBitmapTest, T6963CLoadsAnyPictureTheImageDecoderTakes)
 {
     UseT6963C(4);
-    QImage picture(128, 64, QImage::Format_RGB32);
-    picture.fill(Qt::black);
     const std::string file = (dir.Path() / "black.png").string();
-    picture.save(QString::fromStdString(file), "PNG");
+    test::WriteBmp(file, RgbImage(128, 64));
     renderer.ShowScreenBitmap(file);
     EXPECT_TRUE(fixture.host.messages.empty());
     const std::vector<Byte> bytes = Decode(port);
@@ -186,10 +183,8 @@ TEST_F(ShowScreenBitmapTest, FoldersAndOversizedPicturesAreReportedAndNothingIsS
 {
     const std::string folder = dir.Path().string();
     // Wider than any picture that is loaded, though a small file.
-    QImage wide(kImageSideLimit + 1, 8, QImage::Format_Mono);
-    wide.fill(0);
     const std::string huge = (dir.Path() / "wide.bmp").string();
-    ASSERT_TRUE(wide.save(QString::fromStdString(huge), "BMP"));
+    ASSERT_TRUE(test::WriteBmp(huge, RgbImage(kImageSideLimit + 1, 8)));
 
     UseT6963C(4);
     renderer.ShowScreenBitmap(folder);
@@ -274,10 +269,10 @@ TEST_F(KS0108BitmapTest, ZeroBitsAreOnWhateverTheColourTable)
 TEST_F(KS0108BitmapTest, AnyFileIsReadAsTheFixedLayout)
 {
     // A 24-bit picture: its bytes 62 … 1085 show as pixels.
-    QImage picture(128, 64, QImage::Format_RGB32);
-    picture.fill(QColor(0x12, 0x34, 0x56));
+    RgbImage picture(128, 64);
+    picture.Fill(0x123456);
     const std::string file = (dir.Path() / "colour.bmp").string();
-    picture.save(QString::fromStdString(file), "BMP");
+    test::WriteBmp(file, picture);
     std::ifstream in(file, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), {});
     ASSERT_GE(bytes.size(), 1086u);

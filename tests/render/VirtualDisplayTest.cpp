@@ -1,7 +1,6 @@
-#include "render/VirtualDisplay.h"
-
 #include "lcd/NoDisplay.h"
 #include "render/ImageFile.h"
+#include "tests/support/BmpFile.h"
 #include "tests/support/Golden.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/RenderHarness.h"
@@ -9,47 +8,53 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
-
 #include <vector>
 
 namespace dotvane {
 namespace {
 
-const std::string kGolden = std::string(DOTVANE_FIXTURES) + "/golden";
+const std::string kFixtures = DOTVANE_FIXTURES;
+const std::string kGolden = kFixtures + "/golden";
+constexpr RgbPixel kYellow = 0xFFFF00, kBlack = 0x000000, kWhite = 0xFFFFFF;
+
+RgbImage Filled(int width, int height, RgbPixel pixel)
+{
+    RgbImage picture(width, height);
+    picture.Fill(pixel);
+    return picture;
+}
 
 // The virtual display of a program without a hardware display.
 class VirtualDisplayTest : public ::testing::Test {
 protected:
     VirtualDisplayTest()
     {
-        harness.renderer.SetPresentHandler([this](const QImage& picture, const QRect& changed) {
+        harness.renderer.SetPresentHandler([this](const RgbImage& picture, const Rect& changed) {
             handed = picture;
             changes.push_back(changed);
         });
     }
 
     // A full refresh of screen 0, returning what the window was handed.
-    QImage Refresh()
+    RgbImage Refresh()
     {
         harness.renderer.RefreshScreen();
         return handed;
     }
 
-    // A picture of the given size: white, with a black frame, a black
-    // diagonal and one dark-grey square.
-    std::string WriteBitmap(int width, int height, const char* name)
+    // A copy of a fixture picture of the given size: white, with a black
+    // frame, a black diagonal and one dark-grey square.
+    std::string CopyFramePicture(int width, int height, const char* name)
     {
-        QImage picture(width, height, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        QPainter painter(&picture);
-        painter.setPen(Qt::black);
-        painter.drawRect(0, 0, width - 1, height - 1);
-        painter.drawLine(0, 0, width - 1, height - 1);
-        painter.fillRect(4, 4, 6, 6, QColor(64, 64, 64));
-        painter.end();
         const std::string file = (dir.Path() / name).string();
-        picture.save(QString::fromStdString(file), "BMP");
+        std::filesystem::copy_file(kFixtures + "/frame-" + std::to_string(width) + "x" + std::to_string(height) + ".bmp",
+                                   file);
+        return file;
+    }
+    std::string WriteBitmap(const RgbImage& picture, const char* name)
+    {
+        const std::string file = (dir.Path() / name).string();
+        EXPECT_TRUE(test::WriteBmp(file, picture));
         return file;
     }
 
@@ -61,8 +66,8 @@ protected:
     ScreenEntries& ScreenTable = harness.ScreenTable;
     // What the window was handed last, and the rectangle that changed at
     // each presentation.
-    QImage handed;
-    std::vector<QRect> changes;
+    RgbImage handed;
+    std::vector<Rect> changes;
 };
 
 TEST_F(VirtualDisplayTest, DefaultsGiveYellowWithBlackTextRowsEightPixelsApart)
@@ -72,75 +77,62 @@ TEST_F(VirtualDisplayTest, DefaultsGiveYellowWithBlackTextRowsEightPixelsApart)
     ScreenTable[0].Line[2] = "ABCDEFGHIJKLMNOPQRS";
     ScreenTable[0].Line[3] = "abcdefghijklmnopqrs";
     ScreenTable[0].Line[7] = "last row ~\x7f";
-    const QImage picture = Refresh();
-    ASSERT_EQ(picture.size(), QSize(128, 64));
-    EXPECT_EQ(picture.pixel(127, 63), qRgb(255, 255, 0));
+    const RgbImage picture = Refresh();
+    ASSERT_EQ(picture.Bounds(), (Rect{0, 0, 128, 64}));
+    EXPECT_EQ(picture.Pixel(127, 63), kYellow);
     test::ExpectMatchesGolden(picture, kGolden, "defaults");
 }
 
 TEST_F(VirtualDisplayTest, ASmallBitmapCoversOnlyTheTopLeftQuarter)
 {
-    ScreenTable[0].Bitmap = WriteBitmap(64, 32, "quarter.bmp");
+    ScreenTable[0].Bitmap = CopyFramePicture(64, 32, "quarter.bmp");
     MainSettings.VLCD.BmpColor = "clNavy";
-    const QImage picture = Refresh();
-    EXPECT_EQ(picture.pixel(63, 31), qRgb(0, 0, 128));
-    EXPECT_EQ(picture.pixel(64, 32), qRgb(255, 255, 0));
-    EXPECT_EQ(picture.pixel(5, 5), qRgb(255, 255, 0));  // dark grey is not black
+    const RgbImage picture = Refresh();
+    EXPECT_EQ(picture.Pixel(63, 31), 0x000080u);
+    EXPECT_EQ(picture.Pixel(64, 32), kYellow);
+    EXPECT_EQ(picture.Pixel(5, 5), kYellow);  // dark grey is not black
     test::ExpectMatchesGolden(picture, kGolden, "bitmap-64x32");
 }
 
 TEST_F(VirtualDisplayTest, ALargeBitmapIsCutAtTheDisplaySize)
 {
-    ScreenTable[0].Bitmap = WriteBitmap(200, 100, "large.bmp");
-    const QImage picture = Refresh();
-    ASSERT_EQ(picture.size(), QSize(128, 64));
-    EXPECT_EQ(picture.pixel(0, 63), qRgb(0, 0, 0));  // left edge of the frame
-    EXPECT_EQ(picture.pixel(127, 0), qRgb(0, 0, 0));  // top edge
-    EXPECT_EQ(picture.pixel(120, 40), qRgb(255, 255, 0));
+    ScreenTable[0].Bitmap = CopyFramePicture(200, 100, "large.bmp");
+    const RgbImage picture = Refresh();
+    ASSERT_EQ(picture.Bounds(), (Rect{0, 0, 128, 64}));
+    EXPECT_EQ(picture.Pixel(0, 63), kBlack);  // left edge of the frame
+    EXPECT_EQ(picture.Pixel(127, 0), kBlack);  // top edge
+    EXPECT_EQ(picture.Pixel(120, 40), kYellow);
     test::ExpectMatchesGolden(picture, kGolden, "bitmap-200x100");
 }
 
 TEST_F(VirtualDisplayTest, ADarkGreyBitmapShowsNothing)
 {
-    QImage grey(128, 64, QImage::Format_RGB32);
-    grey.fill(QColor(1, 1, 1));
-    const std::string file = (dir.Path() / "grey.bmp").string();
-    grey.save(QString::fromStdString(file), "BMP");
-    ScreenTable[0].Bitmap = file;
-    const QImage picture = Refresh();
-    QImage yellow(128, 64, QImage::Format_RGB32);
-    yellow.fill(qRgb(255, 255, 0));
-    EXPECT_EQ(picture, yellow);
+    ScreenTable[0].Bitmap = WriteBitmap(Filled(128, 64, 0x010101), "grey.bmp");
+    EXPECT_EQ(Refresh(), Filled(128, 64, kYellow));
 }
 
 TEST_F(VirtualDisplayTest, AMissingBitmapLeavesTheBackground)
 {
     ScreenTable[0].Bitmap = "images\\no such picture.bmp";
     MainSettings.VLCD.BackColor = "clWhite";
-    const QImage picture = Refresh();
-    QImage white(128, 64, QImage::Format_RGB32);
-    white.fill(qRgb(255, 255, 255));
-    EXPECT_EQ(picture, white);
+    EXPECT_EQ(Refresh(), Filled(128, 64, kWhite));
 }
 
 TEST_F(VirtualDisplayTest, AnOversizedBitmapLeavesTheBackground)
 {
-    ScreenTable[0].Bitmap = WriteBitmap(kImageSideLimit + 1, 64, "wide.bmp");
+    ScreenTable[0].Bitmap = WriteBitmap(RgbImage(kImageSideLimit + 1, 64), "wide.bmp");
     MainSettings.VLCD.BackColor = "clWhite";
-    const QImage picture = Refresh();
-    QImage white(128, 64, QImage::Format_RGB32);
-    white.fill(qRgb(255, 255, 255));
-    EXPECT_EQ(picture, white);
+    EXPECT_EQ(Refresh(), Filled(128, 64, kWhite));
 }
 
 TEST_F(VirtualDisplayTest, ALongRowContinuesSevenPixelsFromTheLeftOnTheNextRow)
 {
     ScreenTable[0].Line[2] = "ABCDEFGHIJKLMNOPQRSTUVWXY";
-    const QImage picture = Refresh();
+    const RgbImage picture = Refresh();
     test::ExpectMatchesGolden(picture, kGolden, "split-19-6");
     // The tail "TUVWXY" starts at x = 7 of row 3: the left column of the T.
-    EXPECT_EQ(picture.pixel(7, 24), qRgb(0, 0, 0));
-    EXPECT_EQ(picture.pixel(6, 24), qRgb(255, 255, 0));
+    EXPECT_EQ(picture.Pixel(7, 24), kBlack);
+    EXPECT_EQ(picture.Pixel(6, 24), kYellow);
 }
 
 TEST_F(VirtualDisplayTest, ColoursAndSizeFollowTheSettingsAtEveryRefresh)
@@ -150,45 +142,42 @@ TEST_F(VirtualDisplayTest, ColoursAndSizeFollowTheSettingsAtEveryRefresh)
     MainSettings.VLCD.TextColor = "clWhite";
     MainSettings.LCD.XPixels = 40;
     MainSettings.LCD.YPixels = 16;
-    const QImage picture = Refresh();
-    ASSERT_EQ(picture.size(), QSize(40, 16));
-    EXPECT_EQ(picture.pixel(39, 15), qRgb(0, 0, 128));
-    EXPECT_EQ(picture.pixel(2, 0), qRgb(255, 255, 255));  // the middle stroke of "I"
+    const RgbImage picture = Refresh();
+    ASSERT_EQ(picture.Bounds(), (Rect{0, 0, 40, 16}));
+    EXPECT_EQ(picture.Pixel(39, 15), 0x000080u);
+    EXPECT_EQ(picture.Pixel(2, 0), kWhite);  // the middle stroke of "I"
 }
 
 TEST_F(VirtualDisplayTest, BitmapChangedOnDiskShowsAtTheNextRefresh)
 {
-    ScreenTable[0].Bitmap = WriteBitmap(128, 64, "changing.bmp");
-    EXPECT_EQ(Refresh().pixel(127, 63), qRgb(0, 0, 0));
-    QImage blank(128, 64, QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    blank.save(QString::fromStdString(ScreenTable[0].Bitmap), "BMP");
-    EXPECT_EQ(Refresh().pixel(127, 63), qRgb(255, 255, 0));
+    ScreenTable[0].Bitmap = WriteBitmap(RgbImage(128, 64), "changing.bmp");
+    EXPECT_EQ(Refresh().Pixel(127, 63), kBlack);
+    WriteBitmap(Filled(128, 64, kWhite), "changing.bmp");
+    EXPECT_EQ(Refresh().Pixel(127, 63), kYellow);
 }
 
 TEST_F(VirtualDisplayTest, EachPresentationHandsTheWindowACopy)
 {
     ScreenTable[0].Line[0] = "x";
-    const QImage first = Refresh();
+    const RgbImage first = Refresh();
     EXPECT_EQ(first, harness.renderer.PresentedPicture());
-    // Drawing into the buffer afterwards leaves the handed picture alone.
-    harness.renderer.VlcdBitmap.image.fill(Qt::black);
-    EXPECT_EQ(first.pixel(127, 63), qRgb(255, 255, 0));
-    EXPECT_EQ(harness.renderer.PresentedPicture().pixel(127, 63), qRgb(255, 255, 0));
+    // Drawing into the buffer afterwards leaves the presented picture alone.
+    harness.renderer.VlcdBitmap.image.Fill(kBlack);
+    EXPECT_EQ(harness.renderer.PresentedPicture().Pixel(127, 63), kYellow);
 
     // Hidden, nothing is presented.
     harness.WindowShown = false;
     ScreenTable[0].Line[0] = "y";
-    handed = QImage();
+    handed = RgbImage();
     harness.renderer.RefreshScreen();
-    EXPECT_TRUE(handed.isNull());
+    EXPECT_TRUE(handed.IsNull());
 }
 
 TEST_F(VirtualDisplayTest, TheSamePictureAgainIsNotPresented)
 {
     ScreenTable[0].Line[0] = "same";
     Refresh();
-    ASSERT_EQ(changes, (std::vector<QRect>{QRect(0, 0, 128, 64)}));
+    ASSERT_EQ(changes, (std::vector<Rect>{{0, 0, 128, 64}}));
     // The buffer is rebuilt, but holds what the window already shows.
     Refresh();
     Refresh();
@@ -197,7 +186,7 @@ TEST_F(VirtualDisplayTest, TheSamePictureAgainIsNotPresented)
     ScreenTable[0].Line[0] = "sane";
     Refresh();
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_TRUE(QRect(12, 0, 5, 8).contains(changes[1])) << changes[1].x() << "," << changes[1].width();
+    EXPECT_TRUE((Rect{12, 0, 5, 8}).Contains(changes[1])) << changes[1].Left << "," << changes[1].Width;
     EXPECT_EQ(handed, harness.renderer.VlcdBitmap.image);
 }
 
@@ -207,7 +196,7 @@ TEST_F(VirtualDisplayTest, ANewSizeIsPresentedWhole)
     MainSettings.LCD.XPixels = 64;
     Refresh();
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[1], QRect(0, 0, 64, 64));
+    EXPECT_EQ(changes[1], (Rect{0, 0, 64, 64}));
 }
 
 }  // namespace

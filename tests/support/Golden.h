@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QImage>
-#include <QString>
+#include "base/RgbImage.h"
+#include "tests/support/PngFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace dotvane::test {
@@ -15,31 +16,28 @@ namespace dotvane::test {
 // With DOTVANE_UPDATE_GOLDEN set in the environment the golden is written
 // instead (review it, and say so in the commit). A mismatch leaves the
 // actual picture under golden-actual/ in the build tree.
-inline void ExpectMatchesGolden(const QImage& actual, const std::string& goldenFolder, const std::string& name)
+inline void ExpectMatchesGolden(const RgbImage& actual, const std::string& goldenFolder, const std::string& name)
 {
     const std::string file = goldenFolder + "/" + name + ".png";
-    const QImage picture = actual.convertToFormat(QImage::Format_RGB32);
     if (std::getenv("DOTVANE_UPDATE_GOLDEN") != nullptr) {
         std::filesystem::create_directories(goldenFolder);
-        ASSERT_TRUE(picture.save(QString::fromStdString(file), "PNG")) << file;
+        ASSERT_TRUE(WritePng(file, actual)) << file;
         return;
     }
-    const QImage golden = QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
-    ASSERT_FALSE(golden.isNull()) << "missing golden picture " << file;
-    bool same = golden.size() == picture.size();
-    std::string where = same ? "" : "size differs";
-    for (int y = 0; same && y < golden.height(); ++y)
-        for (int x = 0; same && x < golden.width(); ++x)
-            if (golden.pixel(x, y) != picture.pixel(x, y)) {
-                same = false;
+    const std::optional<RgbImage> golden = ReadPng(file);
+    ASSERT_TRUE(golden.has_value()) << "missing golden picture " << file;
+    std::string where;
+    if (golden->Width() != actual.Width() || golden->Height() != actual.Height()) where = "size differs";
+    for (int32_t y = 0; where.empty() && y < golden->Height(); ++y)
+        for (int32_t x = 0; where.empty() && x < golden->Width(); ++x)
+            if (golden->Pixel(x, y) != actual.Pixel(x, y))
                 where = "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-            }
-    if (!same) {
+    if (!where.empty()) {
         const std::filesystem::path out = std::filesystem::path(DOTVANE_BINARY_DIR) / "golden-actual";
         std::filesystem::create_directories(out);
-        picture.save(QString::fromStdString((out / (name + ".png")).string()), "PNG");
+        WritePng((out / (name + ".png")).string(), actual);
     }
-    EXPECT_TRUE(same) << name << ": " << where;
+    EXPECT_TRUE(where.empty()) << name << ": " << where;
 }
 
 }  // namespace dotvane::test

@@ -12,7 +12,7 @@ namespace dotvane::test {
 class RecordingWindowHost : public RecordingHostOf<WindowHost> {
 public:
     bool HasWindow() const override { return hasWindow; }
-    void SetClientSize(int32_t w, int32_t h) override
+    void SetDisplaySize(int32_t w, int32_t h) override
     {
         width = w;
         height = h;
@@ -24,6 +24,7 @@ public:
     void SetEnabledOnlyTick(bool ticked) override { enabledOnlyTick = ticked; }
 
     bool hasWindow = true;
+    // The display size the window was asked to lay out.
     int width = 0, height = 0;
     bool shown = true;
     int closeRequests = 0;

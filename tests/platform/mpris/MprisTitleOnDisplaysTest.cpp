@@ -62,10 +62,10 @@ protected:
 
         Shown shown;
         shown.glass = Glass();
-        const QImage& picture = harness->renderer.PresentedPicture();
-        shown.virtualDisplay = emulator::Glass(picture.width(), picture.height());
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x) shown.virtualDisplay.Set(x, y, picture.pixel(x, y) == 0xFF000000);
+        const RgbImage& picture = harness->renderer.PresentedPicture();
+        shown.virtualDisplay = emulator::Glass(picture.Width(), picture.Height());
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) shown.virtualDisplay.Set(x, y, picture.Pixel(x, y) == 0);
         if (t6963c) {
             const emulator::T6963CPanel& panelModel = *panel->simulation.T6963C();
             shown.textArea = panelModel.TextArea();

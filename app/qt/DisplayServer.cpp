@@ -1,0 +1,42 @@
+#include "app/qt/DisplayServer.h"
+
+#include "app/CommandLine.h"
+
+#include <QMessageLogContext>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace dotvane {
+namespace {
+
+void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        return;
+    }
+    std::fprintf(stderr, "%s\n", kNoDisplayServer);
+    std::fflush(stderr);
+    // Qt is half made: nothing of it may run any more, not even its
+    // destructors.
+    std::_Exit(kUsageExitStatus);
+}
+
+}  // namespace
+
+bool DisplayServerNamed(const std::function<const char*(const char*)>& lookup)
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = lookup(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
+EndWithoutDisplayServer::EndWithoutDisplayServer() : previous_(qInstallMessageHandler(EndOnFatal)) {}
+
+EndWithoutDisplayServer::~EndWithoutDisplayServer() { qInstallMessageHandler(previous_); }
+
+}  // namespace dotvane

@@ -1,0 +1,124 @@
+#include "app/qt/HeadlessHost.h"
+
+#include "app/qt/QtTimer.h"
+#include "app/qt/StopRequestWatch.h"
+#include "lcd/ParallelPort.h"
+#include "tests/support/FakeSystemInfo.h"
+#include "tests/support/RecordingDisplay.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <csignal>
+#include <sstream>
+
+namespace dotvane {
+namespace {
+
+class HeadlessHostTest : public ::testing::Test {
+protected:
+    HeadlessHostTest()
+    {
+        clock.now = {2025, 1, 3, 2, 3, 4, 5};
+        dir.Write("DOTVANE.INI", "");
+        dir.Write("screens/default.ini", "[Screen0]\nLine0=hello\n");
+    }
+
+    // Runs the event loop until the program ends it, giving the exit
+    // status; 99 when it does not end within half a minute.
+    static int RunEventLoop()
+    {
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        giveUp.start(30000);
+        return QCoreApplication::exec();
+    }
+
+    test::FakeLocalClock clock;
+    test::TempDir dir;
+    test::RecordingDisplay display;
+    std::ostringstream log;
+};
+
+TEST_F(HeadlessHostTest, StartsWithoutAWindowAndWritesWhatWouldBeBoxes)
+{
+    display.openError = PortOpenFailure{kPortOpenError, "/dev/parport0: permission denied; add the user to the lp group"};
+    HeadlessHost host(log, dir.Folder(), display);
+    EXPECT_FALSE(host.HasWindow());
+    EXPECT_FALSE(host.Logic().State().WindowShown);
+    EXPECT_EQ(log.str(),
+              "2025-01-02T03:04:05 Could not open the DriverLINX driver.\n"
+              "2025-01-02T03:04:05 /dev/parport0: permission denied; add the user to the lp group\n");
+    EXPECT_EQ(host.StatusText(), "/dev/parport0: permission denied; add the user to the lp group");
+
+    host.Logic().UpdateTimer1Timer();
+    EXPECT_EQ(display.Count("Text 'hello'"), 1);
+    EXPECT_TRUE(host.Logic().Render().PresentedPicture().IsNull());
+}
+
+TEST_F(HeadlessHostTest, StatusTextsOfTheCommandsGoToTheLog)
+{
+    HeadlessHost host(log, dir.Folder(), display);
+    host.Logic().Previous1Click();
+    host.Logic().Previous1Click();
+    host.Logic().Next1Click();
+    EXPECT_EQ(log.str(),
+              "2025-01-02T03:04:05 First screen already\n"
+              "2025-01-02T03:04:05 No more screens\n");
+}
+
+TEST_F(HeadlessHostTest, TimersRunOnTheEventLoop)
+{
+    HeadlessHost host(log, dir.Folder(), display);
+    TDotvane& logic = host.Logic();
+    for (Timer* timer : {&logic.UpdateTimer1(), &logic.changescreen_Timer1(), &logic.POP3_Timer1(),
+                         &logic.SetiTimer1(), &logic.ExternalIP_Timer1()}) {
+        EXPECT_NE(dynamic_cast<QtTimer*>(timer), nullptr);
+        EXPECT_TRUE(timer->Running());
+    }
+    // Waits on the network let the event loop work.
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    host.ProcessMessages();
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(HeadlessHostTest, ExitRunsTheShutdownOnceAndEndsTheEventLoopWithStatus0)
+{
+    HeadlessHost host(log, dir.Folder(), display);
+    host.Logic().UpdateTimer1Timer();
+    QTimer::singleShot(0, [&] {
+        host.Logic().Exit2Click();
+        host.Logic().PopUpMenu1_ExitClick();
+    });
+    EXPECT_EQ(RunEventLoop(), 0);
+    EXPECT_EQ(display.Count("Blank"), 1);
+    EXPECT_EQ(display.calls.back(), "Blank");
+    EXPECT_FALSE(host.Logic().UpdateTimer1().Enabled());
+    EXPECT_FALSE(host.Logic().changescreen_Timer1().Enabled());
+}
+
+TEST_F(HeadlessHostTest, ASignalEndsTheProgramAsFileExitDoes)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        platform::StopRequests requests;
+        test::RecordingDisplay shown;
+        HeadlessHost host(log, dir.Folder(), shown);
+        const StopRequestWatch watch(requests, [&host] { host.Logic().Exit2Click(); });
+        QTimer::singleShot(0, [&] {
+            host.Logic().UpdateTimer1Timer();
+            std::raise(signal);
+        });
+        EXPECT_EQ(RunEventLoop(), 0) << signal;
+        EXPECT_EQ(shown.calls.back(), "Blank") << signal;
+        EXPECT_EQ(shown.Count("Blank"), 1) << signal;
+        EXPECT_FALSE(host.Logic().UpdateTimer1().Enabled()) << signal;
+    }
+}
+
+}  // namespace
+}  // namespace dotvane
