@@ -1,8 +1,8 @@
 # Cross build for 64-bit Windows with Debian's mingw-w64 compilers (the
 # POSIX-threads variant, which std::thread needs):
-#   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDOTVANE_GUI=OFF
-# Only the portable code, the Win32 platform implementations and their tests
-# are built; the test programs run under Wine.
+#   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDOTVANE_SHELL=none
+# The code below the shells, the Win32 platform implementations and their
+# tests are built; the test programs run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

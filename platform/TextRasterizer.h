@@ -11,10 +11,10 @@ namespace dotvane::platform {
 
 // A font as the screen file names it: a face (empty for the system's
 // default face) and a size in points.
-struct FontSpec {
+struct TextFont {
     std::string Face;
     int32_t Size = 10;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const TextFont&) const = default;
 };
 
 // The size of a text's picture: its advance width and the font's line
@@ -31,12 +31,12 @@ struct TextExtent {
 class TextRasterizer {
 public:
     virtual ~TextRasterizer() = default;
-    virtual TextExtent Measure(const FontSpec& font, std::string_view text) = 0;
+    virtual TextExtent Measure(const TextFont& font, std::string_view text) = 0;
     // Fills `tile` with the part of the text's picture whose top-left corner
     // lies at (left, top) of that picture: `background` everywhere, the
     // glyphs in `ink`. The text's own picture starts at the top of the
     // line, its glyphs standing on the font's baseline.
-    virtual void Render(const FontSpec& font, std::string_view text, int32_t left, int32_t top, RgbPixel background,
+    virtual void Render(const TextFont& font, std::string_view text, int32_t left, int32_t top, RgbPixel background,
                         RgbPixel ink, RgbImage& tile) = 0;
 };
 
@@ -45,8 +45,8 @@ public:
 // a shell with one installs its own.
 class NoTextRasterizer : public TextRasterizer {
 public:
-    TextExtent Measure(const FontSpec&, std::string_view) override { return {}; }
-    void Render(const FontSpec&, std::string_view, int32_t, int32_t, RgbPixel background, RgbPixel,
+    TextExtent Measure(const TextFont&, std::string_view) override { return {}; }
+    void Render(const TextFont&, std::string_view, int32_t, int32_t, RgbPixel background, RgbPixel,
                 RgbImage& tile) override
     {
         tile.Fill(background);

@@ -37,7 +37,7 @@ private:
 
     platform::TextRasterizer& rasterizer_;
     std::string text_;
-    platform::FontSpec font_;
+    platform::TextFont font_;
     int32_t width_ = 0, height_ = 0;
     RgbPixel background_, glyphs_;
     mutable std::map<std::pair<int32_t, int32_t>, RgbImage> tiles_;

@@ -20,7 +20,7 @@ cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDOTVANE_GUI=OFF \
+cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DDOTVANE_SHELL=none \
   -DCMAKE_BUILD_TYPE=Release
 cmake --build build-win
 ctest --test-dir build-win --output-on-failure -j "$jobs"

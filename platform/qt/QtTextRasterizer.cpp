@@ -26,12 +26,12 @@ QImage Over(RgbImage& tile)
 
 }  // namespace
 
-const QtTextRasterizer::LoadedFont& QtTextRasterizer::Load(const FontSpec& spec)
+const QtTextRasterizer::LoadedFont& QtTextRasterizer::Load(const TextFont& wanted)
 {
-    if (loaded_ && loaded_->spec == spec) return *loaded_;
-    LoadedFont loaded{spec, QFont(), 0, 0};
-    if (!spec.Face.empty()) loaded.font.setFamily(ToQString(spec.Face));
-    loaded.font.setPointSize(std::clamp(spec.Size, 1, 1000));
+    if (loaded_ && loaded_->wanted == wanted) return *loaded_;
+    LoadedFont loaded{wanted, QFont(), 0, 0};
+    if (!wanted.Face.empty()) loaded.font.setFamily(ToQString(wanted.Face));
+    loaded.font.setPointSize(std::clamp(wanted.Size, 1, 1000));
     loaded.font.setStyleStrategy(QFont::NoAntialias);
     RgbImage probe(1, 1);
     const QImage device = Over(probe);
@@ -41,7 +41,7 @@ const QtTextRasterizer::LoadedFont& QtTextRasterizer::Load(const FontSpec& spec)
     return loaded_.emplace(std::move(loaded));
 }
 
-TextExtent QtTextRasterizer::Measure(const FontSpec& font, std::string_view text)
+TextExtent QtTextRasterizer::Measure(const TextFont& font, std::string_view text)
 {
     const LoadedFont& loaded = Load(font);
     RgbImage probe(1, 1);
@@ -51,7 +51,7 @@ TextExtent QtTextRasterizer::Measure(const FontSpec& font, std::string_view text
     return {width, loaded.height};
 }
 
-void QtTextRasterizer::Render(const FontSpec& font, std::string_view text, int32_t left, int32_t top,
+void QtTextRasterizer::Render(const TextFont& font, std::string_view text, int32_t left, int32_t top,
                               RgbPixel background, RgbPixel ink, RgbImage& tile)
 {
     if (tile.IsNull()) return;

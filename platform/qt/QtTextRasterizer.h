@@ -13,18 +13,18 @@ namespace dotvane::platform {
 // kept, since a screen asks for the same few fonts at every refresh.
 class QtTextRasterizer : public TextRasterizer {
 public:
-    TextExtent Measure(const FontSpec& font, std::string_view text) override;
-    void Render(const FontSpec& font, std::string_view text, int32_t left, int32_t top, RgbPixel background,
+    TextExtent Measure(const TextFont& font, std::string_view text) override;
+    void Render(const TextFont& font, std::string_view text, int32_t left, int32_t top, RgbPixel background,
                 RgbPixel ink, RgbImage& tile) override;
 
 private:
     struct LoadedFont {
-        FontSpec spec;
+        TextFont wanted;
         QFont font;
         int ascent = 0;
         int height = 0;
     };
-    const LoadedFont& Load(const FontSpec& font);
+    const LoadedFont& Load(const TextFont& font);
 
     std::optional<LoadedFont> loaded_;
 };

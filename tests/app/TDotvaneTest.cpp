@@ -1,8 +1,11 @@
 #include "app/WebPages.h"
-#include "platform/linux/KernelFileSnapshot.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/FakeNamedSections.h"
 #include "tests/support/SensorSection.h"
+
+#ifndef _WIN32
+#include "platform/linux/KernelFileSnapshot.h"
+#endif
 
 #include <filesystem>
 #include <stdexcept>
@@ -113,6 +116,7 @@ TEST_F(TDotvaneTest, ReloadKeepsTheScreenAndItsPeriods)
     EXPECT_EQ(State().ScreenTable[1].Interval, 3000);
 }
 
+#ifndef _WIN32
 // Sections that note whether the system's files were in a tick whenever
 // the sensors were read.
 class TickNotingSections : public test::FakeNamedSections {
@@ -135,6 +139,7 @@ TEST_F(TDotvaneTest, TheRefreshTickReadsTheSystemInOneTick)
     EXPECT_EQ(sections.inTick, (std::vector<bool>{true, true}));
     EXPECT_FALSE(platform::SystemKernelFiles().InTick());
 }
+#endif
 
 TEST_F(TDotvaneTest, TheSensorsAreReadOncePerTickAndOnlyWhenShown)
 {

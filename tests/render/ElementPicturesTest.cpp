@@ -26,7 +26,7 @@ TEST(FontTextPicture, TilesMakeTheSamePictureAsOneWholeRendering)
             for (int x = 0; x < whole.Width(); ++x)
                 ASSERT_EQ(picture.Pixel(x, y), ToTColor(whole.Pixel(x, y))) << size << ": " << x << "," << y;
     }
-    EXPECT_EQ(fonts.fonts.back(), (platform::FontSpec{"Any", 90}));
+    EXPECT_EQ(fonts.fonts.back(), (platform::TextFont{"Any", 90}));
 }
 
 TEST(FontTextPicture, AHugeTextRendersOnlyWhatIsRead)

@@ -2,10 +2,13 @@
 #include "render/ImageFile.h"
 #include "tests/support/BmpFile.h"
 #include "tests/support/FakePlayer.h"
-#include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
 
 namespace dotvane {
 namespace {
@@ -222,6 +225,7 @@ TEST_F(IconsTest, OversizedAndFifoIconsAreReportedAndNotDrawn)
     EXPECT_EQ(renderer.VlcdBitmap.image, before);
     EXPECT_TRUE(port.Log.empty());
 
+#ifndef _WIN32
     test::HeldFifo fifo(dir.Path() / "fifo.bmp", "BM");
     const auto [prompt, messages] = test::ReadWhileHeld(fifo, [&] {
         renderer.DrawIconElement("fifo.bmp(0,0)");
@@ -230,6 +234,7 @@ TEST_F(IconsTest, OversizedAndFifoIconsAreReportedAndNotDrawn)
     EXPECT_TRUE(prompt);
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages.back(), "Could not load or display icon fifo.bmp");
+#endif
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include "tests/support/BmpFile.h"
 #include "tests/support/FakeImageDecoder.h"
-#include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
 
 #include <fstream>
 
@@ -54,7 +57,9 @@ TEST_F(ImageFileTest, EachFileThatCannotBeUsedSaysWhy)
         {(dir.Path() / "none.bmp").string(), "there is no such file"},
         {"", "there is no such file"},
         {dir.Path().string(), "it is not a regular file"},
+#ifndef _WIN32
         {"/dev/zero", "it is not a regular file"},
+#endif
         {dir.Write("text.bmp", "no picture at all").string(), "not a BMP file"},
     };
     for (const auto& c : cases) {
@@ -64,6 +69,7 @@ TEST_F(ImageFileTest, EachFileThatCannotBeUsedSaysWhy)
     }
 }
 
+#ifndef _WIN32
 TEST_F(ImageFileTest, AFifoIsNotWaitedFor)
 {
     test::HeldFifo fifo(dir.Path() / "fifo.bmp", "BM");
@@ -71,6 +77,7 @@ TEST_F(ImageFileTest, AFifoIsNotWaitedFor)
     EXPECT_TRUE(prompt);
     EXPECT_TRUE(image.Picture.IsNull());
 }
+#endif
 
 TEST_F(ImageFileTest, WindowsStyleNamesResolveAgainstTheCurrentFolder)
 {

@@ -2,10 +2,13 @@
 #include "render/ImageFile.h"
 #include "tests/render/HardwareFixture.h"
 #include "tests/support/BmpFile.h"
-#include "tests/support/HeldFifo.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include "tests/support/HeldFifo.h"
+#endif
 
 #include <fstream>
 
@@ -200,6 +203,7 @@ TEST_F(ShowScreenBitmapTest, FoldersAndOversizedPicturesAreReportedAndNothingIsS
     EXPECT_TRUE(port.Log.empty());
 }
 
+#ifndef _WIN32
 TEST_F(ShowScreenBitmapTest, AFifoIsReportedWithoutWaiting)
 {
     test::HeldFifo picture(dir.Path() / "picture.bmp", "BM");
@@ -216,6 +220,7 @@ TEST_F(ShowScreenBitmapTest, AFifoIsReportedWithoutWaiting)
                                                    "Could not load or display bitmap " + ks0108.Name()}));
     EXPECT_TRUE(port.Log.empty());
 }
+#endif
 
 // A KS0108 bitmap file: the fixed headers, a colour table and 64 rows of
 // 16 bytes, bottom row first, leftmost pixel in the highest bit.

@@ -20,7 +20,7 @@ class FakeTextRasterizer : public platform::TextRasterizer {
 public:
     static int32_t Scale(int32_t size) { return std::clamp(size / 8, 1, 128); }
 
-    platform::TextExtent Measure(const platform::FontSpec& font, std::string_view text) override
+    platform::TextExtent Measure(const platform::TextFont& font, std::string_view text) override
     {
         fonts.push_back(font);
         if (text.empty()) return {};
@@ -28,7 +28,7 @@ public:
         return {int32_t(6 * scale * int32_t(text.size())), 10 * scale};
     }
 
-    void Render(const platform::FontSpec& font, std::string_view text, int32_t left, int32_t top,
+    void Render(const platform::TextFont& font, std::string_view text, int32_t left, int32_t top,
                 RgbPixel background, RgbPixel ink, RgbImage& tile) override
     {
         ++renders;
@@ -45,7 +45,7 @@ public:
             }
     }
 
-    std::vector<platform::FontSpec> fonts;
+    std::vector<platform::TextFont> fonts;
     int renders = 0;
 };
 

@@ -13,7 +13,7 @@ namespace {
 const std::string kGolden = std::string(DOTVANE_FIXTURES) + "/golden";
 constexpr RgbPixel kWhite = 0xFFFFFF, kInk = 0x123456;
 
-RgbImage RenderWhole(QtTextRasterizer& rasterizer, const FontSpec& font, std::string_view text)
+RgbImage RenderWhole(QtTextRasterizer& rasterizer, const TextFont& font, std::string_view text)
 {
     const TextExtent extent = rasterizer.Measure(font, text);
     RgbImage picture(extent.Width, extent.Height);
@@ -36,7 +36,7 @@ TEST(QtTextRasterizerTest, TextsHaveQtsGlyphsInTwoColours)
 TEST(QtTextRasterizerTest, ATileIsThePartOfTheWholePicture)
 {
     QtTextRasterizer rasterizer;
-    const FontSpec font{"DejaVu Sans", 31};
+    const TextFont font{"DejaVu Sans", 31};
     const std::string text = "Wq|gjy 0123";
     const RgbImage whole = RenderWhole(rasterizer, font, text);
     RgbImage tile(40, 20);
