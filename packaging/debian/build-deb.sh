@@ -21,7 +21,7 @@ fail() {
   exit 1
 }
 
-[ $# -ge 1 ] && [ $# -le 3 ] || fail "usage: build-deb.sh BUILD_FOLDER [OUTPUT_FOLDER] [REVISION]"
+(($# >= 1 && $# <= 3)) || fail "usage: build-deb.sh BUILD_FOLDER [OUTPUT_FOLDER] [REVISION]"
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 output=$(cd "${2:-.}" && pwd)
@@ -53,8 +53,9 @@ strip --remove-section=.comment --remove-section=.note --strip-unneeded "$librar
 caption=$("${programs[0]}" --version)
 project=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 pattern='^Dotvane v\. ([0-9][0-9.]*)( ([a-z]+[0-9]*))? NT$'
-[[ $caption =~ $pattern ]] && [ "${BASH_REMATCH[1]}" = "$project" ] ||
+if [[ ! $caption =~ $pattern ]] || [ "${BASH_REMATCH[1]}" != "$project" ]; then
   fail "the caption \"$caption\" does not carry the project's version $project"
+fi
 shown_version=${caption#Dotvane v. }
 shown_version=${shown_version% NT}
 version=${BASH_REMATCH[1]}${BASH_REMATCH[3]:+~${BASH_REMATCH[3]}}-$revision
@@ -63,11 +64,13 @@ version=${BASH_REMATCH[1]}${BASH_REMATCH[3]:+~${BASH_REMATCH[3]}}-$revision
 # commit's, unless SOURCE_DATE_EPOCH says otherwise.
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct 2>/dev/null || date +%s)}
 
-# Everything but the programs, the library and the unit is configuration.
-mkdir -p "$root/etc/dotvane" "$root/lib/systemd/system" "$root/usr/bin"
-# The package has the manual page that the unit may now name.
+# The unit, which may name the manual page that the package has.
+mkdir -p "$root/lib/systemd/system"
 sed '/^Description=/a Documentation=man:dotvane(1)' "$unit" >"$root/lib/systemd/system/dotvane.service"
 rm "$unit"
+
+# Everything else but the programs and the library is configuration.
+mkdir -p "$root/etc/dotvane" "$root/usr/bin"
 for entry in "$root$program_dir"/*; do
   name=$(basename "$entry")
   case $name in dotvane | dotvane-plain | libdlportio.so) continue ;; esac
