@@ -308,6 +308,8 @@ def main():
             result = subprocess.run(["unshare", "--mount", "--propagation", "private", sys.executable,
                                      os.path.abspath(__file__), "--inside", namespace, first, second, build],
                                     stdin=subprocess.DEVNULL, timeout=240)
+        except FileNotFoundError:
+            fail("unshare is missing (util-linux)")
         except subprocess.TimeoutExpired:
             fail("the scratch root's steps did not end within 240 s")
         if result.returncode != 0:
