@@ -39,6 +39,12 @@ public:
     virtual void SetTextPosition(int32_t column, int32_t row) = 0;
     // Writes the bytes up to the first NUL from the text position on.
     virtual void WriteText(std::string_view text) = 0;
+    // Whether a blank written by WriteText clears its cell. Where it does
+    // not (the KS0108), a blank only moves on, and the cell keeps what it
+    // showed.
+    virtual bool BlanksErase() const = 0;
+    // Clears `count` text cells from (column, row) on, whatever they show.
+    virtual void ClearCells(int32_t column, int32_t row, int32_t count) = 0;
     virtual void SetPixel(int32_t x, int32_t y) = 0;
     virtual void ResetPixel(int32_t x, int32_t y) = 0;
 

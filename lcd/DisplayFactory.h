@@ -41,6 +41,8 @@ public:
     void Clear(bool keepBitmap) override { Current().Clear(keepBitmap); }
     void SetTextPosition(int32_t column, int32_t row) override { Current().SetTextPosition(column, row); }
     void WriteText(std::string_view text) override { Current().WriteText(text); }
+    bool BlanksErase() const override { return Current().BlanksErase(); }
+    void ClearCells(int32_t column, int32_t row, int32_t count) override { Current().ClearCells(column, row, count); }
     void SetPixel(int32_t x, int32_t y) override { Current().SetPixel(x, y); }
     void ResetPixel(int32_t x, int32_t y) override { Current().ResetPixel(x, y); }
     bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override

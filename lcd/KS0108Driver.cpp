@@ -8,6 +8,7 @@
 #include "platform/RegularFiles.h"
 
 #include <algorithm>
+#include <array>
 
 namespace dotvane {
 namespace {
@@ -140,6 +141,15 @@ void TKS0108Driver::SetTextPosition(int32_t column, int32_t row)
 {
     SetColumn(static_cast<uint8_t>(static_cast<uint32_t>(column) * kCellWidth));
     SetPage(static_cast<uint8_t>(row));
+}
+
+void TKS0108Driver::ClearCells(int32_t column, int32_t row, int32_t count)
+{
+    // No cell lies further right than the module's last column.
+    const int64_t cells = std::clamp<int64_t>(count, 0, 128 / kCellWidth + 1);
+    SetTextPosition(column, row);
+    const std::array<uint8_t, kCellWidth> blank{};
+    for (int64_t i = 0; i < cells; ++i) WriteData(blank.data(), kCellWidth);
 }
 
 void TKS0108Driver::WriteText(std::string_view text)

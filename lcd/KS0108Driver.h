@@ -80,6 +80,9 @@ public:
     // cell of 6 columns, a Latin-1 character as its base letter; a space or
     // a no-break space only advances.
     void WriteText(std::string_view text) override;
+    bool BlanksErase() const override { return false; }
+    // Sends a blank byte to each of the cells' six columns.
+    void ClearCells(int32_t column, int32_t row, int32_t count) override;
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}
     // Reads the bitmap's own fixed one-bit file format, whatever `load` reads.

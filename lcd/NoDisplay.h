@@ -13,6 +13,8 @@ public:
     void Clear(bool) override {}
     void SetTextPosition(int32_t, int32_t) override {}
     void WriteText(std::string_view) override {}
+    bool BlanksErase() const override { return true; }
+    void ClearCells(int32_t, int32_t, int32_t) override {}
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}
     bool DrawScreenBitmap(const std::string&, const PictureLoader&, uint32_t) override { return true; }

@@ -235,6 +235,15 @@ void TT6963CDriver::WriteText(std::string_view text)
     }
 }
 
+void TT6963CDriver::ClearCells(int32_t column, int32_t row, int32_t count)
+{
+    SetTextPosition(column, row);
+    for (int32_t i = 0; i < count; ++i) {
+        WriteData(0x00);
+        WriteCommand(kDataWriteIncrement);
+    }
+}
+
 uint32_t TT6963CDriver::PixelAddress(int32_t x, int32_t y) const
 {
     const int32_t width = FontWidth > 0 ? FontWidth : 1;

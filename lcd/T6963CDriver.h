@@ -78,6 +78,10 @@ public:
     // Writes the bytes up to the first NUL through the character generator;
     // Latin-1 letters go as the ROM's accented letter or their base letter.
     void WriteText(std::string_view text) override;
+    // A blank is written as the blank character code.
+    bool BlanksErase() const override { return true; }
+    // Writes the blank character code into each cell.
+    void ClearCells(int32_t column, int32_t row, int32_t count) override;
     void SetPixel(int32_t x, int32_t y) override;
     void ResetPixel(int32_t x, int32_t y) override;
     // Takes any picture `load` reads, dithered.

@@ -1,5 +1,6 @@
 #include "render/Renderer.h"
 
+#include "lcd/BaseLetter.h"
 #include "platform/Player.h"
 #include "render/BarPicture.h"
 #include "render/ChangedArea.h"
@@ -41,6 +42,10 @@ int32_t ToCoordinate(int64_t value)
     return static_cast<int32_t>(
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
+
+// Whether a character leaves its text cell empty: a blank or a no-break
+// space, or the end of the text.
+bool IsBlankCell(char c) { return c == '\0' || BaseLetter(static_cast<uint8_t>(c)) == ' '; }
 
 // The player window's reply to a query; 0 without a player.
 int32_t AskPlayer(int32_t data, int32_t command)
@@ -85,6 +90,54 @@ const ScreenEntry& Renderer::CurrentEntry() const
 void Renderer::ForgetShownText()
 {
     for (std::string& row : state_.ShownText) row.clear();
+    for (std::string& row : shownCells_) row.clear();
+}
+
+void Renderer::WriteCells(int32_t column, int32_t row, std::string_view text)
+{
+    display_.SetTextPosition(column, row);
+    display_.WriteText(text);
+    std::string& cells = shownCells_[static_cast<size_t>(row)];
+    const size_t end = std::min(text.find('\0'), text.size());
+    if (cells.size() < size_t(column) + end) cells.resize(size_t(column) + end, ' ');
+    const bool blanksErase = display_.BlanksErase();
+    for (size_t i = 0; i < end; ++i)
+        if (!IsBlankCell(text[i]))
+            cells[size_t(column) + i] = text[i];
+        else if (blanksErase)
+            cells[size_t(column) + i] = ' ';
+}
+
+void Renderer::ClearStaleCells(int rows, int columns)
+{
+    for (int row = 0; row <= rows && row < int(shownCells_.size()); ++row) {
+        std::string& shown = shownCells_[static_cast<size_t>(row)];
+        // What the virtual display shows in this row: the row's own text,
+        // and where that has a blank, the tail of the long line above.
+        std::string wanted(shown.size(), ' ');
+        // Only what precedes a NUL is ever written.
+        auto lay = [&wanted](size_t column, std::string_view text) {
+            text = text.substr(0, text.find('\0'));
+            for (size_t i = 0; i < text.size() && column + i < wanted.size(); ++i)
+                if (!IsBlankCell(text[i])) wanted[column + i] = text[i];
+        };
+        if (row > 0 && row - 1 < rows) {
+            const SplitText above = SplitLine(state_.LineText[size_t(row - 1)], columns);
+            if (above.hasTail) lay(1, above.tail);
+        }
+        if (row < rows) lay(0, SplitLine(state_.LineText[size_t(row)], columns).head);
+        for (size_t column = 0; column < shown.size();) {
+            size_t end = column;
+            while (end < shown.size() && !IsBlankCell(shown[end]) && IsBlankCell(wanted[end])) ++end;
+            if (end == column) {
+                ++column;
+                continue;
+            }
+            display_.ClearCells(int32_t(column), row, int32_t(end - column));
+            std::fill(shown.begin() + long(column), shown.begin() + long(end), ' ');
+            column = end;
+        }
+    }
 }
 
 void Renderer::RefreshScreen()
@@ -101,17 +154,16 @@ void Renderer::RefreshScreen()
     const ScreenEntry& screen = CurrentEntry();
     for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k], variables_);
 
+    bool written = false;
     for (int k = 0; k < rows; ++k) {
         if (LineText[k] == ShownText[k]) continue;
+        written = true;
         const SplitText split = SplitLine(LineText[k], settings.LCD.TextColumns);
-        display_.SetTextPosition(0, k);
-        display_.WriteText(split.head);
-        if (split.hasTail) {
-            display_.SetTextPosition(1, k + 1);
-            display_.WriteText(split.tail);
-        }
+        WriteCells(0, k, split.head);
+        if (split.hasTail) WriteCells(1, k + 1, split.tail);
     }
     for (int k = 0; k < rows; ++k) ShownText[k] = LineText[k];
+    if (written) ClearStaleCells(rows, settings.LCD.TextColumns);
 
     DrawIcons();
     DrawGraphics();

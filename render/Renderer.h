@@ -54,6 +54,10 @@ public:
     void RefreshScreen();
     // Forgets what the hardware rows hold, after the display was cleared.
     void ForgetShownText();
+    // What the text cells of each hardware row show, as the writes tell it
+    // (rows 0 … 16: a long line's tail lands on the row below the last):
+    // a character, or a blank for a cell that shows none.
+    const std::array<std::string, kRowCount + 1>& ShownCells() const { return shownCells_; }
 
     // Sends a screen's bitmap to the display once per showing, in the form
     // the display takes. A file that cannot be read shows
@@ -120,6 +124,13 @@ public:
 
 private:
     const ScreenEntry& CurrentEntry() const;
+    // Writes text from (column, row) on and notes what its cells show.
+    void WriteCells(int32_t column, int32_t row, std::string_view text);
+    // Clears every cell that shows a character where the rows' texts now
+    // hold a blank or nothing at all, so that each hardware row ends up
+    // showing what the virtual display's row shows; cells that show none
+    // are left alone.
+    void ClearStaleCells(int rows, int columns);
     void DrawBarElement(const GraphicDescriptor& bar);
     void DrawTextElement(const GraphicDescriptor& element);
     // Draws a picture into the virtual display at (x, y), reading only the
@@ -132,6 +143,7 @@ private:
     const VariableContext& variables_;
     Notices& notices_;
     ReentrancyGuard refreshing_;
+    std::array<std::string, kRowCount + 1> shownCells_;
     BitmapOverlay screenBitmap_;
     RgbImage presented_;
     PresentHandler presentHandler_;

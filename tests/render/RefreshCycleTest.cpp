@@ -75,7 +75,8 @@ TEST_F(RefreshCycleTest, WritesOnlyRowsThatChanged)
     EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'first'", "Pos 0,2", "Text 'third'"}));
     EXPECT_EQ(Refresh(), Calls{});
     SetLine(2, "3rd");
-    EXPECT_EQ(Refresh(), (Calls{"Pos 0,2", "Text '3rd'"}));
+    // The two cells past the shorter text are cleared.
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,2", "Text '3rd'", "Clear 2 at 3,2"}));
     EXPECT_EQ(ShownText[2], "3rd");
     EXPECT_EQ(LineText[0], "first");
 }
@@ -98,15 +99,19 @@ TEST_F(RefreshCycleTest, ATailLandsBeforeTheNextRowIsWritten)
                                 "Pos 0,1", "Text 'own'"}));
 }
 
-TEST_F(RefreshCycleTest, ShrinkingAndShortenedRowsAreNotPadded)
+// Each hardware row ends up as the virtual display shows it: what a shorter
+// text, or a line that stopped being long, leaves behind is cleared, after
+// the rows are written as before.
+TEST_F(RefreshCycleTest, ShrinkingRowsAndTailsLeaveNothingBehind)
 {
     SetLine(0, "0123456789");
     SetLine(1, std::string(25, 'z'));
     Refresh();
     SetLine(0, "012345");
     SetLine(1, "short");
-    // Row 2 did not change, so the old tail of row 1 stays on the display.
-    EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text '012345'", "Pos 0,1", "Text 'short'"}));
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text '012345'", "Pos 0,1", "Text 'short'", "Clear 4 at 6,0",
+                                "Clear 14 at 5,1", "Clear 6 at 1,2"}));
+    EXPECT_EQ(renderer.ShownCells()[2], std::string(7, ' '));
 }
 
 TEST_F(RefreshCycleTest, LongLastRowSendsItsTailBelowTheTextArea)
@@ -127,13 +132,35 @@ TEST_F(RefreshCycleTest, AfterAClearEveryNonEmptyRowIsWrittenAgain)
     EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'same'", "Pos 0,4", "Text 'also'"}));
 }
 
+// Where a written blank leaves its cell as it was (the KS0108), the cells
+// that showed a character are cleared one by one, and cells that never held
+// one are never touched, so a bitmap under them still shows.
+TEST_F(RefreshCycleTest, WhereBlanksDoNotEraseOnlyCellsThatHeldTextAreCleared)
+{
+    display.blanksErase = false;
+    SetLine(0, "ABCDEFGHIJ");
+    SetLine(1, "   X");
+    Refresh();
+    SetLine(0, "A C E G I");
+    SetLine(1, "");
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'A C E G I'", "Pos 0,1", "Text ''", "Clear 1 at 1,0",
+                                "Clear 1 at 3,0", "Clear 1 at 5,0", "Clear 1 at 7,0", "Clear 1 at 9,0",
+                                "Clear 1 at 3,1"}));
+    // Where a blank does erase, the text alone does it.
+    display.blanksErase = true;
+    SetLine(0, "ABCDEFGHIJ");
+    Refresh();
+    SetLine(0, "A C E G I J");
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,0", "Text 'A C E G I J'"}));
+}
+
 TEST_F(RefreshCycleTest, AnEmptyRowIsWrittenOnlyIfItShowedSomething)
 {
     EXPECT_EQ(Refresh(), Calls{});
     SetLine(5, "x");
     Refresh();
     SetLine(5, "");
-    EXPECT_EQ(Refresh(), (Calls{"Pos 0,5", "Text ''"}));
+    EXPECT_EQ(Refresh(), (Calls{"Pos 0,5", "Text ''", "Clear 1 at 0,5"}));
 }
 
 TEST_F(RefreshCycleTest, NeverTouchesMoreThanSixteenRows)

@@ -24,6 +24,11 @@ public:
         calls.push_back("Pos " + std::to_string(column) + "," + std::to_string(row));
     }
     void WriteText(std::string_view text) override { calls.push_back("Text '" + std::string(text) + "'"); }
+    bool BlanksErase() const override { return blanksErase; }
+    void ClearCells(int32_t column, int32_t row, int32_t count) override
+    {
+        calls.push_back("Clear " + std::to_string(count) + " at " + std::to_string(column) + "," + std::to_string(row));
+    }
     void SetPixel(int32_t x, int32_t y) override
     {
         calls.push_back("Set " + std::to_string(x) + "," + std::to_string(y));
@@ -41,6 +46,8 @@ public:
     }
 
     std::vector<std::string> calls;
+    // Whether a written blank clears its cell, as on the T6963C.
+    bool blanksErase = true;
     // What Open reports.
     std::optional<PortOpenFailure> openError;
 };
