@@ -32,7 +32,13 @@ void Renderer::RefreshScreen()
     RowTexts& ShownText = state_.ShownText;
     const int rows = std::clamp(settings.LCD.TextRows, 0, kRowCount);
     const ScreenEntry& screen = CurrentEntry();
-    for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k], variables_);
+    ExpansionBudget budget(settings);
+    for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k], variables_, budget);
+    // A screen over the caps is told once, not at every refresh.
+    if (budget.Cut() && cutScreenTold_ != state_.CurrentScreen) {
+        cutScreenTold_ = state_.CurrentScreen;
+        notices_.SetStatusText(ExpansionBudget::CutNotice(state_.CurrentScreen));
+    }
 
     for (int k = 0; k < rows; ++k) {
         if (LineText[k] == ShownText[k]) continue;

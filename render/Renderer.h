@@ -129,6 +129,8 @@ private:
     const VariableContext& variables_;
     Notices& notices_;
     ReentrancyGuard refreshing_;
+    // The screen whose lines the status line last said were cut; -1 for none.
+    int cutScreenTold_ = -1;
     BitmapOverlay screenBitmap_;
     QImage presented_;
     PresentHandler presentHandler_;
