@@ -2,6 +2,8 @@
 
 #include "render/Renderer.h"
 
+#include "platform/RefreshTick.h"
+
 #include <algorithm>
 
 namespace dotvane {
@@ -24,6 +26,8 @@ void Renderer::RefreshScreen()
 {
     const auto refreshing = refreshing_.Enter();
     if (!refreshing) return;
+    // Every refresh is a tick of the sources, also one of a screen change.
+    const platform::RefreshTick tick;
 
     const TMainSettings& settings = state_.MainSettings;
     if (state_.WindowShown) PrepareVirtualDisplay();
