@@ -2,12 +2,39 @@
 
 #include "base/AsciiText.h"
 #include "platform/Latin1Text.h"
+#include "platform/ProgramText.h"
 
 #include <charconv>
 #include <cstdint>
 #include <limits>
 
 namespace dotvane {
+
+namespace {
+
+// A file's text as program text. Windows Notepad saves "Unicode" as UTF-16
+// after a byte-order mark, little-endian, or big-endian; the system turns
+// it into its one-byte text as it reads such a file. Any other file is
+// UTF-8 when all of it is, and Latin-1 (a file written on Windows)
+// otherwise.
+std::string FileText(std::string_view bytes)
+{
+    const bool little = bytes.starts_with("\xFF\xFE");
+    if (!little && !bytes.starts_with("\xFE\xFF")) return platform::Latin1FromFileBytes(bytes);
+    bytes.remove_prefix(2);
+    std::u16string units;
+    units.reserve(bytes.size() / 2 + 1);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units += static_cast<char16_t>(little ? first | second << 8 : first << 8 | second);
+    }
+    // Half a character at the end is a character the text lacks.
+    if (bytes.size() % 2 != 0) units += u'\uFFFD';
+    return platform::ProgramTextFromUtf16(units);
+}
+
+}  // namespace
 
 size_t IniFile::FoldedHash::operator()(std::string_view name) const
 {
@@ -31,7 +58,7 @@ IniFile IniFile::FromFile(const std::filesystem::path& file)
         ini.errorLine_ = -1;
         return ini;
     }
-    ini.Parse(platform::Latin1FromFileBytes(contents.bytes));
+    ini.Parse(FileText(contents.bytes));
     return ini;
 }
 

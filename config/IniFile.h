@@ -15,7 +15,8 @@ namespace dotvane {
 // Read-only INI reader with the rules of the Windows profile functions that
 // Dotvane's settings files were written for:
 //
-// - Lines end in LF or CR LF; a UTF-8 byte-order mark at the start is skipped.
+// - Lines end in LF or CR LF; a UTF-8 byte-order mark at the start is skipped
+//   (a UTF-16 one tells how the file is read, see FromFile).
 // - A line whose first non-blank character is ';' or '#' is a comment. There
 //   are no comments after a value: "Key=a ; b" gives "a ; b".
 // - "[Name]" opens a section; text after the closing bracket is ignored.
@@ -37,9 +38,10 @@ class IniFile {
 public:
     IniFile() = default;
 
-    // Parses a file of at most kIniFileLimit bytes, read as UTF-8 when the
-    // whole file is valid UTF-8 and as Latin-1 otherwise (a file written on
-    // Windows), so that its values are the program's Latin-1 text either
+    // Parses a file of at most kIniFileLimit bytes, read as UTF-16 when it
+    // starts with a UTF-16 byte-order mark (little- or big-endian), as UTF-8
+    // when the whole file is valid UTF-8, and as Latin-1 otherwise (a file
+    // written on Windows), so that its values are the program's text either
     // way. A file that is missing, is no regular file (a folder, FIFO or
     // device), is larger, or cannot be read is an empty INI file with
     // ErrorLine() -1; ReadStatus() tells which.

@@ -31,6 +31,12 @@ public:
     virtual int32_t SendQuery(int32_t data, int32_t command) = 0;
     // The player window's title (at most 2047 characters); empty when none.
     virtual std::string WindowText() = 0;
+
+    // A refresh tick begins and ends (see RefreshTick). A player that takes
+    // a while to ask may ask once, at the first FindWindow of the tick, and
+    // answer the rest of the tick from what it found then.
+    virtual void BeginTick() {}
+    virtual void EndTick() {}
 };
 
 // The system's own player lookup: the Winamp window on Windows; none on

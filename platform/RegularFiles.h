@@ -33,7 +33,8 @@ struct FileContents {
 // refused before a byte is read. The size the system reports is not trusted:
 // the bytes are read until the end of the file or until one more than the
 // limit has arrived, so kernel files that report no size are read whole,
-// and a file that grows while it is read stops at the limit.
+// and a file that grows while it is read stops at the limit. A name holding
+// a NUL names no file (Missing).
 FileContents ReadRegularFile(const std::filesystem::path& file, size_t limit);
 
 }  // namespace dotvane::platform

@@ -2,6 +2,7 @@
 
 #include "lcd/BaseLetter.h"
 #include "platform/Player.h"
+#include "platform/RefreshTick.h"
 #include "render/BarPicture.h"
 #include "render/ChangedArea.h"
 #include "render/DrawIntoImage.h"
@@ -144,6 +145,8 @@ void Renderer::RefreshScreen()
 {
     const auto refreshing = refreshing_.Enter();
     if (!refreshing) return;
+    // Every refresh is a tick of the sources, also one of a screen change.
+    const platform::RefreshTick tick;
 
     const TMainSettings& settings = state_.MainSettings;
     if (state_.WindowShown) PrepareVirtualDisplay();
@@ -152,7 +155,13 @@ void Renderer::RefreshScreen()
     RowTexts& ShownText = state_.ShownText;
     const int rows = std::clamp(settings.LCD.TextRows, 0, kRowCount);
     const ScreenEntry& screen = CurrentEntry();
-    for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k], variables_);
+    ExpansionBudget budget(settings);
+    for (int k = 0; k < rows; ++k) LineText[k] = ExpandLine(screen.Line[k], variables_, budget);
+    // A screen over the caps is told once, not at every refresh.
+    if (budget.Cut() && cutScreenTold_ != state_.CurrentScreen) {
+        cutScreenTold_ = state_.CurrentScreen;
+        notices_.SetStatusText(ExpansionBudget::CutNotice(state_.CurrentScreen));
+    }
 
     bool written = false;
     for (int k = 0; k < rows; ++k) {

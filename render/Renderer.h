@@ -144,6 +144,8 @@ private:
     Notices& notices_;
     ReentrancyGuard refreshing_;
     std::array<std::string, kRowCount + 1> shownCells_;
+    // The screen whose lines the status line last said were cut; -1 for none.
+    int cutScreenTold_ = -1;
     BitmapOverlay screenBitmap_;
     RgbImage presented_;
     PresentHandler presentHandler_;

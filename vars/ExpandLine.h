@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Settings.h"
+#include "vars/ExpansionBudget.h"
 #include "vars/LiveValues.h"
 #include "vars/PerfCounterSource.h"
 
@@ -23,6 +24,11 @@ struct VariableContext {
 
 // Replaces every "$name$" of a line template by the variable's value. A "$"
 // without a later "$" stays; a value is never searched for references.
+// Expansion stops where the text passes the budget's line limit, to which it
+// is cut, or where the budget has no variable left; the budget is told when
+// a variable of the template was left unexpanded.
+std::string ExpandLine(std::string_view lineTemplate, const VariableContext& context, ExpansionBudget& budget);
+// The same on a budget of its own, for the display of the context's settings.
 std::string ExpandLine(std::string_view lineTemplate, const VariableContext& context);
 
 // The value of one variable, by its bare name (case-sensitive). The families

@@ -6,13 +6,6 @@
 namespace dotvane {
 namespace {
 
-// Query commands and data words of the player window.
-constexpr int32_t kGetStatus = 104;
-constexpr int32_t kGetOutputTime = 105;
-constexpr int32_t kGetInfo = 126;
-constexpr int32_t kGetListPosition = 125;
-constexpr int32_t kGetListLength = 124;
-
 // Minutes, ":", seconds zero-filled to two digits; truncating division, so a
 // negative value keeps its sign in both parts.
 std::string MinutesAndSeconds(int32_t seconds)
@@ -43,21 +36,21 @@ std::string WinampVariable(std::string_view name)
     const auto query = [&](int32_t data, int32_t command) { return found ? player.SendQuery(data, command) : 0; };
 
     if (name == "winampstatus") {
-        switch (query(0, kGetStatus)) {
+        switch (query(0, platform::kPlayerGetStatus)) {
         case 1: return "playing";
         case 3: return "paused";
         default: return "stopped";
         }
     }
-    if (name == "winamptrackpos") return MinutesAndSeconds(query(0, kGetOutputTime) / 1000);
-    if (name == "winamptracklen") return MinutesAndSeconds(query(1, kGetOutputTime));
+    if (name == "winamptrackpos") return MinutesAndSeconds(query(0, platform::kPlayerGetOutputTime) / 1000);
+    if (name == "winamptracklen") return MinutesAndSeconds(query(1, platform::kPlayerGetOutputTime));
     if (name == "winamptitle") return found ? WinampTitle(player.WindowText()) : std::string();
-    if (name == "winampsamplerate") return FormatSigned(query(0, kGetInfo));
-    if (name == "winampbitrate") return PadLeft(FormatSigned(query(1, kGetInfo)), 3);
-    if (name == "winamptracknum") return FormatSigned(int64_t{query(0, kGetListPosition)} + 1);
-    if (name == "winamptracktotal") return FormatSigned(query(0, kGetListLength));
+    if (name == "winampsamplerate") return FormatSigned(query(0, platform::kPlayerGetInfo));
+    if (name == "winampbitrate") return PadLeft(FormatSigned(query(1, platform::kPlayerGetInfo)), 3);
+    if (name == "winamptracknum") return FormatSigned(int64_t{query(0, platform::kPlayerGetListPosition)} + 1);
+    if (name == "winamptracktotal") return FormatSigned(query(0, platform::kPlayerGetListLength));
     if (name == "winampchannels") {
-        switch (query(2, kGetInfo)) {
+        switch (query(2, platform::kPlayerGetInfo)) {
         case 2: return PadLeft("Stereo", 6);
         case 1: return PadLeft("Mono", 6);
         default: return PadLeft("?", 6);

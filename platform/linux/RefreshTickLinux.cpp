@@ -4,8 +4,16 @@
 
 namespace dotvane::platform {
 
-RefreshTick::RefreshTick() { SystemKernelFiles().BeginTick(); }
+RefreshTick::RefreshTick() : player_(PlayerService::Current())
+{
+    SystemKernelFiles().BeginTick();
+    player_.BeginTick();
+}
 
-RefreshTick::~RefreshTick() { SystemKernelFiles().EndTick(); }
+RefreshTick::~RefreshTick()
+{
+    player_.EndTick();
+    SystemKernelFiles().EndTick();
+}
 
 }  // namespace dotvane::platform

@@ -44,6 +44,8 @@ private:
 // kernel files).
 FileStatus OpenRegular(const std::filesystem::path& file, int& fd, size_t& reported)
 {
+    // The system would take a name holding a NUL as the part before it.
+    if (file.native().find('\0') != std::string::npos) return FileStatus::Missing;
     // A look before the open keeps devices from being opened at all; the
     // look at the open file below decides.
     struct stat info{};

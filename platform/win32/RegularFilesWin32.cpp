@@ -37,7 +37,8 @@ private:
 FileContents ReadRegularFile(const std::filesystem::path& file, size_t limit)
 {
     FileContents result;
-    if (file.empty()) return result;
+    // The system would take a name holding a NUL as the part before it.
+    if (file.empty() || file.native().find(L'\0') != std::wstring::npos) return result;
     const DWORD attributes = ::GetFileAttributesW(file.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const FileStatus status = StatusOfError(::GetLastError());

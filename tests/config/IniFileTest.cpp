@@ -1,6 +1,7 @@
 #include "config/IniFile.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/support/Utf16File.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,26 @@ TEST(IniFile, FilesAreReadAsUtf8OrAsLatin1)
     EXPECT_EQ(mixed.GetString("Screen1", "Line1", ""), "\xC3\xA9");
     // Text given as a string is the program's text already.
     EXPECT_EQ(IniFile::FromString("[a]\nb=\xC3\xA9\n").GetString("a", "b", ""), "\xC3\xA9");
+}
+
+// Notepad's "Unicode" files read exactly as the same text saved in the code
+// page, whose "?" stands for each character it lacks.
+TEST(IniFile, Utf16FilesReadAsAnAnsiFileWithTheSameText)
+{
+    const std::u16string text = u"[Screen1]\r\nLine0=Bj\u00F6rk J\u00F3ga\r\nLine1=\" \u00DF\u00B0 \"\nLine2=\u0416 \u03B1\r\n";
+    test::TempDir dir;
+    const IniFile ansi =
+        IniFile::FromFile(dir.Write("ansi.ini", "[Screen1]\r\nLine0=Bj\xF6rk J\xF3ga\r\nLine1=\" \xDF\xB0 \"\nLine2=? ?\r\n"));
+    for (const bool bigEndian : {false, true}) {
+        const IniFile ini = IniFile::FromFile(dir.Write("unicode.ini", test::Utf16File(text, bigEndian)));
+        for (const char* key : {"Line0", "Line1", "Line2"})
+            EXPECT_EQ(ini.GetString("Screen1", key, "missing"), ansi.GetString("Screen1", key, "")) << key;
+        EXPECT_EQ(ini.ErrorLine(), 0);
+    }
+    EXPECT_EQ(ansi.GetString("Screen1", "Line1", ""), " \xDF\xB0 ");
+    // Half a character at the end is one the text lacks.
+    const IniFile odd = IniFile::FromFile(dir.Write("odd.ini", test::Utf16File(u"[a]\r\nb=c", false) + "d"));
+    EXPECT_EQ(odd.GetString("a", "b", ""), "c?");
 }
 
 TEST(IniFile, AFolderIsAnEmptyFileAndNothingThrows)

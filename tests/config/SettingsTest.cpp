@@ -5,6 +5,7 @@
 #include "config/SettingsFiles.h"
 #include "platform/FileNames.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Utf16File.h"
 
 #include <gtest/gtest.h>
 
@@ -321,6 +322,21 @@ TEST_F(SettingsTest, AProblemNamesTheFileInProgramText)
     const SettingsFiles files = ReadSettingsFiles(dir.Folder() + kJoergUtf8 + "/");
     ASSERT_EQ(files.Problems.size(), 1u);
     EXPECT_EQ(files.Problems[0], "Could not read " + dir.Folder() + "j\xF6rg/DOTVANE.INI: it is not a regular file");
+}
+
+TEST_F(SettingsTest, SettingsAndScreenFilesInUtf16AreRead)
+{
+    WriteMain(test::Utf16File(u"[LCD]\r\nTextRows=4\r\n[Weekdays]\r\n1=Montag\r\n2=Mi\u00E9rcoles\r\n"
+                              u"[Screens]\r\nScreenFile=screens\\unicode.ini\r\n",
+                              false));
+    dir.Write("screens/unicode.ini", test::Utf16File(u"[Screen0]\r\nEnable=1\r\nLine0=Caf\u00E9 $time$\r\n", true));
+    Load();
+    EXPECT_EQ(MainSettings.LCD.TextRows, 4);
+    EXPECT_EQ(MainSettings.WeekdayNames[1], "Montag");
+    EXPECT_EQ(MainSettings.WeekdayNames[2], "Mi\xE9rcoles");
+    EXPECT_TRUE(ScreenTable[0].Enable);
+    EXPECT_EQ(ScreenTable[0].Line[0], "Caf\xE9 $time$");
+    EXPECT_TRUE(problems.empty());
 }
 
 TEST_F(SettingsTest, AnEmptyScreenFileNameMeansTheDefaultOne)

@@ -13,5 +13,14 @@ TEST(ProgramTextLinux, IsLatin1ToAndFromUtf8)
     EXPECT_EQ(ProgramTextFromUtf8(Utf8FromProgramText("\xA0\xFF\x80")), "\xA0\xFF\x80");
 }
 
+TEST(ProgramTextLinux, Utf16KeepsLatin1AndPutsAQuestionMarkForEveryOtherCharacter)
+{
+    EXPECT_EQ(ProgramTextFromUtf16(u"Caf\u00E9 \u0080\u00FF"), "Caf\xE9 \x80\xFF");
+    // Cyrillic, a character of two surrogates, a lone high and a lone low one.
+    EXPECT_EQ(ProgramTextFromUtf16(u"\u0416|\U0001F600|\xD800|\xDC00"), "?|?|?|?");
+    EXPECT_EQ(ProgramTextFromUtf16(u"x\xD800"), "x?");
+    EXPECT_EQ(ProgramTextFromUtf16(u""), "");
+}
+
 }  // namespace
 }  // namespace dotvane::platform

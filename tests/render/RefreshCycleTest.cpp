@@ -1,11 +1,13 @@
 #include "render/SplitLine.h"
 
+#include "tests/support/FakePlayer.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/RenderHarness.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 namespace dotvane {
@@ -66,6 +68,31 @@ TEST(SplitLine, HeadAndTailAgainstTheColumns)
     EXPECT_EQ(SplitLine("ab", 2).head, "a");
     EXPECT_EQ(SplitLine("ab", 2).tail, "b");
     EXPECT_EQ(SplitLine("abc", 2).tail, "");
+}
+
+TEST_F(RefreshCycleTest, AScreenOverTheCapsShowsWhatFitsAndIsToldOnce)
+{
+    test::FakePlayer player;
+    // Lines of a screen file of megabytes: 700,000 clocks, 100,000 players.
+    std::string clocks, players;
+    for (int i = 0; i < 700'000; ++i) clocks += "$time$";
+    for (int i = 0; i < 100'000; ++i) players += "$winampstatus$";
+    CurrentScreen = 3;
+    ScreenTable[3].Line[0] = clocks;
+    ScreenTable[3].Line[1] = players;
+    const auto start = std::chrono::steady_clock::now();
+    Refresh();
+    Refresh();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // What the display's 8 rows of 20 columns can show: 23 states, cut.
+    EXPECT_EQ(LineText[0].size(), 160u);
+    std::string states;
+    for (int i = 0; i < 23; ++i) states += "stopped";
+    EXPECT_EQ(LineText[1].size(), 160u);
+    EXPECT_TRUE(LineText[1] == states.substr(0, 160)) << LineText[1].substr(0, 200);
+    EXPECT_EQ(player.lookups, 2 * 23);
+    EXPECT_EQ(host.statusHistory,
+              std::vector<std::string>{"Screen 3 is cut: its lines hold more than the display shows, or over 1000 variables"});
 }
 
 TEST_F(RefreshCycleTest, WritesOnlyRowsThatChanged)

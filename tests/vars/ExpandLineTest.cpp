@@ -44,6 +44,54 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"$mailcount( 3)$", "13"}, LineCase{"$mailcount$", ""},
                       LineCase{"$mailcount(4 extra)$", "14"}));
 
+// A line stops where its text passes rows × columns (two rows at least),
+// and is cut there; a variable left in the rest of it tells the budget.
+struct CapCase {
+    int rows;
+    int columns;
+    const char* line;
+    const char* expanded;
+    bool cut;
+};
+
+class ExpandLineCapTest : public ExpandTest, public ::testing::WithParamInterface<CapCase> {};
+
+TEST_P(ExpandLineCapTest, StopsAtWhatTheDisplayCanShow)
+{
+    const CapCase& c = GetParam();
+    MainSettings.LCD.TextRows = c.rows;
+    MainSettings.LCD.TextColumns = c.columns;
+    ExpansionBudget budget(MainSettings);
+    EXPECT_EQ(dotvane::ExpandLine(c.line, context, budget), c.expanded) << "template '" << c.line << "'";
+    EXPECT_EQ(budget.Cut(), c.cut) << "template '" << c.line << "'";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Caps, ExpandLineCapTest,
+    ::testing::Values(CapCase{2, 5, "$extip$$extip$", "192.0.2.71", false},
+                      CapCase{2, 5, "$extip$$extip$$extip$", "192.0.2.71", true},
+                      CapCase{2, 5, "0123456789$extip$", "0123456789", false},
+                      CapCase{2, 5, "0123456789a$extip$", "0123456789", true},
+                      CapCase{2, 5, "$extip$ $", "192.0.2.7 ", false}, CapCase{0, 5, "0123456789ab", "0123456789", false},
+                      CapCase{16, 2, "$extip$$extip$$extip$$extip$$extip$", "192.0.2.7192.0.2.7192.0.2.7192.0", true}));
+
+TEST_F(ExpandTest, ARefreshExpandsAtMostTheVariableLimitInAllItsLines)
+{
+    MainSettings.LCD.TextColumns = 100000;
+    ExpansionBudget budget(MainSettings);
+    std::string line, counts;
+    for (int i = 1; i < ExpansionBudget::kVariableLimit; ++i) {
+        line += "$mailcount(1)$";
+        counts += "11";
+    }
+    EXPECT_EQ(dotvane::ExpandLine(line + "$extip$|$$|$extip$", context, budget), counts + "192.0.2.7|");
+    EXPECT_TRUE(budget.Cut());
+    EXPECT_EQ(dotvane::ExpandLine("plain text", context, budget), "plain text");
+    EXPECT_EQ(dotvane::ExpandLine("a$extip$b", context, budget), "a");
+    // A line of its own has a budget of its own.
+    EXPECT_EQ(ExpandLine("a$extip$b"), "a192.0.2.7b");
+}
+
 TEST_F(ExpandTest, AValueHoldingADollarIsNotExpandedAgain)
 {
     ExternalAddress = "a$mailcount(0)$";

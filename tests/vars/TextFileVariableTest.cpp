@@ -48,6 +48,15 @@ TEST_F(TextFileVariableTest, EmptyForNoLineOrNoFile)
     EXPECT_EQ(Line(dir_.Folder() + ",1").size(), 0u);  // a folder is no text file
 }
 
+TEST_F(TextFileVariableTest, ANameHoldingANulNamesNoFile)
+{
+    using namespace std::string_literals;
+    // The system would open the file named by the part before the NUL.
+    EXPECT_EQ(ExpandLine("[$textfile(" + file_ + "\0.txt,1)$]"s), "[]");
+    EXPECT_EQ(ExpandLine("[$textfile(" + file_ + "\0,1)$]"s), "[]");
+    EXPECT_EQ(ExpandLine("[$textfile(" + file_ + ",1)$]"), "[first]");
+}
+
 TEST_F(TextFileVariableTest, ErrorForAMalformedArgument)
 {
     EXPECT_EQ(Line(",2"), "error");                 // no file part

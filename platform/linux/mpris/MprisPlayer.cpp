@@ -1,18 +1,16 @@
 #include "platform/linux/mpris/MprisPlayer.h"
-#include "platform/Latin1Text.h"
+
 #include "platform/SystemPlayer.h"
+#include "platform/TickCount.h"
+#include "platform/linux/mpris/BusCalls.h"
+#include "platform/linux/mpris/PlayerAnswers.h"
 
-#include <QtDBus/QDBusArgument>
-#include <QtDBus/QDBusConnection>
-#include <QtDBus/QDBusMessage>
-#include <QtDBus/QDBusObjectPath>
-#include <QtDBus/QDBusVariant>
 #include <QtCore/QStringList>
-#include <QtCore/QUrl>
+#include <QtDBus/QDBusConnection>
+#include <QtDBus/QDBusVariant>
 
-#include <algorithm>
 #include <atomic>
-#include <limits>
+#include <map>
 #include <optional>
 
 namespace dotvane::platform {
@@ -31,25 +29,17 @@ const QString kBusPath = QStringLiteral("/org/freedesktop/DBus");
 const QString kAudaciousService = QStringLiteral("org.atheme.audacious");
 const QString kAudaciousPath = QStringLiteral("/org/atheme/audacious");
 
-// A player that does not answer holds the refresh for at most this long per
-// call, not for D-Bus's default of 25 seconds.
-constexpr int kCallTimeoutMs = 500;
+// A player on the bus: what it answered last, and until when it is left
+// alone after it let the time for its answers run out.
+struct KnownPlayer {
+    PlayerAnswers answers;
+    uint64_t restUntil = 0;
+};
 
-// The window text is read into a buffer of 2048 characters.
-constexpr size_t kWindowTextLimit = 2047;
-
-// Query commands and data words of the Winamp window.
-constexpr int32_t kGetStatus = 104;
-constexpr int32_t kGetOutputTime = 105;
-constexpr int32_t kGetInfo = 126;
-constexpr int32_t kGetListPosition = 125;
-constexpr int32_t kGetListLength = 124;
-
-int32_t Clamp32(qint64 value)
-{
-    return static_cast<int32_t>(std::clamp<qint64>(value, std::numeric_limits<int32_t>::min(),
-                                                   std::numeric_limits<int32_t>::max()));
-}
+// The calls that ask one player everything the Winamp window tells.
+struct PlayerCalls {
+    size_t status, position, metadata, hasTrackList, tracks, owner;
+};
 
 class MprisPlayer : public Player {
 public:
@@ -65,23 +55,33 @@ public:
     bool FindWindow() override;
     int32_t SendQuery(int32_t data, int32_t command) override;
     std::string WindowText() override;
+    void BeginTick() override
+    {
+        if (tickDepth_++ == 0) askedInTick_ = false;
+    }
+    void EndTick() override
+    {
+        if (tickDepth_ > 0) --tickDepth_;
+    }
 
 private:
     QDBusConnection& Bus();
-    std::optional<QDBusMessage> Call(const QString& service, const QString& path, const QString& interface,
-                                     const QString& method, const QVariantList& arguments = {});
-    QVariant Property(const QString& interface, const QString& name);
-    QString PlaybackStatus(const QString& service);
-    QVariantMap Metadata();
-    int32_t PlayListPosition();
-    int32_t PlayListLength();
-    std::optional<QDBusMessage> AudaciousInfo();
+    bool ListPlayers(const QDeadlineTimer& deadline, QString& audaciousOwner);
+    void AskPlayers();
+    static void TakeAnswers(PlayerAnswers& answers, const BusCalls& calls, const PlayerCalls& call);
+    void Choose();
 
     std::string address_;
     QString connectionName_;
     std::optional<QDBusConnection> bus_;
-    // The player found by the last FindWindow; empty when none.
-    QString service_;
+    // The players on the bus by name, in the order of their names.
+    std::map<QString, KnownPlayer> players_;
+    // The player found by the last FindWindow; none when nothing is found.
+    const PlayerAnswers* chosen_ = nullptr;
+    // Until when Audacious's own interface is left alone.
+    uint64_t formatRestUntil_ = 0;
+    int tickDepth_ = 0;
+    bool askedInTick_ = false;
 };
 
 QDBusConnection& MprisPlayer::Bus()
@@ -98,157 +98,149 @@ QDBusConnection& MprisPlayer::Bus()
     return *bus_;
 }
 
-std::optional<QDBusMessage> MprisPlayer::Call(const QString& service, const QString& path, const QString& interface,
-                                              const QString& method, const QVariantList& arguments)
+// Takes the players on the bus from the bus daemon, the first kPlayerLimit
+// by name, and who owns Audacious's own interface; false when the daemon
+// is late, which leaves the players as they were.
+bool MprisPlayer::ListPlayers(const QDeadlineTimer& deadline, QString& audaciousOwner)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
-    message.setArguments(arguments);
-    QDBusMessage reply = Bus().call(message, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) return std::nullopt;
-    return reply;
+    BusCalls calls(Bus(), deadline);
+    const size_t list = calls.Add(kBusService, kBusPath, kBusService, QStringLiteral("ListNames"));
+    const size_t owner = calls.Add(kBusService, kBusPath, kBusService, QStringLiteral("GetNameOwner"), {kAudaciousService});
+    calls.Wait();
+    if (calls.Late(list)) return false;
+    QStringList names;
+    for (const QString& name : calls.FirstArgument(list).toStringList())
+        if (name.startsWith(kMprisPrefix)) names.append(name);
+    names.sort();
+    if (names.size() > kPlayerLimit) names.resize(kPlayerLimit);
+    std::map<QString, KnownPlayer> known;
+    for (const QString& name : names) known[name] = std::move(players_[name]);
+    players_ = std::move(known);
+    audaciousOwner = calls.FirstArgument(owner).toString();
+    return true;
 }
 
-QVariant MprisPlayer::Property(const QString& interface, const QString& name)
+// One round of questions: the bus daemon for the players, then every player
+// that is not left alone for all it tells, all at once within one time
+// budget. A player that lets the budget run out keeps its last answers and
+// is left alone for a while, so that one that never answers costs the
+// budget once in that while, however many such players there are.
+void MprisPlayer::AskPlayers()
 {
-    if (service_.isEmpty()) return {};
-    const auto reply = Call(service_, kMprisPath, kPropertiesInterface, QStringLiteral("Get"), {interface, name});
-    if (!reply || reply->arguments().isEmpty()) return {};
-    return reply->arguments().front().value<QDBusVariant>().variant();
+    if (!Bus().isConnected()) {
+        players_.clear();
+        return;
+    }
+    const QDeadlineTimer deadline(kPlayerBudgetMs, Qt::PreciseTimer);
+    QString audacious;
+    if (!ListPlayers(deadline, audacious)) return;
+
+    const uint64_t now = TickCountService::Current().GetTickCount64();
+    BusCalls calls(Bus(), deadline);
+    const auto property = [&](const QString& service, const QString& interface, const char* name) {
+        return calls.Add(service, kMprisPath, kPropertiesInterface, QStringLiteral("Get"),
+                         {interface, QString::fromLatin1(name)});
+    };
+    std::map<QString, PlayerCalls> asked;
+    for (const auto& [name, player] : players_) {
+        if (player.restUntil > now) continue;
+        asked[name] = {property(name, kPlayerInterface, "PlaybackStatus"), property(name, kPlayerInterface, "Position"),
+                       property(name, kPlayerInterface, "Metadata"), property(name, kRootInterface, "HasTrackList"),
+                       property(name, kTrackListInterface, "Tracks"),
+                       calls.Add(kBusService, kBusPath, kBusService, QStringLiteral("GetNameOwner"), {name})};
+    }
+    // Audacious's own interface is asked, and left alone, like a player.
+    std::optional<size_t> info;
+    if (!audacious.isEmpty() && !asked.empty() && formatRestUntil_ <= now)
+        info = calls.Add(kAudaciousService, kAudaciousPath, kAudaciousService, QStringLiteral("Info"));
+    calls.Wait();
+    if (info && calls.Late(*info)) formatRestUntil_ = now + kPlayerRestMs;
+
+    for (const auto& [name, call] : asked) {
+        KnownPlayer& player = players_[name];
+        bool late = false;
+        for (const size_t c : {call.status, call.position, call.metadata, call.hasTrackList, call.tracks, call.owner})
+            late = late || calls.Late(c);
+        if (late) {
+            player.restUntil = now + kPlayerRestMs;
+            continue;
+        }
+        TakeAnswers(player.answers, calls, call);
+        // The stream's format is Audacious's when the program that owns the
+        // player is Audacious. Late, or left alone, it stays as it was.
+        PlayerAnswers& answers = player.answers;
+        const std::optional<QVariantList> format = info ? calls.Reply(*info) : std::nullopt;
+        if (audacious.isEmpty() || calls.FirstArgument(call.owner).toString() != audacious)
+            answers.format.reset();
+        else if (format && format->size() >= 3)
+            answers.format = PlayerAnswers::StreamFormat{(*format)[0].toInt(), (*format)[1].toInt(), (*format)[2].toInt()};
+        else if (info && !calls.Late(*info))
+            answers.format.reset();
+    }
 }
 
-QString MprisPlayer::PlaybackStatus(const QString& service)
+void MprisPlayer::TakeAnswers(PlayerAnswers& answers, const BusCalls& calls, const PlayerCalls& call)
 {
-    const auto reply =
-        Call(service, kMprisPath, kPropertiesInterface, QStringLiteral("Get"), {kPlayerInterface, QStringLiteral("PlaybackStatus")});
-    if (!reply || reply->arguments().isEmpty()) return {};
-    return reply->arguments().front().value<QDBusVariant>().variant().toString();
+    const auto value = [&](size_t c) { return calls.FirstArgument(c).value<QDBusVariant>().variant(); };
+    answers.playbackStatus = value(call.status).toString();
+    answers.position = value(call.position);
+    answers.metadata = PlayerAnswers::MetadataFrom(value(call.metadata));
+    answers.hasTrackList = value(call.hasTrackList).toBool();
+    answers.tracks = answers.hasTrackList ? PlayerAnswers::TracksFrom(value(call.tracks)) : QList<QDBusObjectPath>();
+}
+
+// A playing player first, then a paused one, then one that answers at all,
+// so that a hung player does not hide a working one.
+void MprisPlayer::Choose()
+{
+    chosen_ = nullptr;
+    const PlayerAnswers* paused = nullptr;
+    const PlayerAnswers* answering = nullptr;
+    for (const auto& [name, player] : players_) {
+        const PlayerAnswers& answers = player.answers;
+        if (answers.playbackStatus == QLatin1String("Playing")) {
+            chosen_ = &answers;
+            return;
+        }
+        if (answers.playbackStatus == QLatin1String("Paused") && paused == nullptr) paused = &answers;
+        if (!answers.playbackStatus.isEmpty() && answering == nullptr) answering = &answers;
+    }
+    chosen_ = paused != nullptr ? paused : answering;
+    if (chosen_ == nullptr && !players_.empty()) chosen_ = &players_.begin()->second.answers;
 }
 
 bool MprisPlayer::FindWindow()
 {
-    service_.clear();
-    if (!Bus().isConnected()) return false;
-    const auto reply = Call(kBusService, kBusPath, kBusService, QStringLiteral("ListNames"));
-    if (!reply || reply->arguments().isEmpty()) return false;
-    QStringList players;
-    for (const QString& name : reply->arguments().front().toStringList())
-        if (name.startsWith(kMprisPrefix)) players.append(name);
-    if (players.isEmpty()) return false;
-    players.sort();
-
-    // A playing player first, then a paused one, then one that answers at
-    // all, so that a hung player does not hide a working one.
-    QString paused, answering;
-    for (const QString& name : players) {
-        const QString status = PlaybackStatus(name);
-        if (status == QLatin1String("Playing")) {
-            service_ = name;
-            return true;
-        }
-        if (status == QLatin1String("Paused") && paused.isEmpty()) paused = name;
-        if (!status.isEmpty() && answering.isEmpty()) answering = name;
+    // Within a refresh tick the players are asked once.
+    if (tickDepth_ == 0 || !askedInTick_) {
+        AskPlayers();
+        askedInTick_ = tickDepth_ > 0;
     }
-    service_ = !paused.isEmpty() ? paused : !answering.isEmpty() ? answering : players.front();
-    return true;
-}
-
-QVariantMap MprisPlayer::Metadata()
-{
-    return qdbus_cast<QVariantMap>(Property(kPlayerInterface, QStringLiteral("Metadata")));
-}
-
-int32_t MprisPlayer::PlayListPosition()
-{
-    if (!Property(kRootInterface, QStringLiteral("HasTrackList")).toBool()) return 0;
-    const auto tracks = qdbus_cast<QList<QDBusObjectPath>>(Property(kTrackListInterface, QStringLiteral("Tracks")));
-    const QVariant id = Metadata().value(QStringLiteral("mpris:trackid"));
-    const QString current = id.canConvert<QDBusObjectPath>() ? id.value<QDBusObjectPath>().path() : id.toString();
-    for (qsizetype i = 0; i < tracks.size(); ++i)
-        if (tracks[i].path() == current) return Clamp32(i);
-    return 0;
-}
-
-int32_t MprisPlayer::PlayListLength()
-{
-    if (Property(kRootInterface, QStringLiteral("HasTrackList")).toBool())
-        return Clamp32(qdbus_cast<QList<QDBusObjectPath>>(Property(kTrackListInterface, QStringLiteral("Tracks"))).size());
-    // Without a track list the player holds the one track it shows, if any.
-    return Metadata().isEmpty() ? 0 : 1;
-}
-
-// Audacious's (bit rate, sample rate, channels), when the player found is
-// Audacious: the owner of its own interface is the owner of the MPRIS name.
-std::optional<QDBusMessage> MprisPlayer::AudaciousInfo()
-{
-    if (service_.isEmpty()) return std::nullopt;
-    const auto owner = [&](const QString& name) -> QString {
-        const auto reply = Call(kBusService, kBusPath, kBusService, QStringLiteral("GetNameOwner"), {name});
-        return reply && !reply->arguments().isEmpty() ? reply->arguments().front().toString() : QString();
-    };
-    const QString playerOwner = owner(service_);
-    if (playerOwner.isEmpty() || owner(kAudaciousService) != playerOwner) return std::nullopt;
-    auto reply = Call(kAudaciousService, kAudaciousPath, kAudaciousService, QStringLiteral("Info"));
-    if (!reply || reply->arguments().size() < 3) return std::nullopt;
-    return reply;
+    Choose();
+    return chosen_ != nullptr;
 }
 
 int32_t MprisPlayer::SendQuery(int32_t data, int32_t command)
 {
-    if (service_.isEmpty()) return 0;
-    if (command == kGetStatus && data == 0) {
-        const QString status = PlaybackStatus(service_);
-        if (status == QLatin1String("Playing")) return 1;
-        if (status == QLatin1String("Paused")) return 3;
-        return 0;
-    }
-    if (command == kGetOutputTime && data == 0) {
-        // Microseconds on the bus, milliseconds for the window.
-        return Clamp32(Property(kPlayerInterface, QStringLiteral("Position")).toLongLong() / 1000);
-    }
-    if (command == kGetOutputTime && data == 1) {
-        // Winamp answers -1 when it knows no length.
-        bool ok = false;
-        const qint64 length = Metadata().value(QStringLiteral("mpris:length")).toLongLong(&ok);
-        return ok ? Clamp32(length / 1000000) : -1;
-    }
-    if (command == kGetInfo && data >= 0 && data <= 2) {
-        const auto info = AudaciousInfo();
-        if (!info) return 0;
-        const QVariantList values = info->arguments();
+    if (chosen_ == nullptr) return 0;
+    const PlayerAnswers& player = *chosen_;
+    if (command == kPlayerGetStatus && data == 0) return player.Status();
+    if (command == kPlayerGetOutputTime && data == 0) return player.PositionMs();
+    if (command == kPlayerGetOutputTime && data == 1) return player.LengthSeconds();
+    if (command == kPlayerGetInfo && data >= 0 && data <= 2) {
+        if (!player.format) return 0;
         switch (data) {
-        case 0: return values[1].toInt() / 1000;  // Hz to kHz
-        case 1: return values[0].toInt() / 1000;  // bit/s to kbit/s
-        default: return values[2].toInt();
+        case 0: return player.format->sampleRate / 1000;  // Hz to kHz
+        case 1: return player.format->bitRate / 1000;     // bit/s to kbit/s
+        default: return player.format->channels;
         }
     }
-    if (command == kGetListPosition && data == 0) return PlayListPosition();
-    if (command == kGetListLength && data == 0) return PlayListLength();
+    if (command == kPlayerGetListPosition && data == 0) return player.ListPosition();
+    if (command == kPlayerGetListLength && data == 0) return player.ListLength();
     return 0;
 }
 
-std::string MprisPlayer::WindowText()
-{
-    if (service_.isEmpty()) return {};
-    const QVariantMap metadata = Metadata();
-    QString title = metadata.value(QStringLiteral("xesam:title")).toString();
-    if (title.isEmpty()) {
-        // Untagged files show their file name, as Winamp does.
-        const QUrl url(metadata.value(QStringLiteral("xesam:url")).toString());
-        title = url.fileName();
-    }
-    if (title.isEmpty()) return "Winamp";
-    const QVariant artists = metadata.value(QStringLiteral("xesam:artist"));
-    const QString artist = artists.canConvert<QStringList>() ? artists.toStringList().join(QStringLiteral(", "))
-                                                              : artists.toString();
-    QString text = QString::number(int64_t{PlayListPosition()} + 1) + QStringLiteral(". ");
-    if (!artist.isEmpty()) text += artist + QStringLiteral(" - ");
-    text += title + QStringLiteral(" - Winamp");
-    // The player's text in the program's one-byte characters, as much as the
-    // window text buffer holds.
-    std::string window = Latin1FromUtf8(text.toStdString());
-    if (window.size() > kWindowTextLimit) window.resize(kWindowTextLimit);
-    return window;
-}
+std::string MprisPlayer::WindowText() { return chosen_ != nullptr ? chosen_->WindowText() : std::string(); }
 
 }  // namespace
 

@@ -14,13 +14,16 @@ namespace dotvane::test {
 // from the shared state.
 class FakeMprisService::Object : public QDBusVirtualObject {
 public:
-    Object(QMutex& mutex, FakeTrackState& state) : mutex_(mutex), state_(state) {}
+    Object(QMutex& mutex, FakeTrackState& state, std::atomic<int>& calls) : mutex_(mutex), state_(state), calls_(calls)
+    {
+    }
 
     QString introspect(const QString&) const override { return {}; }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
         QMutexLocker lock(&mutex_);
+        ++calls_;
         // A hung player keeps every call unanswered.
         if (state_.hung) return true;
         if (message.interface() == QLatin1String("org.freedesktop.DBus.Properties") &&
@@ -47,7 +50,8 @@ private:
         QVariantMap metadata;
         if (state_.trackId.isEmpty()) return metadata;
         metadata.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(state_.trackId)));
-        if (state_.lengthUs) metadata.insert(QStringLiteral("mpris:length"), QVariant::fromValue(*state_.lengthUs));
+        if (state_.rawLength.isValid()) metadata.insert(QStringLiteral("mpris:length"), state_.rawLength);
+        else if (state_.lengthUs) metadata.insert(QStringLiteral("mpris:length"), QVariant::fromValue(*state_.lengthUs));
         if (!state_.title.isEmpty()) metadata.insert(QStringLiteral("xesam:title"), state_.title);
         if (!state_.artists.isEmpty()) metadata.insert(QStringLiteral("xesam:artist"), state_.artists);
         if (!state_.url.isEmpty()) metadata.insert(QStringLiteral("xesam:url"), state_.url);
@@ -61,7 +65,8 @@ private:
             if (name == QLatin1String("Identity")) return QStringLiteral("Fake player");
         } else if (interface == QLatin1String("org.mpris.MediaPlayer2.Player")) {
             if (name == QLatin1String("PlaybackStatus")) return state_.playbackStatus;
-            if (name == QLatin1String("Position")) return QVariant::fromValue(state_.positionUs);
+            if (name == QLatin1String("Position"))
+                return state_.rawPosition.isValid() ? state_.rawPosition : QVariant::fromValue(state_.positionUs);
             if (name == QLatin1String("Metadata")) return Metadata();
         } else if (interface == QLatin1String("org.mpris.MediaPlayer2.TrackList") && state_.hasTrackList) {
             if (name == QLatin1String("Tracks")) {
@@ -75,6 +80,7 @@ private:
 
     QMutex& mutex_;
     FakeTrackState& state_;
+    std::atomic<int>& calls_;
 };
 
 FakeMprisService::FakeMprisService(const QString& name, bool asAudacious)
@@ -86,11 +92,11 @@ FakeMprisService::FakeMprisService(const QString& name, bool asAudacious)
     if (!bus.isConnected()) return;
     // QtDBus hands each call to the thread of the object it is meant for.
     thread_.start();
-    mprisObject_ = std::make_unique<Object>(mutex_, state_);
+    mprisObject_ = std::make_unique<Object>(mutex_, state_, calls_);
     mprisObject_->moveToThread(&thread_);
     bool ok = bus.registerVirtualObject(QStringLiteral("/org/mpris/MediaPlayer2"), mprisObject_.get());
     if (asAudacious_) {
-        audaciousObject_ = std::make_unique<Object>(mutex_, state_);
+        audaciousObject_ = std::make_unique<Object>(mutex_, state_, calls_);
         audaciousObject_->moveToThread(&thread_);
         ok = ok && bus.registerVirtualObject(QStringLiteral("/org/atheme/audacious"), audaciousObject_.get());
         ok = ok && bus.registerService(QStringLiteral("org.atheme.audacious"));

@@ -7,6 +7,7 @@
 #include <QtDBus/QDBusConnection>
 #include <QtDBus/QDBusVirtualObject>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -32,6 +33,9 @@ struct FakeTrackState {
     int channels = 0;
     // A player that never replies.
     bool hung = false;
+    // When valid, sent in place of positionUs and lengthUs, of any type.
+    QVariant rawPosition;
+    QVariant rawLength;
 };
 
 // A media player on the test's private session bus, on a connection of its
@@ -58,12 +62,15 @@ public:
     }
     // Takes the player off the bus, as when it quits.
     void Quit();
+    // How many calls reached the player, answered or not.
+    int Calls() const { return calls_; }
 
 private:
     class Object;
 
     QMutex mutex_;
     FakeTrackState state_;
+    std::atomic<int> calls_{0};
     QString connectionName_;
     QString serviceName_;
     bool asAudacious_;

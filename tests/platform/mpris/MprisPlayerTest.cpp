@@ -1,11 +1,21 @@
 #include "platform/linux/mpris/MprisPlayer.h"
 
+#include "platform/RefreshTick.h"
 #include "tests/platform/mpris/FakeMprisService.h"
+#include "tests/support/FakeSystemInfo.h"
 #include "tests/support/Variables.h"
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QDeadlineTimer>
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QTimer>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <ostream>
+#include <vector>
 
 namespace dotvane::platform {
 namespace {
@@ -140,10 +150,56 @@ TEST_F(MprisPlayerTest, WindowTextInLatin1)
     EXPECT_EQ(ExpandVariable("winamptitle"), "Caf\xE9.ogg");
     // The window text holds 2047 characters, not 2047 bytes of UTF-8.
     fake.Update([](FakeTrackState& s) { s.title = QString(3000, QChar(0xE9)); });
+    ASSERT_TRUE(player_->FindWindow());
     const std::string text = player_->WindowText();
     EXPECT_EQ(text.size(), 2047u);
-    EXPECT_TRUE(text == "1. " + std::string(2044, '\xE9')) << text.substr(0, 8);
+    EXPECT_TRUE(text == "1. " + std::string(2035, '\xE9') + " - Winamp") << text.substr(0, 8);
 }
+
+TEST_F(MprisPlayerTest, ATitleTooLongForTheWindowTextIsCutNotDropped)
+{
+    FakeMprisService fake(QStringLiteral("fake"));
+    ASSERT_TRUE(fake.Registered());
+    fake.Update([](FakeTrackState& s) {
+        LoadSong(s);
+        s.title = QStringLiteral("Start") + QString(1024 * 1024, QLatin1Char('x'));
+    });
+    EXPECT_EQ(ExpandVariable("winamptitle"), "Artist - Start" + std::string(2047 - 3 - 9 - 14, 'x'));
+}
+
+// Times of the track as players may give them: what is no time a track can
+// have shows as 0.
+struct TrackTime {
+    const char* what;
+    QVariant value;
+    const char* shown;
+};
+
+void PrintTo(const TrackTime& time, std::ostream* out) { *out << time.what; }
+
+class MprisTrackTimeTest : public MprisPlayerTest, public ::testing::WithParamInterface<TrackTime> {};
+
+TEST_P(MprisTrackTimeTest, ShowsAsMinutesAndSeconds)
+{
+    FakeMprisService fake(QStringLiteral("fake"));
+    ASSERT_TRUE(fake.Registered());
+    fake.Update([](FakeTrackState& s) {
+        LoadSong(s);
+        s.rawPosition = s.rawLength = GetParam().value;
+    });
+    EXPECT_EQ(ExpandLine("$winamptrackpos$ $winamptracklen$"), std::string(GetParam().shown) + " " + GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Times, MprisTrackTimeTest,
+    ::testing::Values(TrackTime{"-1e300", -1e300, "0:00"}, TrackTime{"NaN", std::nan(""), "0:00"},
+                      TrackTime{"infinity", std::numeric_limits<double>::infinity(), "0:00"},
+                      TrackTime{"1e30", 1e30, "0:00"}, TrackTime{"-5 s", qint64{-5'000'000}, "0:00"},
+                      TrackTime{"largest uint64", std::numeric_limits<quint64>::max(), "0:00"},
+                      // One millisecond past what the Winamp window's replies hold.
+                      TrackTime{"2^31 ms", qint64{std::numeric_limits<int32_t>::max()} * 1000 + 1000, "0:00"},
+                      TrackTime{"text", QStringLiteral("125400000"), "0:00"}, TrackTime{"double", 125.4e6, "2:05"},
+                      TrackTime{"uint64", quint64{125'400'000}, "2:05"}, TrackTime{"int32", 125'400'000, "2:05"}));
 
 TEST_F(MprisPlayerTest, PlayListFromTheTrackList)
 {
@@ -223,6 +279,75 @@ TEST_F(MprisPlayerTest, PrefersAPlayingThenAPausedPlayer)
     EXPECT_EQ(ExpandLine("$winampstatus$ $winamptitle$"), "paused Artist - B");
     b.Update([](FakeTrackState& s) { s.playbackStatus = QStringLiteral("Stopped"); });
     EXPECT_EQ(ExpandLine("$winampstatus$ [$winamptitle$]"), "stopped []");
+}
+
+TEST_F(MprisPlayerTest, ARefreshTickAsksThePlayersOnce)
+{
+    FakeMprisService fake(QStringLiteral("fake"));
+    ASSERT_TRUE(fake.Registered());
+    fake.Update(LoadSong);
+    ASSERT_TRUE(player_->FindWindow());
+    const int round = fake.Calls();
+    ASSERT_GT(round, 0);
+    {
+        const RefreshTick tick;
+        EXPECT_EQ(ExpandLine(kAllVariables), "playing|2:05|0:59|Artist - Song|0|  0|1|1|     ?");
+        // What changes within the tick shows at the next.
+        fake.Update([](FakeTrackState& s) { s.playbackStatus = QStringLiteral("Paused"); });
+        EXPECT_EQ(ExpandVariable("winampstatus"), "playing");
+    }
+    EXPECT_EQ(fake.Calls(), 2 * round);
+    EXPECT_EQ(ExpandVariable("winampstatus"), "paused");
+}
+
+TEST_F(MprisPlayerTest, SilentPlayersCostOneBudgetShowTheirLastAnswersAndAreLeftAlone)
+{
+    test::FakeTickCount ticks;
+    std::vector<std::unique_ptr<FakeMprisService>> silent;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(std::make_unique<FakeMprisService>(QStringLiteral("silent%1").arg(i)));
+        ASSERT_TRUE(silent.back()->Registered());
+        silent.back()->Update([](FakeTrackState& s) { s.hung = true; });
+    }
+    FakeMprisService late(QStringLiteral("late"));
+    ASSERT_TRUE(late.Registered());
+    late.Update(LoadSong);
+    // The calls reach the players on threads of their own: waits for them.
+    const auto calls = [&](int count) {
+        const QDeadlineTimer deadline(10000);
+        for (;; QThread::msleep(1)) {
+            int sum = 0;
+            for (const auto& player : silent) sum += player->Calls();
+            if (sum >= count || deadline.hasExpired()) return sum;
+        }
+    };
+    // While the players are waited for, no event loop turns.
+    bool ran = false;
+    QTimer due;
+    QObject::connect(&due, &QTimer::timeout, [&] { ran = true; });
+    due.start(0);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(ExpandLine("$winampstatus$ $winamptitle$"), "playing Artist - Song");
+    EXPECT_LT(elapsed.elapsed(), 2000);  // one budget for all ten, not a wait for each
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(calls(10 * 5), 10 * 5);  // each asked its five properties once
+
+    // A player that goes silent shows its last answers; the others are left alone.
+    late.Update([](FakeTrackState& s) {
+        s.hung = true;
+        s.title = QStringLiteral("Next");
+    });
+    ticks.milliseconds += kPlayerRestMs - 1;
+    EXPECT_EQ(ExpandLine("$winampstatus$ $winamptitle$"), "playing Artist - Song");
+    EXPECT_EQ(calls(0), 10 * 5);
+    ticks.milliseconds += 1;
+    EXPECT_TRUE(player_->FindWindow());
+    EXPECT_EQ(calls(2 * 10 * 5), 2 * 10 * 5);
+    // Answering again, it is heard once it has been left alone for a while.
+    late.Update([](FakeTrackState& s) { s.hung = false; });
+    ticks.milliseconds += kPlayerRestMs;
+    EXPECT_EQ(ExpandLine("$winampstatus$ $winamptitle$"), "playing Artist - Next");
 }
 
 TEST_F(MprisPlayerTest, AHungPlayerDelaysButDoesNotBlock)
