@@ -29,8 +29,8 @@ using Query = std::pair<WPARAM, LPARAM>;
 // message loop until the object goes away.
 class PeerWindow {
 public:
-    PeerWindow(const char* windowClass, std::string title, std::map<Query, LRESULT> replies)
-        : replies_(std::move(replies))
+    PeerWindow(const char* windowClass, std::string title, std::map<Query, LRESULT> replies, bool stalls = false)
+        : replies_(std::move(replies)), stalls_(stalls)
     {
         thread_ = std::thread([this, windowClass, title] { Run(windowClass, title); });
         std::unique_lock lock(mutex_);
@@ -39,8 +39,19 @@ public:
 
     ~PeerWindow()
     {
+        Release();
         if (window_ != nullptr) ::PostMessageA(window_, WM_CLOSE, 0, 0);
         thread_.join();
+    }
+
+    // Lets a window that stalls answer again.
+    void Release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stalls_ = false;
+        }
+        released_.notify_all();
     }
 
     PeerWindow(const PeerWindow&) = delete;
@@ -62,8 +73,11 @@ private:
         }
         auto* self = reinterpret_cast<PeerWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self != nullptr && message == WM_USER) {
-            std::lock_guard lock(self->mutex_);
+            std::unique_lock lock(self->mutex_);
             self->queries_.push_back({wParam, lParam});
+            // A stalling player answers only once it is released, as a hung
+            // one never does.
+            self->released_.wait(lock, [self] { return !self->stalls_; });
             const auto reply = self->replies_.find({wParam, lParam});
             return reply == self->replies_.end() ? 0 : reply->second;
         }
@@ -94,8 +108,10 @@ private:
     }
 
     std::map<Query, LRESULT> replies_;
+    bool stalls_;
     mutable std::mutex mutex_;
     std::condition_variable ready_;
+    std::condition_variable released_;
     bool started_ = false;
     std::vector<Query> queries_;
     HWND window_ = nullptr;
@@ -183,6 +199,33 @@ TEST_F(PlayerWindowTest, TheProgramsPlayerIsTheWindowPlayerToo)
     ASSERT_TRUE(player->FindWindow());
     EXPECT_EQ(player->SendQuery(1, 126), 64);
     EXPECT_EQ(player->WindowText(), "7. Band - Tune - Winamp");
+}
+
+// A player that does not answer holds up a line of every player variable
+// for one wait of 100 ms, then stays alone with its last answers.
+TEST_F(PlayerWindowTest, APlayerThatDoesNotAnswerIsWaitedForOnceBriefly)
+{
+    PeerWindow winamp(kWinampClass, "12. Artist - Song - Winamp", kPlaying, true);
+    // A watchdog lets it answer after five seconds, so that a player asked
+    // without a time limit fails this test instead of hanging it.
+    const HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread watchdog([&winamp, done] {
+        ::WaitForSingleObject(done, 5000);
+        winamp.Release();
+    });
+    const ULONGLONG start = ::GetTickCount64();
+    const std::string line = ExpandLine("$winampstatus$ $winamptrackpos$ $winamptracklen$ $winampbitrate$ $winamptitle$");
+    const ULONGLONG took = ::GetTickCount64() - start;
+    ExpandLine("$winampstatus$ $winampchannels$");
+    const ULONGLONG twice = ::GetTickCount64() - start;
+    EXPECT_LT(took, 1000u);
+    EXPECT_LT(twice, 1000u);
+    // Nothing answered yet: every value as without a player.
+    EXPECT_EQ(line, "stopped 0:00 0:00   0 ");
+    EXPECT_EQ(winamp.Queries().size(), 1u);
+    ::SetEvent(done);
+    watchdog.join();
+    ::CloseHandle(done);
 }
 
 TEST_F(PlayerWindowTest, PlayerThatQuitIsNoLongerFound)
