@@ -47,6 +47,16 @@ def xdotool(env, *args):
     return subprocess.run(["xdotool"] + list(args), env=env, check=True, capture_output=True, text=True).stdout.strip()
 
 
+def poll(what, deadline=20.0):
+    """Returns what() as soon as it is true, or None when the deadline ran out."""
+    end = time.monotonic() + deadline
+    while True:
+        result = what()
+        if result or time.monotonic() > end:
+            return result or None
+        time.sleep(0.1)
+
+
 def configuration_checksums(folder):
     """Checksums of DOTVANE.INI, LCDPERF.INI and everything in screens/ and images/."""
     sums = {name: digest for name, digest in file_checksums(folder).items()
@@ -67,41 +77,44 @@ def main():
     try:
         dotvane = subprocess.Popen([program], cwd=os.path.dirname(program), env=env)
         window = xdotool(env, "search", "--sync", "--onlyvisible", "--name", CAPTION).splitlines()[0]
-        time.sleep(2.5)  # the first refresh comes after one second
 
-        first = screenshot(env)
-        box = bounding_box(first, YELLOW)
-        if box is None:
-            fail("no yellow virtual display on the screen")
+        # The first refresh comes after about one second.
+        def refreshed():
+            rows = screenshot(env)
+            found = bounding_box(rows, YELLOW)
+            return (rows, found) if found is not None and dark_pixels(rows, found) > 0 else None
+
+        shown = poll(refreshed)
+        if shown is None:
+            fail("no yellow virtual display with text on the screen")
+        first, box = shown
         x0, y0, x1, y1 = box
         if (x1 - x0, y1 - y0) != (256, 128):
             fail("virtual display is %dx%d, not 256x128" % (x1 - x0, y1 - y0))
-        if dark_pixels(first, box) == 0:
-            fail("no text on the virtual display")
         status = (x0, y1 + 2, x1, y1 + 21)
         if not any(p == BTNFACE for row in region(first, status) for p in row):
             fail("no status line below the virtual display")
         if dark_pixels(first, status) != 0:
             fail("status line not empty at start")
 
-        # Pause first, so that the rotation does not move on meanwhile.
+        # Pause first, so that the rotation does not move on meanwhile; the
+        # status line says "Next - Screen: 1" once Next has come.
         xdotool(env, "windowfocus", "--sync", window)
         xdotool(env, "key", "ctrl+p")
         xdotool(env, "key", "ctrl+x")
-        time.sleep(1.0)
-        after_next = screenshot(env)
+        after_next = poll(lambda: (lambda rows: rows if dark_pixels(rows, status) > 0 else None)(screenshot(env)))
+        if after_next is None:
+            fail("Screen > Next wrote nothing on the status line")
         if region(after_next, box) == region(first, box):
             fail("Screen > Next did not change the picture")
-        if dark_pixels(after_next, status) == 0:
-            fail("Screen > Next wrote nothing on the status line")
 
         xdotool(env, "key", "ctrl+z")
-        time.sleep(1.0)
-        after_previous = screenshot(env)
-        if region(after_previous, box) != region(first, box):
+        if poll(lambda: region(screenshot(env), box) == region(first, box)) is None:
             fail("Screen > Previous did not bring the first screen back")
 
-        time.sleep(5.0)
+        # The rotation's period is five seconds: six without a change show
+        # that Pause holds it.
+        time.sleep(6.0)
         if region(screenshot(env), box) != region(first, box):
             fail("Screen > Pause did not stop the rotation")
 

@@ -44,7 +44,7 @@ struct PlayerCalls {
 class MprisPlayer : public Player {
 public:
     // An empty address means the session bus.
-    explicit MprisPlayer(std::string busAddress) : address_(std::move(busAddress)) {}
+    MprisPlayer(std::string busAddress, int budgetMs) : address_(std::move(busAddress)), budgetMs_(budgetMs) {}
     ~MprisPlayer() override
     {
         if (!connectionName_.isEmpty()) QDBusConnection::disconnectFromBus(connectionName_);
@@ -72,6 +72,7 @@ private:
     void Choose();
 
     std::string address_;
+    int budgetMs_;
     QString connectionName_;
     std::optional<QDBusConnection> bus_;
     // The players on the bus by name, in the order of their names.
@@ -131,7 +132,7 @@ void MprisPlayer::AskPlayers()
         players_.clear();
         return;
     }
-    const QDeadlineTimer deadline(kPlayerBudgetMs, Qt::PreciseTimer);
+    const QDeadlineTimer deadline(budgetMs_, Qt::PreciseTimer);
     QString audacious;
     if (!ListPlayers(deadline, audacious)) return;
 
@@ -244,13 +245,13 @@ std::string MprisPlayer::WindowText() { return chosen_ != nullptr ? chosen_->Win
 
 }  // namespace
 
-std::unique_ptr<Player> CreateMprisPlayer() { return std::make_unique<MprisPlayer>(std::string()); }
+std::unique_ptr<Player> CreateMprisPlayer() { return CreateMprisPlayer(std::string()); }
 
 std::unique_ptr<Player> CreateSystemPlayer() { return CreateMprisPlayer(); }
 
-std::unique_ptr<Player> CreateMprisPlayer(const std::string& busAddress)
+std::unique_ptr<Player> CreateMprisPlayer(const std::string& busAddress, int budgetMs)
 {
-    return std::make_unique<MprisPlayer>(busAddress);
+    return std::make_unique<MprisPlayer>(busAddress, budgetMs);
 }
 
 }  // namespace dotvane::platform

@@ -33,8 +33,9 @@ inline constexpr int kPlayerLimit = 32;
 // the wait runs no event loop.
 std::unique_ptr<Player> CreateMprisPlayer();
 
-// The same on the bus at a D-Bus address such as "unix:path=/run/bus"; an
-// empty address means the session bus.
-std::unique_ptr<Player> CreateMprisPlayer(const std::string& busAddress);
+// The same on the bus at a D-Bus address such as "unix:path=/run/bus" (an
+// empty address means the session bus), waiting budgetMs for a round of
+// answers.
+std::unique_ptr<Player> CreateMprisPlayer(const std::string& busAddress, int budgetMs = kPlayerBudgetMs);
 
 }  // namespace dotvane::platform

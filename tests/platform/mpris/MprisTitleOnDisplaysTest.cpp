@@ -76,7 +76,8 @@ protected:
         return shown;
     }
 
-    std::unique_ptr<Player> player_ = CreateMprisPlayer();
+    // Ten times the program's wait, so that the fake is heard under load.
+    std::unique_ptr<Player> player_ = CreateMprisPlayer(std::string(), 10 * kPlayerBudgetMs);
     const PlayerService::Scoped installed_{*player_};
     test::FakeMprisService fake{QStringLiteral("fake")};
 };
