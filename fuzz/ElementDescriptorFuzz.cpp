@@ -9,7 +9,8 @@
 #include "lcd/T6963CDriver.h"
 #include "lcd/TDLPortIO.h"
 #include "render/ElementDescriptors.h"
-#include "render/ElementImages.h"
+#include "render/BarPicture.h"
+#include "render/DrawIntoImage.h"
 #include "render/Renderer.h"
 #include "vars/LiveValues.h"
 
@@ -58,12 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)dotvane::ParseIconDescriptor(text);
     Program& program = TheProgram();
     if (graphic.kind == dotvane::GraphicDescriptor::Kind::Graph) {
-        program.renderer.VlcdBitmap.image = QImage(32, 16, QImage::Format_RGB32);
+        program.renderer.VlcdBitmap.image = dotvane::RgbImage(32, 16);
         const auto& n = graphic.numbers;
         program.renderer.DrawGraph(n[0], n[1], n[2], n[3], static_cast<int32_t>(size) * 7 - 100);
     }
     if (graphic.kind == dotvane::GraphicDescriptor::Kind::Bar) {
-        QImage picture(32, 16, QImage::Format_RGB32);
+        dotvane::RgbImage picture(32, 16);
         const auto& [x, y, height, width] = graphic.numbers;
         const auto length = static_cast<int32_t>(static_cast<uint32_t>(size) * 1000003u - 2000000u);
         program.settings.T6963C.Size = static_cast<int32_t>(size % 7) + 1;
