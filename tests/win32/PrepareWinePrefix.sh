@@ -13,6 +13,10 @@ export FONTCONFIG_FILE="$(cd "$(dirname "$0")" && pwd)/NoHostFonts.conf"
 
 ready="$WINEPREFIX/.dotvane-prefix"
 [ -f "$ready" ] && exit 0
+# A prefix half made, or made before it had fonts of its own (Wine keeps
+# the host's fonts it once saw), is made anew.
+"$wineserver" -k 2>/dev/null || true
+rm -rf "$WINEPREFIX"
 "$wine" wineboot --init
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
 
