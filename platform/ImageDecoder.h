@@ -26,9 +26,9 @@ public:
     virtual DecodedImage Decode(std::span<const uint8_t> bytes, int32_t maxSide) = 0;
 };
 
-// A decoder that reads no format at all. The system's own where the
-// platform has no image decoder below a toolkit; a shell with one installs
-// its own.
+// A decoder that reads no format at all. The system's own on Linux, which
+// has no image decoder below a toolkit (the Qt shell installs Qt's);
+// Windows decodes pictures with its Imaging Component.
 class NoImageDecoder : public ImageDecoder {
 public:
     DecodedImage Decode(std::span<const uint8_t>, int32_t) override { return {{}, "no image decoder"}; }

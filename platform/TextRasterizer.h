@@ -41,8 +41,8 @@ public:
 };
 
 // A rasteriser without fonts: every text measures 0 × 0 and is not drawn.
-// The system's own where the platform has no font engine below a toolkit;
-// a shell with one installs its own.
+// The system's own on Linux, which has no font engine below a toolkit (the
+// Qt shell installs Qt's); Windows draws texts with GDI.
 class NoTextRasterizer : public TextRasterizer {
 public:
     TextExtent Measure(const TextFont&, std::string_view) override { return {}; }

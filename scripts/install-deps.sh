@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps xdotool fonts-dejavu-core python3 dbus dbus-daemon
   dovecot-pop3d systemd
-  g++-mingw-w64-x86-64-posix googletest wine64 zlib1g-dev libz-mingw-w64-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 fonts-wine fonts-liberation
+  zlib1g-dev libz-mingw-w64-dev
   dpkg-dev lintian groff-base man-db
 )
 

@@ -1,12 +1,14 @@
 #include "platform/ImageDecoder.h"
 
+#include "platform/win32/WicImageDecoder.h"
+
 namespace dotvane::platform {
 
-// Below a toolkit the system has no image decoder: the Qt shell installs
-// Qt's.
+// Windows decodes pictures with its Imaging Component, on the COM that the
+// calling thread has initialised.
 ImageDecoder& SystemImageDecoder()
 {
-    static NoImageDecoder decoder;
+    static WicImageDecoder decoder;
     return decoder;
 }
 

@@ -1,11 +1,13 @@
 #include "platform/TextRasterizer.h"
 
+#include "platform/win32/GdiTextRasterizer.h"
+
 namespace dotvane::platform {
 
-// Below a toolkit the system has no font engine: the Qt shell installs Qt's.
+// Windows draws texts with GDI, which every Windows has, shell or none.
 TextRasterizer& SystemTextRasterizer()
 {
-    static NoTextRasterizer rasterizer;
+    static GdiTextRasterizer rasterizer;
     return rasterizer;
 }
 

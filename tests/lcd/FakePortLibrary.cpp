@@ -11,23 +11,23 @@ int libraryToken = 0;
 
 PortTarget& Target() { return FakePortLibrary::Current().Target(); }
 
-uint8_t ReadUchar(uint32_t port) { return static_cast<uint8_t>(Target().Read(port, 1)); }
-uint16_t ReadUshort(uint32_t port) { return static_cast<uint16_t>(Target().Read(port, 2)); }
-uint32_t ReadUlong(uint32_t port) { return Target().Read(port, 4); }
-void WriteUchar(uint32_t port, uint8_t value) { Target().Write(port, value, 1); }
-void WriteUshort(uint32_t port, uint16_t value) { Target().Write(port, value, 2); }
-void WriteUlong(uint32_t port, uint32_t value) { Target().Write(port, value, 4); }
+uint8_t DLPORT_CALL ReadUchar(uint32_t port) { return static_cast<uint8_t>(Target().Read(port, 1)); }
+uint16_t DLPORT_CALL ReadUshort(uint32_t port) { return static_cast<uint16_t>(Target().Read(port, 2)); }
+uint32_t DLPORT_CALL ReadUlong(uint32_t port) { return Target().Read(port, 4); }
+void DLPORT_CALL WriteUchar(uint32_t port, uint8_t value) { Target().Write(port, value, 1); }
+void DLPORT_CALL WriteUshort(uint32_t port, uint16_t value) { Target().Write(port, value, 2); }
+void DLPORT_CALL WriteUlong(uint32_t port, uint32_t value) { Target().Write(port, value, 4); }
 template <typename Value>
-void ReadBuffer(uint32_t port, Value* buffer, uint32_t count)
+void DLPORT_CALL ReadBuffer(uint32_t port, Value* buffer, uint32_t count)
 {
     for (uint32_t i = 0; i < count; ++i) buffer[i] = static_cast<Value>(Target().Read(port, sizeof(Value)));
 }
 template <typename Value>
-void WriteBuffer(uint32_t port, const Value* buffer, uint32_t count)
+void DLPORT_CALL WriteBuffer(uint32_t port, const Value* buffer, uint32_t count)
 {
     for (uint32_t i = 0; i < count; ++i) Target().Write(port, buffer[i], sizeof(Value));
 }
-int32_t RequestAccess(uint32_t port, uint32_t count)
+int32_t DLPORT_CALL RequestAccess(uint32_t port, uint32_t count)
 {
     FakePortLibrary::Current().AccessRequests.emplace_back(port, count);
     return FakePortLibrary::Current().AccessError;

@@ -1,7 +1,7 @@
 #include "render/BitmapOverlay.h"
 
 #include "tests/support/BmpFile.h"
-#include "tests/support/FakeImageDecoder.h"
+#include "tests/support/RenderServices.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ protected:
     test::TempDir dir;
     std::filesystem::path file = dir.Path() / "frame.bmp";
     BitmapOverlay overlay;
-    test::FakeImageDecoder decoder;
+    test::RenderServices services;
 };
 
 TEST_F(BitmapOverlayTest, BlackPixelsTakeTheColourAndOthersLeaveTheDisplay)

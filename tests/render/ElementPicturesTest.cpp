@@ -10,6 +10,10 @@ namespace {
 
 constexpr TColor kInk = 0x123456;
 
+// The font-text pictures are checked on the fake font engine everywhere, the
+// Windows build too: against the fake's own whole picture, with the tiles it
+// was asked for counted, and at sizes no system font is made for.
+
 TEST(FontTextPicture, TilesMakeTheSamePictureAsOneWholeRendering)
 {
     test::FakeTextRasterizer fonts;

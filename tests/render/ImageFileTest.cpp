@@ -15,6 +15,8 @@
 namespace dotvane {
 namespace {
 
+// On the fake decoder everywhere, the Windows build too: the tests count
+// what reaches the decoder and read its own problem texts.
 class ImageFileTest : public ::testing::Test {
 protected:
     std::string WritePicture(const std::string& name, int width, int height)

@@ -5,8 +5,7 @@
 #include "config/Settings.h"
 #include "lcd/Display.h"
 #include "render/Renderer.h"
-#include "tests/support/FakeImageDecoder.h"
-#include "tests/support/FakeTextRasterizer.h"
+#include "tests/support/RenderServices.h"
 #include "vars/ExpandLine.h"
 #include "vars/LiveValues.h"
 
@@ -14,8 +13,9 @@ namespace dotvane::test {
 
 // The state the renderer reads besides the settings, as the program holds it
 // at start, and a renderer over it that draws on `display` and reports
-// through `notices`, with font texts and pictures from the fake font engine
-// and image decoder. The members go by the names the program gives them.
+// through `notices`, with font texts and pictures from the test's font
+// engine and image decoder (RenderServices). The members go by the names the
+// program gives them.
 struct RenderHarness {
     RenderHarness(TMainSettings& settings, Display& display, Notices& notices)
         : MainSettings(settings),
@@ -24,8 +24,7 @@ struct RenderHarness {
     {
     }
 
-    test::FakeTextRasterizer fonts;
-    test::FakeImageDecoder pictures;
+    RenderServices services;
     TMainSettings& MainSettings;
     ScreenEntries ScreenTable{};
     FontEntries FontTable{};

@@ -1,0 +1,39 @@
+// The bundled graphics screen on both emulated controllers and on the
+// virtual display, with GDI's fonts and WIC's image decoder, against golden
+// pictures of GDI's glyphs in the fonts of the test prefix.
+#include "platform/win32/GdiTextRasterizer.h"
+#include "platform/win32/WicImageDecoder.h"
+#include "tests/render/ExampleScreenFixture.h"
+#include "tests/support/Golden.h"
+
+#include <gtest/gtest.h>
+
+namespace dotvane {
+namespace {
+
+const std::string kGolden = std::string(DOTVANE_FIXTURES) + "/golden";
+
+using ExampleScreenTest = test::ExampleScreenFixture<platform::GdiTextRasterizer, platform::WicImageDecoder>;
+
+TEST_F(ExampleScreenTest, OnTheT6963C)
+{
+    Show(0, emulator::SimulationConfig::Module::T6963C);
+    test::ExpectMatchesGolden(GlassPicture(Glass()), kGolden, "example-t6963c-glass");
+    test::ExpectMatchesGolden(harness->renderer.PresentedPicture(), kGolden, "example-t6963c-virtual");
+}
+
+TEST_F(ExampleScreenTest, OnTheKS0108)
+{
+    Show(1, emulator::SimulationConfig::Module::KS0108);
+    test::ExpectMatchesGolden(GlassPicture(Glass()), kGolden, "example-ks0108-glass");
+    test::ExpectMatchesGolden(harness->renderer.PresentedPicture(), kGolden, "example-ks0108-virtual");
+}
+
+TEST_F(ExampleScreenTest, OnTheVirtualDisplayAlone)
+{
+    Show(3, emulator::SimulationConfig::Module::KS0108);
+    test::ExpectMatchesGolden(harness->renderer.PresentedPicture(), kGolden, "example-virtual-only");
+}
+
+}  // namespace
+}  // namespace dotvane
