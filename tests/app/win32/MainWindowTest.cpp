@@ -221,6 +221,18 @@ TEST_F(MainWindowTest, TheTimersRunTheLogicsHandlers)
     EXPECT_TRUE(PumpUntil([&] { return logic.State().CurrentScreen == 1; }));
 }
 
+TEST_F(MainWindowTest, TheNetworkWaitsPumpHandlesWhatWaitsAndKeepsTheQuit)
+{
+    MainWindow& shown = Open();
+    ::PostMessageA(shown.Handle(), WM_COMMAND, kNext, 0);
+    ::PostQuitMessage(3);
+    shown.ProcessMessages();
+    EXPECT_EQ(shown.Logic().State().CurrentScreen, 1);
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+}
+
 TEST_F(MainWindowTest, TheSameTextNeverOpensASecondBox)
 {
     MainWindow& shown = Open();

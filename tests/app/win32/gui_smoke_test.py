@@ -14,7 +14,9 @@ Screen > Next by mouse and Ctrl+X change the screen; the emulated glass
 shows the rows of the window; the tray icon's menu hides the window
 (Minimize) and shows it (Show), and a double click on the icon brings it
 back; File > Exit ends the program with status 0, the glass blank and the
-port driver's service removed. Each step polls with a deadline.
+port driver's service removed. Started again, the program ends in the same
+way with the Windows session (wineboot --end-session). Each step polls with
+a deadline.
 """
 import os
 import re
@@ -53,6 +55,25 @@ def refuses_an_unknown_option(session, program):
     until("the program ends after the box", lambda: dotvane.poll() is not None)
     if dotvane.returncode != 2:
         fail("an unknown option gave exit status %d, not 2" % dotvane.returncode)
+
+
+def ends_with_the_session(session, program):
+    """The end of the Windows session blanks the glass, removes the driver's service and ends the
+    program with status 0."""
+    folder = session.program_folder(program, settings=lambda t: re.sub(r"(?m)^Type=.*$", "Type=1", t),
+                                    screens=two_screens, simulated_port=True)
+    glass = os.path.join(folder, "glass.png")
+    dotvane = session.start(folder, program, env={"DOTVANE_SIM_PANEL": "ks0108", "DOTVANE_SIM_PNG": "glass.png",
+                                                   "DOTVANE_SIM_SCALE": "1"})
+    MainWindow(session, caption_of(program), program)
+    until("the glass shows the rows", lambda: os.path.exists(glass) and (
+        lambda rows: matches(rows, SCREEN0) or matches(rows, SCREEN1))(session.text_rows(glass)))
+    session.wine_status("wineboot", "--end-session")
+    until("the program ends with the session", lambda: dotvane.poll() is not None)
+    if dotvane.returncode != 0 or lit_pixels(glass) != 0 or session.wine_status("sc", "query", "DLPortIO") == 0:
+        fail("at the session's end: exit status %d, %d pixels on the glass, service %s" % (
+            dotvane.returncode, lit_pixels(glass),
+            "left" if session.wine_status("sc", "query", "DLPortIO") == 0 else "removed"))
 
 
 def tray_menu(session, program, item):
@@ -96,6 +117,7 @@ def main():
         window.wait_rows("Ctrl+Z shows screen 0", SCREEN0)
         window.menu(1, 0)
         window.wait_rows("Screen > Next by mouse shows screen 1", SCREEN1)
+        until("the status line says so", window.status_written)
         window.key("ctrl+z")
         window.wait_rows("Ctrl+Z shows screen 0 again", SCREEN0)
         window.key("ctrl+x")
@@ -118,6 +140,7 @@ def main():
         status = session.wine_status("sc", "query", "DLPortIO")
         if status == 0:
             fail("the port driver's service is still there after File > Exit")
+        ends_with_the_session(session, program)
         print("PASS in %.1f s" % (time.time() - started))
     finally:
         session.close()

@@ -216,6 +216,12 @@ class MainWindow:
     def wait_rows(self, what, expected, seconds=30):
         until(what, lambda: matches(self.rows(), expected), seconds)
 
+    def status_written(self):
+        """Whether the status line below the picture shows text, and the window's face around it."""
+        x0, y0, shot = until("the window shows its picture", self.client, 30)
+        strip = [row[x0:x0 + 257] for row in shot[y0 + 130:y0 + 149]]
+        return any(dark(p) for row in strip for p in row) and strip[0][256] == FACE
+
     def menu(self, menu, item):
         """Clicks the item-th entry of the menu-th menu of the menu bar."""
         x0, y0, shot = until("the window shows its picture", self.client, 30)
