@@ -154,7 +154,9 @@ int MainWindow::Run()
 
 void MainWindow::Dispatch(MSG& message)
 {
-    if (::IsWindow(window_) && ::TranslateAcceleratorA(window_, menus_.Accelerators(), &message)) return;
+    // The shortcuts are the window's own: keys meant for a message box stay
+    // the box's.
+    if (message.hwnd == window_ && ::TranslateAcceleratorA(window_, menus_.Accelerators(), &message)) return;
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
 }

@@ -47,7 +47,7 @@ public:
     void Show();
     // Runs the message loop until the window is gone; gives the exit status.
     int Run();
-    // Hands one message of the queue on: the shortcuts first.
+    // Hands one message of the queue on: the window's shortcuts first.
     void Dispatch(MSG& message);
 
     // WindowHost
