@@ -180,4 +180,6 @@ void TDotvane::FormClose()
     renderer_.FreeVirtualDisplay();
 }
 
+void TDotvane::ReleasePort() { DLPortIO1.CloseDriver(); }
+
 }  // namespace dotvane

@@ -59,6 +59,11 @@ public:
     void TrayIconDoubleClick();
     // The window is closing.
     void FormClose();
+    // The session of the system ends, and the program with it, perhaps
+    // before the window is destroyed: unloads the port library and removes
+    // a driver service that the program installed, as destroying the window
+    // does.
+    void ReleasePort();
 
     // Makes screen `index` (already CurrentScreen) the shown one.
     void ShowScreen(int index, bool force);

@@ -1,9 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs every test: once with g++, then
 # once with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
-# together with the fuzzers for a bounded time, and last the portable code
-# with the Win32 implementations, cross-built for 64-bit and 32-bit Windows
-# and tested under Wine.
+# together with the fuzzers for a bounded time, and last the Windows
+# programs with everything below them, cross-built for 64-bit and 32-bit
+# Windows and tested under Wine (headless, and on a private Xvfb display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -24,19 +24,22 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrac
 # under wine64, 32-bit under wine in a 32-bit prefix. Wine runs 32-bit
 # Windows programs only as a 32-bit Linux program, which a kernel without
 # 32-bit support (and Debian without wine32:i386) cannot run: there the
-# 32-bit build is built and its files are checked instead.
+# 32-bit build is made without its test programs, and its files are checked
+# instead.
 cross_build() {
   local folder=$1 toolchain=$2
   shift 2
-  cmake -S . -B "$folder" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release "$@"
+  cmake -S . -B "$folder" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" -DDOTVANE_SHELL=win32 \
+    -DCMAKE_BUILD_TYPE=Release "$@"
   cmake --build "$folder"
 }
-cross_build build-win mingw-w64 -DDOTVANE_SHELL=none
+cross_build build-win mingw-w64
 ctest --test-dir build-win --output-on-failure -j "$jobs"
 if [ -x /usr/lib/wine/wine ]; then
-  cross_build build-win32 mingw-w64-i686 -DDOTVANE_SHELL=none
+  cross_build build-win32 mingw-w64-i686
   ctest --test-dir build-win32 --output-on-failure -j "$jobs"
 else
-  echo "No 32-bit Wine here: the 32-bit Windows build is built, not run." >&2
-  cross_build build-win32 mingw-w64-i686 -DDOTVANE_SHELL=none -DDOTVANE_TESTS=OFF
+  echo "No 32-bit Wine here: the 32-bit Windows build is built and its files checked, not run." >&2
+  cross_build build-win32 mingw-w64-i686 -DDOTVANE_TESTS=OFF
+  python3 tests/win32/check_windows_build.py build-win32 i386
 fi

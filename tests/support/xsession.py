@@ -28,9 +28,10 @@ def start_xvfb():
     return xvfb, ":" + number.decode().strip()
 
 
-def screenshot(env):
-    """The whole screen as rows of (red, green, blue), read from xwd's dump."""
-    data = subprocess.run(["xwd", "-root", "-silent"], env=env, check=True, capture_output=True).stdout
+def screenshot(env, window=None):
+    """The whole screen, or one window, as rows of (red, green, blue), read from xwd's dump."""
+    where = ["-id", window] if window else ["-root"]
+    data = subprocess.run(["xwd", "-silent"] + where, env=env, check=True, capture_output=True).stdout
     fields = struct.unpack(">25I", data[:100])
     header_size, width, height = fields[0], fields[4], fields[5]
     byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]

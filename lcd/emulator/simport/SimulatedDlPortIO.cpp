@@ -1,13 +1,18 @@
-// The simulated port library: the same entry points as the real one, but
-// every access goes to an emulated display module on an emulated printer
-// port, chosen by the DOTVANE_SIM_* environment variables when the library
-// is first used. After every write that changes what the module shows, its
+// The simulated port library: the same entry points as the real one (on
+// Linux libdlportio.so, on Windows DriverLINX's DLPortIO.dll), but every
+// access goes to an emulated display module on an emulated printer port,
+// chosen by the DOTVANE_SIM_* environment variables when the library is
+// first used. After every write that changes what the module shows, its
 // glass is written to the PNG file DOTVANE_SIM_PNG (replaced as a whole, so
 // a viewer never sees half a picture), and each byte the module takes is
 // appended to the file DOTVANE_SIM_LOG, if that is set, as it comes. Access
 // is always granted.
 #include "lcd/emulator/PanelSimulation.h"
+#ifdef _WIN32
+#include "lcd/emulator/simport/WindowsEntryPoints.h"
+#else
 #include "platform/linux/dlportio/EntryPoints.h"
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,4 +78,7 @@ void Out(uint32_t port, Value value)
 
 #include "platform/linux/dlportio/EntryPointBodies.inc"
 
+// The Linux library's request for access; the Windows library has none.
+#ifndef _WIN32
 int32_t DlPortRequestAccess(uint32_t, uint32_t) { return 0; }
+#endif
