@@ -4,6 +4,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -108,26 +109,58 @@ TEST(StopRequestsLinux, OnlyOneMayLiveAtATime)
     EXPECT_TRUE(requests.Take());
 }
 
-TEST(StopRequestsLinuxDeathTest, ASecondRequestEndsTheProgramAtOnce)
+TEST(StopRequestsLinuxDeathTest, FurtherRequestsChangeNothing)
+{
+    // However many come in, and of whichever signal, the program goes on
+    // to end in its own way.
+    EXPECT_EXIT(
+        {
+            StopRequests requests;
+            for (int i = 0; i < 1000; ++i) raise(i % 2 == 0 ? SIGTERM : SIGHUP);
+            const bool first = requests.Take();
+            raise(SIGINT);
+            std::exit(first && requests.Take() && !requests.Take() ? 7 : 8);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
+
+TEST(StopRequestsLinuxDeathTest, StopSignalsBlockedByTheParentAreUnblocked)
 {
     EXPECT_EXIT(
         {
-            StopRequests requests;
-            raise(SIGTERM);
-            requests.Take();
-            raise(SIGTERM);
-            std::exit(0);
+            sigset_t stops;
+            sigemptyset(&stops);
+            for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&stops, signal);
+            sigprocmask(SIG_BLOCK, &stops, nullptr);
+            bool unblocked = false;
+            {
+                StopRequests requests;
+                kill(getpid(), SIGTERM);
+                unblocked = requests.Take();
+            }
+            // At the end the mask is as it was.
+            sigset_t now;
+            sigprocmask(SIG_BLOCK, nullptr, &now);
+            std::exit(unblocked && sigismember(&now, SIGHUP) == 1 ? 7 : 8);
         },
-        ::testing::KilledBySignal(SIGTERM), "");
-    // Another signal than the first ends it by its own action.
+        ::testing::ExitedWithCode(7), "");
+}
+
+TEST(StopRequestsLinuxDeathTest, WritingToAPipeWithoutReaderFailsInsteadOfEndingTheProgram)
+{
     EXPECT_EXIT(
         {
-            StopRequests requests;
-            raise(SIGINT);
-            raise(SIGHUP);
-            std::exit(0);
+            int ends[2];
+            if (pipe(ends) != 0) std::exit(9);
+            close(ends[0]);
+            bool failed = false;
+            {
+                StopRequests requests;
+                failed = write(ends[1], "x", 1) == -1 && errno == EPIPE;
+            }
+            std::exit(failed && Handler(SIGPIPE) == SIG_DFL ? 7 : 8);
         },
-        ::testing::KilledBySignal(SIGHUP), "");
+        ::testing::ExitedWithCode(7), "");
 }
 
 TEST(StopRequestsLinuxDeathTest, OneRequestLeavesTheProgramRunning)

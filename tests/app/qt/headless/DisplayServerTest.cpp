@@ -1,7 +1,13 @@
 #include "app/qt/DisplayServer.h"
 
+#include "app/qt/DisplayConnectionHold.h"
+
+#include <QByteArray>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -33,6 +39,52 @@ TEST(DisplayServerTest, ADisplayOrAQtPlatformMustBeNamed)
         };
         EXPECT_EQ(DisplayServerNamed(lookup), c.named) << ::testing::PrintToString(c.environment);
     }
+}
+
+TEST(DisplayServerTest, AConnectionToTheXServerIsHeldOnlyWhereQtIsToMakeOne)
+{
+    struct Case {
+        std::map<std::string, std::string> environment;
+        bool x11;
+    };
+    const std::vector<Case> cases{
+        {{}, false},
+        {{{"DISPLAY", ":0"}}, true},
+        {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb"}}, true},
+        {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb:nomitshm"}}, true},
+        {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "offscreen"}}, false},
+        {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false},
+        {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"QT_QPA_PLATFORM", "xcb"}}, true},
+        {{{"DISPLAY", ""}, {"QT_QPA_PLATFORM", "xcb"}}, false},
+    };
+    for (const Case& c : cases) {
+        const auto lookup = [&](const char* name) -> const char* {
+            const auto found = c.environment.find(name);
+            return found == c.environment.end() ? nullptr : found->second.c_str();
+        };
+        EXPECT_EQ(QtConnectsToX11(lookup), c.x11) << ::testing::PrintToString(c.environment);
+    }
+}
+
+TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    int unserved = 90;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(unserved))) ++unserved;
+    qputenv("DISPLAY", (":" + std::to_string(unserved)).c_str());
+    int asked = 0;
+    const DisplayConnectionHold stopped(std::chrono::seconds(30), [&] { return ++asked == 3; });
+    EXPECT_FALSE(stopped.Connected());
+    EXPECT_EQ(asked, 3);
+    asked = 0;
+    const DisplayConnectionHold impatient(std::chrono::milliseconds(250), [&] { return ++asked > 100; });
+    EXPECT_FALSE(impatient.Connected());
+    EXPECT_GE(asked, 1);
+    EXPECT_LE(asked, 3);
+    if (saved.isNull())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", saved);
 }
 
 TEST(DisplayServerTest, TheMessageIsOneLineThatNamesTheWayOut)

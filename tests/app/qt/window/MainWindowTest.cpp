@@ -1,5 +1,6 @@
 #include "app/qt/MainWindow.h"
 
+#include "app/qt/MessageBoxes.h"
 #include "app/qt/StopRequestWatch.h"
 
 #include "tests/support/TempDir.h"
@@ -47,7 +48,7 @@ protected:
     {
         dir.Write("DOTVANE.INI", settings);
         dir.Write("screens/default.ini", "[Screen0]\nLine0=hello\n[Screen1]\nEnable=1\nLine0=one\n");
-        auto window = std::make_unique<MainWindow>(dir.Folder());
+        auto window = std::make_unique<MainWindow>(dir.Folder(), boxes);
         window->show();
         QApplication::processEvents();
         return window;
@@ -58,6 +59,7 @@ protected:
     }
 
     test::TempDir dir;
+    MessageBoxes boxes;
 };
 
 TEST_F(MainWindowTest, ClientAreaIsTheDoubledDisplayAboveTheStatusLine)
@@ -231,6 +233,35 @@ TEST_F(MainWindowTest, AStopSignalClosesTheWindowAsFileExitDoes)
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Logic().UpdateTimer1().Enabled());
     EXPECT_FALSE(window->Logic().changescreen_Timer1().Enabled());
+}
+
+TEST_F(MainWindowTest, AStopRequestClosesTheOpenBoxesAndNoneOpensAfterIt)
+{
+    auto window = Open();
+    int openWhenClosing = 0;
+    QTimer::singleShot(50, [&] {
+        window->ShowError("Could not open the DriverLINX driver.");
+    });
+    QTimer::singleShot(100, [&] {
+        openWhenClosing = OpenBoxes();
+        boxes.CloseAll();
+    });
+    // Should the boxes stay open, the test fails instead of waiting.
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->accept();
+    });
+    giveUp.start(20000);
+    window->ShowMessage("Could not load or display icon images\\x.bmp");
+    EXPECT_EQ(openWhenClosing, 2);
+    EXPECT_TRUE(giveUp.isActive());
+    EXPECT_TRUE(boxes.Closed());
+    // A box asked for afterwards returns at once, unseen.
+    window->ShowMessage("Error opening user_info.sah");
+    EXPECT_EQ(OpenBoxes(), 0);
+    EXPECT_TRUE(giveUp.isActive());
 }
 
 TEST_F(MainWindowTest, PopupMenuHasItsItemsInOrder)
