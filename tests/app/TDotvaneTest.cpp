@@ -298,6 +298,8 @@ TEST_F(TDotvaneTest, AFloodOfBoxesShowsEachTextOnceInTenMinutesCutTo1024Characte
         logic->Next1Click();
         ticks.milliseconds += 60000;
     }
+    // The status line shows each text, however often.
+    EXPECT_EQ(host.statusHistory.size(), 10u);
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_EQ(host.messages[0], "Could not load or display icon a.bmp");
     EXPECT_EQ(host.messages[1], "Could not load or display icon b.bmp");

@@ -4,7 +4,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -120,45 +119,6 @@ TEST(StopRequestsLinuxDeathTest, FurtherRequestsChangeNothing)
             const bool first = requests.Take();
             raise(SIGINT);
             std::exit(first && requests.Take() && !requests.Take() ? 7 : 8);
-        },
-        ::testing::ExitedWithCode(7), "");
-}
-
-TEST(StopRequestsLinuxDeathTest, StopSignalsBlockedByTheParentAreUnblocked)
-{
-    EXPECT_EXIT(
-        {
-            sigset_t stops;
-            sigemptyset(&stops);
-            for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&stops, signal);
-            sigprocmask(SIG_BLOCK, &stops, nullptr);
-            bool unblocked = false;
-            {
-                StopRequests requests;
-                kill(getpid(), SIGTERM);
-                unblocked = requests.Take();
-            }
-            // At the end the mask is as it was.
-            sigset_t now;
-            sigprocmask(SIG_BLOCK, nullptr, &now);
-            std::exit(unblocked && sigismember(&now, SIGHUP) == 1 ? 7 : 8);
-        },
-        ::testing::ExitedWithCode(7), "");
-}
-
-TEST(StopRequestsLinuxDeathTest, WritingToAPipeWithoutReaderFailsInsteadOfEndingTheProgram)
-{
-    EXPECT_EXIT(
-        {
-            int ends[2];
-            if (pipe(ends) != 0) std::exit(9);
-            close(ends[0]);
-            bool failed = false;
-            {
-                StopRequests requests;
-                failed = write(ends[1], "x", 1) == -1 && errno == EPIPE;
-            }
-            std::exit(failed && Handler(SIGPIPE) == SIG_DFL ? 7 : 8);
         },
         ::testing::ExitedWithCode(7), "");
 }

@@ -41,31 +41,6 @@ TEST(DisplayServerTest, ADisplayOrAQtPlatformMustBeNamed)
     }
 }
 
-TEST(DisplayServerTest, AConnectionToTheXServerIsHeldOnlyWhereQtIsToMakeOne)
-{
-    struct Case {
-        std::map<std::string, std::string> environment;
-        bool x11;
-    };
-    const std::vector<Case> cases{
-        {{}, false},
-        {{{"DISPLAY", ":0"}}, true},
-        {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb"}}, true},
-        {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb:nomitshm"}}, true},
-        {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "offscreen"}}, false},
-        {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false},
-        {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"QT_QPA_PLATFORM", "xcb"}}, true},
-        {{{"DISPLAY", ""}, {"QT_QPA_PLATFORM", "xcb"}}, false},
-    };
-    for (const Case& c : cases) {
-        const auto lookup = [&](const char* name) -> const char* {
-            const auto found = c.environment.find(name);
-            return found == c.environment.end() ? nullptr : found->second.c_str();
-        };
-        EXPECT_EQ(QtConnectsToX11(lookup), c.x11) << ::testing::PrintToString(c.environment);
-    }
-}
-
 TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
 {
     const QByteArray saved = qgetenv("DISPLAY");

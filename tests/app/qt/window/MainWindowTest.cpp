@@ -235,35 +235,6 @@ TEST_F(MainWindowTest, AStopSignalClosesTheWindowAsFileExitDoes)
     EXPECT_FALSE(window->Logic().changescreen_Timer1().Enabled());
 }
 
-TEST_F(MainWindowTest, AStopRequestClosesTheOpenBoxesAndNoneOpensAfterIt)
-{
-    auto window = Open();
-    int openWhenClosing = 0;
-    QTimer::singleShot(50, [&] {
-        window->ShowError("Could not open the DriverLINX driver.");
-    });
-    QTimer::singleShot(100, [&] {
-        openWhenClosing = OpenBoxes();
-        boxes.CloseAll();
-    });
-    // Should the boxes stay open, the test fails instead of waiting.
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->accept();
-    });
-    giveUp.start(20000);
-    window->ShowMessage("Could not load or display icon images\\x.bmp");
-    EXPECT_EQ(openWhenClosing, 2);
-    EXPECT_TRUE(giveUp.isActive());
-    EXPECT_TRUE(boxes.Closed());
-    // A box asked for afterwards returns at once, unseen.
-    window->ShowMessage("Error opening user_info.sah");
-    EXPECT_EQ(OpenBoxes(), 0);
-    EXPECT_TRUE(giveUp.isActive());
-}
-
 TEST_F(MainWindowTest, PopupMenuHasItsItemsInOrder)
 {
     auto window = Open();
