@@ -1,22 +1,11 @@
 #include "app/NoticeLog.h"
 
-#include "platform/LocalClock.h"
+#include "app/NoticeText.h"
 
-#include <cstdio>
-#include <ostream>
+#include <vector>
 
 namespace dotvane {
 namespace {
-
-// The local date and time as ISO 8601 writes it, to the second.
-std::string TimeStamp()
-{
-    const platform::LocalTime now = platform::LocalClockService::Current().GetLocalTime();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:%02d", now.Year, now.Month, now.Day, now.Hour,
-                  now.Minute, now.Second);
-    return stamp;
-}
 
 // Latin-1 as UTF-8, each line break a blank.
 std::string OneUtf8Line(std::string_view text)
@@ -37,13 +26,27 @@ std::string OneUtf8Line(std::string_view text)
     return line;
 }
 
+std::string DroppedNote(uint64_t dropped)
+{
+    return dropped == 1 ? "1 line was dropped: standard error could not take it"
+                        : std::to_string(dropped) + " lines were dropped: standard error could not take them";
+}
+
 }  // namespace
+
+NoticeLog::~NoticeLog()
+{
+    const std::string stamp = TimeStamp();
+    for (const HeldBack& held : recent_.TakeUntold()) Emit(stamp, held);
+    // The lines dropped since the last one that got through.
+    if (dropped_ > 0 && !closed_) out_.Write(stamp + ' ' + DroppedNote(dropped_) + '\n');
+}
 
 void NoticeLog::SetStatusText(const std::string& text)
 {
     if (text == status_) return;
     status_ = text;
-    Write(text);
+    WriteLine(text);
 }
 
 void NoticeLog::AppendStatus(const std::string& text)
@@ -53,14 +56,38 @@ void NoticeLog::AppendStatus(const std::string& text)
     if (status_.size() >= kAppendLimit) return;
     const std::string added = text.substr(0, kAppendLimit - status_.size());
     status_ += added;
-    Write(added);
+    WriteLine(added);
 }
 
-void NoticeLog::Write(std::string_view text)
+void NoticeLog::WriteLine(std::string_view text)
 {
-    if (text.empty() || text == lastWritten_) return;
-    lastWritten_ = text;
-    out_ << TimeStamp() << ' ' << OneUtf8Line(text) << std::endl;
+    if (closed_ || text.empty()) return;
+    const std::string cut = CutNotice(text);
+    if (!recent_.MayGoOut(cut)) return;
+    std::vector<HeldBack> forgotten;
+    const HeldBack line = recent_.WentOut(cut, forgotten);
+    const std::string stamp = TimeStamp();
+    for (const HeldBack& held : forgotten) Emit(stamp, held);
+    Emit(stamp, line);
+}
+
+void NoticeLog::Emit(const std::string& stamp, const HeldBack& line)
+{
+    if (closed_) return;
+    std::string bytes;
+    if (dropped_ > 0) bytes += stamp + ' ' + DroppedNote(dropped_) + '\n';
+    bytes += stamp + ' ' + OneUtf8Line(WithHeldBackNote(line)) + '\n';
+    switch (out_.Write(bytes)) {
+    case platform::ErrorOutput::Written:
+        dropped_ = 0;
+        break;
+    case platform::ErrorOutput::Dropped:
+        ++dropped_;
+        break;
+    case platform::ErrorOutput::Closed:
+        closed_ = true;
+        break;
+    }
 }
 
 }  // namespace dotvane

@@ -42,20 +42,20 @@ void TDotvane::Next1Click()
     Command([this] {
         int& CurrentScreen = state_.CurrentScreen;
         if (CurrentScreen >= ScreenCount - 1) {
-            host_.SetStatusText("No more screens");
+            notices_.SetStatusText("No more screens");
             return;
         }
         int next = CurrentScreen + 1;
         if (enabledOnly_) {
             while (next < ScreenCount && !state_.ScreenTable[static_cast<size_t>(next)].Enable) ++next;
             if (next >= ScreenCount) {
-                host_.SetStatusText("No more screens");
+                notices_.SetStatusText("No more screens");
                 return;
             }
         }
         CurrentScreen = next;
         ShowScreen(CurrentScreen, true);
-        host_.SetStatusText("Next - Screen: " + std::to_string(CurrentScreen));
+        notices_.SetStatusText("Next - Screen: " + std::to_string(CurrentScreen));
     });
 }
 
@@ -64,20 +64,20 @@ void TDotvane::Previous1Click()
     Command([this] {
         int& CurrentScreen = state_.CurrentScreen;
         if (CurrentScreen <= 0) {
-            host_.SetStatusText("First screen already");
+            notices_.SetStatusText("First screen already");
             return;
         }
         int previous = CurrentScreen - 1;
         if (enabledOnly_) {
             while (previous >= 0 && !state_.ScreenTable[static_cast<size_t>(previous)].Enable) --previous;
             if (previous < 0) {
-                host_.SetStatusText("First screen already");
+                notices_.SetStatusText("First screen already");
                 return;
             }
         }
         CurrentScreen = previous;
         ShowScreen(CurrentScreen, true);
-        host_.SetStatusText("Previous - Screen: " + std::to_string(CurrentScreen));
+        notices_.SetStatusText("Previous - Screen: " + std::to_string(CurrentScreen));
     });
 }
 

@@ -24,16 +24,17 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display& display
 TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display)
     : host_(host),
       programFolder_(std::move(programFolder)),
-      PerfCounters(CreatePerfCounterSource(host_)),
+      PerfCounters(CreatePerfCounterSource(notices_)),
       variables_{state_.MainSettings, values_, PerfCounters.get(), &sensors_},
-      selectedDisplay_(display ? nullptr : std::make_unique<SelectedDisplay>(DLPortIO1, state_.MainSettings, host_)),
+      selectedDisplay_(display ? nullptr
+                               : std::make_unique<SelectedDisplay>(DLPortIO1, state_.MainSettings, notices_)),
       display_(display ? *display : *selectedDisplay_),
       renderer_({state_.MainSettings, state_.ScreenTable, state_.FontTable, state_.CurrentScreen, state_.WindowShown,
                  state_.LineText, state_.ShownText},
-                display_, variables_, host_),
+                display_, variables_, notices_),
       mailCheck_({state_.MainSettings.Pop3.Enable, state_.MainSettings.Pop3.Host, state_.MainSettings.Pop3.UserID,
                   state_.MainSettings.Pop3.Password},
-                 values_.MailCount, Pop3Client, host_),
+                 values_.MailCount, Pop3Client, notices_),
       externalIpLookup_({state_.MainSettings.ExternalIP.Enable, state_.MainSettings.ExternalIP.Update,
                          state_.MainSettings.ExternalIP.WebAddress, state_.MainSettings.ExternalIP.BeforeString,
                          state_.MainSettings.ExternalIP.AfterString},
@@ -57,9 +58,9 @@ TDotvane::TDotvane(WindowHost& host, std::string programFolder, Display* display
     externalIpTimer_->SetInterval(kFirstLookupDelay);
     StartPerfCounters(PerfCounters.get(), settings, programFolder_);
     if (const auto failure = display_.Open()) {
-        host_.ShowError(failure->Message);
+        notices_.ShowError(failure->Message);
         // Which device was tried and why it failed, for the user to mend.
-        if (!failure->DeviceProblem.empty()) host_.SetStatusText(failure->DeviceProblem);
+        if (!failure->DeviceProblem.empty()) notices_.SetStatusText(failure->DeviceProblem);
     }
     ShowCurrentBitmap();
     renderer_.DrawIcons();
@@ -76,7 +77,7 @@ void TDotvane::LoadSettings()
     state_.SkippedScreen = -1;
     state_.ScreenTable = std::move(files.Screens.ScreenTable);
     state_.FontTable = std::move(files.Screens.FontTable);
-    for (const std::string& problem : files.Problems) host_.ShowMessage(problem);
+    for (const std::string& problem : files.Problems) notices_.ShowMessage(problem);
 }
 
 bool TDotvane::CurrentScreenHasBitmap() const
@@ -96,7 +97,7 @@ std::unique_ptr<Timer> TDotvane::MakeTimer(int32_t interval, void (TDotvane::*ha
     std::unique_ptr<Timer> timer = host_.CreateTimer(interval);
     timer->SetHandler([this, handler, &guard] {
         const auto running = guard.Enter();
-        if (running) Command([this, handler] { (this->*handler)(); });
+        if (running && !closed_) Command([this, handler] { (this->*handler)(); });
     });
     return timer;
 }
@@ -106,7 +107,7 @@ void TDotvane::Command(const std::function<void()>& command)
     try {
         command();
     } catch (const std::exception& error) {
-        host_.ShowMessage(error.what());
+        notices_.ShowMessage(error.what());
     }
 }
 
@@ -120,12 +121,13 @@ void TDotvane::UpdateTimer1Timer()
 
 void TDotvane::POP3_Timer1Timer() { mailCheck_.CheckMail(); }
 
-void TDotvane::SetiTimer1Timer() { SetiTimerTick(state_.MainSettings, values_.SetiStats, host_); }
+void TDotvane::SetiTimer1Timer() { SetiTimerTick(state_.MainSettings, values_.SetiStats, notices_); }
 
 void TDotvane::ExternalIP_Timer1Timer() { externalIpLookup_.ExternalIPTimerTick(*externalIpTimer_); }
 
 void TDotvane::Reload1Click()
 {
+    notices_.Forget();
     Command([this] {
         platform::NamedSectionsService::Current().RediscoverSensors();
         LoadSettings();
@@ -170,6 +172,7 @@ void TDotvane::TrayIconDoubleClick() { PopUpMenu1_ShowClick(); }
 
 void TDotvane::FormClose()
 {
+    closed_ = true;
     updateTimer_->SetEnabled(false);
     changeScreenTimer_->SetEnabled(false);
     // A mail check or lookup waiting on the network gives up at once.
@@ -177,6 +180,7 @@ void TDotvane::FormClose()
     Command([this] { Pop3Client.Disconnect(); });
     StopPerfCounters(PerfCounters.get(), state_.MainSettings);
     display_.Blank();
+    display_.Close();
     renderer_.FreeVirtualDisplay();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/DisplayUntilClosed.h"
 #include "app/DotvaneState.h"
+#include "app/NoticeFilter.h"
 #include "app/WindowHost.h"
 #include "base/ReentrancyGuard.h"
 #include "base/Timer.h"
@@ -109,8 +111,13 @@ private:
     std::unique_ptr<Timer> MakeTimer(int32_t interval, void (TDotvane::*handler)(), ReentrancyGuard& guard);
 
     WindowHost& host_;
+    // What the logic tells, cut and held back by the flood rule on its way
+    // to the host; every part below that tells anything gets this.
+    NoticeFilter notices_{host_};
     const std::string programFolder_;
     bool enabledOnly_ = true;
+    // Set by FormClose: no timer handler runs any more.
+    bool closed_ = false;
     ReentrancyGuard updateRunning_, changeScreenRunning_, pop3Running_, setiRunning_, externalIpRunning_;
     DotvaneState state_;
     LiveValues values_;
@@ -123,7 +130,8 @@ private:
     TDLPortIO DLPortIO1;
     // The display LCD/Type selects, unless one was given.
     const std::unique_ptr<Display> selectedDisplay_;
-    Display& display_;
+    // The display, closed for good once FormClose has blanked it.
+    DisplayUntilClosed display_;
     Renderer renderer_;
     // The mail and web clients; their network waits pump the window's events.
     TPop3Client Pop3Client{host_};

@@ -2,6 +2,7 @@
 // with the window shown: expansion, change detection, the virtual display
 // and the window's repaint.
 #include "app/qt/MainWindow.h"
+#include "app/qt/MessageBoxes.h"
 
 #include <QApplication>
 
@@ -11,7 +12,8 @@ namespace {
 
 void BM_RefreshTick(benchmark::State& state)
 {
-    dotvane::MainWindow window(DOTVANE_RUNTIME_DIR "/");
+    dotvane::MessageBoxes boxes;
+    dotvane::MainWindow window(DOTVANE_RUNTIME_DIR "/", boxes);
     window.show();
     QApplication::processEvents();
     // Eight rows that all change on every tick, two of them long enough to

@@ -4,6 +4,7 @@
 // memory, uptime, processor, load, disk, computer name and network, with the
 // window shown on Qt's offscreen platform.
 #include "app/qt/MainWindow.h"
+#include "app/qt/MessageBoxes.h"
 
 #include <QApplication>
 
@@ -43,7 +44,8 @@ void RunTicks(benchmark::State& state, const char* lines)
 {
     const std::string folder = MakeProgramFolder(lines);
     {
-        dotvane::MainWindow window(folder);
+        dotvane::MessageBoxes boxes;
+        dotvane::MainWindow window(folder, boxes);
         window.show();
         QApplication::processEvents();
         for (auto _ : state) {

@@ -5,11 +5,14 @@ namespace dotvane::platform {
 // The system's requests that the program end: SIGTERM, SIGINT and SIGHUP on
 // Linux. While an object of this class lives, such a request does nothing
 // but make a descriptor readable, which the event loop watches; the program
-// then ends as File > Exit ends it. A second request that comes in after the
-// first ends the program at once, as the signal itself would. A signal that
-// was ignored when the object was made (as nohup and the background jobs of
-// a shell arrange) stays ignored. When the object ends, each signal is
-// handled as before. Only one object may live at a time.
+// then ends as File > Exit ends it. Further requests while it ends change
+// nothing, so the end always blanks the LCD. The three signals are
+// unblocked, since a mask inherited from the parent would keep them from
+// ever arriving; a signal that was ignored when the object was made (as
+// nohup and the background jobs of a shell arrange) stays ignored. SIGPIPE
+// is ignored, so that writing to a pipe whose reader has gone fails with an
+// error instead of ending the program. When the object ends, each signal is
+// handled, and masked, as before. Only one object may live at a time.
 class StopRequests {
 public:
     StopRequests();

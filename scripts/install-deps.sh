@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-apps xdotool fonts-dejavu-core python3 dbus dbus-daemon
+  libxcb1-dev xvfb xauth x11-apps xdotool fonts-dejavu-core python3 dbus dbus-daemon
   dovecot-pop3d systemd
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 fonts-wine fonts-liberation
   zlib1g-dev libz-mingw-w64-dev

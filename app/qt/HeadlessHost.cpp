@@ -6,12 +6,12 @@
 
 namespace dotvane {
 
-HeadlessHost::HeadlessHost(std::ostream& log, std::string programFolder)
+HeadlessHost::HeadlessHost(NoticeLog& log, std::string programFolder)
     : log_(log), logic_(std::make_unique<TDotvane>(*this, std::move(programFolder)))
 {
 }
 
-HeadlessHost::HeadlessHost(std::ostream& log, std::string programFolder, Display& display)
+HeadlessHost::HeadlessHost(NoticeLog& log, std::string programFolder, Display& display)
     : log_(log), logic_(std::make_unique<TDotvane>(*this, std::move(programFolder), display))
 {
 }

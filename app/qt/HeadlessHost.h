@@ -4,7 +4,6 @@
 #include "app/TDotvane.h"
 #include "app/WindowHost.h"
 
-#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -15,16 +14,16 @@ class Display;
 // The host of the program without a window: no window, tray icon or
 // virtual display, and no display server needed. It hosts TDotvane as the
 // Qt window does; its timers run on the Qt event loop, its messages and
-// status-line texts go to a NoticeLog, and closing it runs FormClose and
+// status-line texts go to the notice log, and closing it runs FormClose and
 // ends the event loop. The window's size, showing and hiding and the menu
 // ticks have nothing to act on.
 class HeadlessHost : public WindowHost {
 public:
     // Starts the program in `programFolder` (with a trailing separator),
     // writing its notices to `log`.
-    HeadlessHost(std::ostream& log, std::string programFolder);
+    HeadlessHost(NoticeLog& log, std::string programFolder);
     // The same, drawing on `display` instead of the one LCD/Type selects.
-    HeadlessHost(std::ostream& log, std::string programFolder, Display& display);
+    HeadlessHost(NoticeLog& log, std::string programFolder, Display& display);
     ~HeadlessHost() override;
 
     TDotvane& Logic() { return *logic_; }
@@ -49,7 +48,7 @@ public:
     void SetEnabledOnlyTick(bool) override {}
 
 private:
-    NoticeLog log_;
+    NoticeLog& log_;
     bool closed_ = false;
     std::unique_ptr<TDotvane> logic_;
 };

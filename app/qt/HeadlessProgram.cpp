@@ -1,22 +1,27 @@
 #include "app/qt/HeadlessHost.h"
 #include "app/NoticeLog.h"
 #include "app/qt/Programs.h"
+#include "app/qt/QtMessageRoute.h"
 #include "app/qt/QtServices.h"
 #include "app/qt/StopRequestWatch.h"
 #include "platform/FileNames.h"
 #include "platform/StopRequests.h"
+#include "platform/linux/StandardErrorLinux.h"
 
 #include <QGuiApplication>
 
 #include <exception>
-#include <iostream>
-#include <memory>
 
 namespace dotvane {
 
 int RunHeadless(char* program)
 {
     platform::StopRequests requests;
+    // The log comes first, so that Qt's own messages go to it from the
+    // start, and goes last, telling what it held back.
+    platform::StandardErrorLinux standardError;
+    NoticeLog log(standardError);
+    const QtMessageRoute route(log);
     // Font texts and pictures need Qt's drawing, which the offscreen
     // platform offers without a display server, whatever QT_QPA_PLATFORM
     // says.
@@ -30,11 +35,11 @@ int RunHeadless(char* program)
     const QtServices services;
 
     try {
-        HeadlessHost host(std::cerr, platform::ProgramFolder());
+        HeadlessHost host(log, platform::ProgramFolder());
         const StopRequestWatch watch(requests, [&host] { host.Logic().Exit2Click(); });
         return QGuiApplication::exec();
     } catch (const std::exception& error) {
-        NoticeLog(std::cerr).ShowError(error.what());
+        log.ShowError(error.what());
         return 0;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/Edition.h"
 #include "app/qt/AppIcon.h"
+#include "app/qt/MessageBoxes.h"
 #include "app/qt/QtTimer.h"
 #include "app/qt/VirtualDisplayView.h"
 #include "base/RgbImage.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -23,7 +23,7 @@ namespace {
 constexpr int kStatusLineHeight = 19;
 }
 
-MainWindow::MainWindow(std::string programFolder)
+MainWindow::MainWindow(std::string programFolder, MessageBoxes& boxes) : boxes_(boxes)
 {
     setWindowTitle(ProgramCaption());
     setWindowIcon(DotvaneIcon());
@@ -120,11 +120,8 @@ void MainWindow::ShowBox(const std::string& text, bool error)
 {
     // Once the window has closed, a network wait that its closing cancelled
     // may still report; there is no window left to report to.
-    if (closed_ || !openMessages_.insert(text).second) return;
-    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, tr(error ? "Error" : "Dotvane"),
-                    ToQString(text), QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.exec();
-    openMessages_.erase(text);
+    if (closed_) return;
+    boxes_.Show(isVisible() ? this : nullptr, text, error);
 }
 
 void MainWindow::ShowMessage(const std::string& text) { ShowBox(text, false); }

@@ -7,7 +7,6 @@
 #include <QSystemTrayIcon>
 
 #include <memory>
-#include <set>
 #include <string>
 
 class QAction;
@@ -16,14 +15,17 @@ class QMenu;
 
 namespace dotvane {
 
+class MessageBoxes;
 class VirtualDisplayView;
 
 // The Qt window: menu bar, tray icon and its pop-up menu, the virtual display
 // and the status line. It hosts TDotvane, which holds the program's logic.
+// Its message boxes are shown through `boxes`, which a stop request can
+// close while the window is still being made.
 class MainWindow : public QMainWindow, public WindowHost {
     Q_OBJECT
 public:
-    explicit MainWindow(std::string programFolder);
+    MainWindow(std::string programFolder, MessageBoxes& boxes);
     ~MainWindow() override;
 
     TDotvane& Logic() { return *logic_; }
@@ -75,9 +77,7 @@ private:
     QAction* showAction_ = nullptr;
     QAction* minimizeAction_ = nullptr;
     QAction* popupExitAction_ = nullptr;
-    // Texts of the message boxes open right now; the same text never opens a
-    // second box on top of the first.
-    std::set<std::string> openMessages_;
+    MessageBoxes& boxes_;
     bool closed_ = false;
     std::unique_ptr<TDotvane> logic_;
 };

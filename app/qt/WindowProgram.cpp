@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
+#include "app/qt/DisplayConnectionHold.h"
 #include "app/qt/DisplayServer.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/MessageBoxes.h"
 #include "app/qt/Programs.h"
 #include "app/qt/QtServices.h"
 #include "app/qt/StopRequestWatch.h"
@@ -8,12 +10,12 @@
 #include "platform/StopRequests.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <optional>
 
 namespace dotvane {
 
@@ -26,6 +28,17 @@ int RunWithWindow(char* program)
     // From the start, so that a request while the window is being made is
     // not lost.
     platform::StopRequests requests;
+    // Held until Qt has its own connection; a request meanwhile ends the
+    // program before anything was made.
+    std::optional<DisplayConnectionHold> hold;
+    bool stopped = false;
+    if (QtConnectsToX11([](const char* name) { return std::getenv(name); })) {
+        hold.emplace(kDisplayServerPatience, [&] {
+            stopped = requests.Take();
+            return stopped;
+        });
+        if (stopped) return 0;
+    }
     int argc = 1;
     char* argv[] = {program, nullptr};
     std::unique_ptr<QApplication> app;
@@ -33,6 +46,7 @@ int RunWithWindow(char* program)
         const EndWithoutDisplayServer guard;
         app = std::make_unique<QApplication>(argc, argv);
     }
+    hold.reset();
     QApplication::setApplicationName("Dotvane");
     // The window may be hidden in the tray while a message box is the only
     // window; closing that box must not end the program.
@@ -40,13 +54,31 @@ int RunWithWindow(char* program)
 
     const QtServices services;
 
+    // A request closes whatever box is open, even one of the start-up
+    // before the window exists, and then closes the window as File > Exit
+    // does, once there is one.
+    MessageBoxes boxes;
+    MainWindow* made = nullptr;
+    const StopRequestWatch watch(requests, [&] {
+        boxes.CloseAll();
+        if (made != nullptr) made->Logic().Exit2Click();
+    });
     try {
-        MainWindow window(platform::ProgramFolder());
+        MainWindow window(platform::ProgramFolder(), boxes);
+        // A request while the window was being made closed its boxes; the
+        // event loop would not see the window closing before it ran.
+        if (boxes.Closed()) {
+            window.Logic().Exit2Click();
+            return 0;
+        }
+        made = &window;
         window.show();
-        const StopRequestWatch watch(requests, [&window] { window.Logic().Exit2Click(); });
-        return QApplication::exec();
+        const int status = QApplication::exec();
+        made = nullptr;
+        return status;
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QObject::tr("Dotvane"), QString::fromLocal8Bit(error.what()));
+        made = nullptr;
+        boxes.Show(nullptr, error.what(), true);
         return 0;
     }
 }

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/Edition.h"
 #include "app/qt/Programs.h"
+#include "platform/linux/StandardDescriptors.h"
 
 #include <filesystem>
 #include <iostream>
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    dotvane::platform::OpenMissingStandardDescriptors();
     char fallbackName[] = "dotvane";
     char* program = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     const std::string name = std::filesystem::path(program).filename().string();

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <stdexcept>
 
 namespace dotvane::platform {
@@ -17,25 +16,17 @@ constexpr std::array<int, 3> kStopSignals{SIGTERM, SIGINT, SIGHUP};
 // What the handler reaches. A signal handler gets nothing but the signal's
 // number, so this lives here, for the one StopRequests there may be.
 int writeEnd = -1;
-volatile std::sig_atomic_t requested = 0;
 std::array<struct sigaction, kStopSignals.size()> previous{};
 std::array<bool, kStopSignals.size()> caught{};
+struct sigaction previousPipeAction {};
+sigset_t previousMask{};
 
 // Only calls that are safe in a signal handler: the event loop does the
-// work when it sees the byte.
-void OnStopSignal(int signal)
+// work when it sees the byte. Every request leaves a byte, however many
+// come in; once the pipe is full the rest are dropped, which changes
+// nothing, since one byte is enough.
+void OnStopSignal(int)
 {
-    if (requested != 0) {
-        // The program is ending already: the signal's own action ends it,
-        // once the handler returns and the signal is no longer blocked.
-        struct sigaction byDefault {};
-        byDefault.sa_handler = SIG_DFL;
-        sigemptyset(&byDefault.sa_mask);
-        sigaction(signal, &byDefault, nullptr);
-        raise(signal);
-        return;
-    }
-    requested = 1;
     const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = write(writeEnd, &byte, 1);
@@ -53,7 +44,6 @@ StopRequests::StopRequests()
     if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return;
     descriptor_ = ends[0];
     writeEnd = ends[1];
-    requested = 0;
 
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
@@ -66,24 +56,35 @@ StopRequests::StopRequests()
         caught[i] = previous[i].sa_handler != SIG_IGN;
         if (caught[i]) sigaction(kStopSignals[i], &action, nullptr);
     }
+
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, &previousPipeAction);
+
+    // A parent that blocked them (a supervisor that waits for signals of
+    // its own) would otherwise keep every request from arriving. Threads
+    // made later inherit the mask.
+    pthread_sigmask(SIG_UNBLOCK, &action.sa_mask, &previousMask);
 }
 
 StopRequests::~StopRequests()
 {
     if (descriptor_ == -1) return;
+    pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    sigaction(SIGPIPE, &previousPipeAction, nullptr);
     for (size_t i = 0; i < kStopSignals.size(); ++i)
         if (caught[i]) sigaction(kStopSignals[i], &previous[i], nullptr);
     close(writeEnd);
     close(descriptor_);
     writeEnd = -1;
-    requested = 0;
 }
 
 bool StopRequests::Take()
 {
     if (descriptor_ == -1) return false;
     bool any = false;
-    char bytes[16];
+    char bytes[64];
     while (read(descriptor_, bytes, sizeof bytes) > 0) any = true;
     return any;
 }

@@ -1,5 +1,8 @@
 #include "app/WebPages.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/BmpFile.h"
+#include "tests/support/FakeImageDecoder.h"
+#include "tests/support/FakeSystemInfo.h"
 #include "tests/support/FakeNamedSections.h"
 #include "tests/support/SensorSection.h"
 
@@ -202,8 +205,10 @@ TEST(TDotvaneFailure, AnErrorInATimerHandlerIsShownAndTheProgramGoesOn)
     auto& refresh = static_cast<ManualTimer&>(logic.UpdateTimer1());
     refresh.Fire();
     EXPECT_EQ(host.messages, (std::vector<std::string>{"display fault"}));
+    // The same fault again is held back for ten minutes.
     static_cast<ManualTimer&>(logic.changescreen_Timer1()).Fire();
-    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(logic.State().CurrentScreen, 1);
 
     display.failing = false;
     logic.Render().ForgetShownText();
@@ -249,6 +254,59 @@ TEST(TDotvaneReentry, NoHandlerRunsAgainWhileItsMessageIsOpen)
     EXPECT_EQ(host.messages.size(), 1u);
 
     host.whileOpen = nullptr;
+}
+
+TEST(TDotvaneStop, AStopWhileABoxIsOpenLeavesTheDisplayBlankAndStillsTheTimers)
+{
+    test::TempDir dir;
+    test::FakeImageDecoder decoder;
+    RgbImage icon(4, 4);
+    icon.Fill(0);
+    ASSERT_TRUE(test::WriteBmp(dir.Folder() + "shown.bmp", icon));
+    dir.Write("screens/default.ini", "[Screen0]\nLine0=x\n[Screen1]\nEnable=1\nIcon0=\"missing.bmp(0,0)\"\nIcon1=\"" +
+                                         dir.Folder() + "shown.bmp(8,0)\"\n");
+    MessageFiringHost host;
+    struct IconDisplay : test::RecordingDisplay {
+        void DrawIcon(const PixelImage&, int32_t x, int32_t y) override
+        {
+            calls.push_back("Icon " + std::to_string(x) + "," + std::to_string(y));
+        }
+    } display;
+    TDotvane logic(host, dir.Folder(), display);
+    // The stop request comes while the next screen's refresh waits for the
+    // box about its missing icon; the refresh then goes on, to the next icon.
+    host.whileOpen = [&] { logic.FormClose(); };
+    logic.Next1Click();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(display.Count("Blank"), 1);
+    EXPECT_EQ(display.calls.back(), "Blank");
+    for (ManualTimer* timer : host.timers) timer->Fire();
+    logic.Reload1Click();
+    EXPECT_EQ(display.calls.back(), "Blank");
+}
+
+TEST_F(TDotvaneTest, AFloodOfBoxesShowsEachTextOnceInTenMinutesCutTo1024Characters)
+{
+    const std::string longName = std::string(5000, 'n') + ".bmp";
+    WriteScreens("[Screen0]\nLine0=x\nIcon0=\"a.bmp(0,0)\"\nIcon1=\"b.bmp(0,0)\"\nIcon2=\"" + longName + "(0,0)\"\n");
+    test::FakeTickCount ticks;
+    Start();
+    // A refresh a minute for ten minutes, with the rotation's status texts
+    // in between.
+    for (int tick = 0; tick < 10; ++tick) {
+        Refresh().Fire();
+        logic->Next1Click();
+        ticks.milliseconds += 60000;
+    }
+    // The status line shows each text, however often.
+    EXPECT_EQ(host.statusHistory.size(), 10u);
+    ASSERT_EQ(host.messages.size(), 3u);
+    EXPECT_EQ(host.messages[0], "Could not load or display icon a.bmp");
+    EXPECT_EQ(host.messages[1], "Could not load or display icon b.bmp");
+    EXPECT_EQ(host.messages[2], "Could not load or display icon " + std::string(990, 'n') + "...");
+    Refresh().Fire();
+    EXPECT_EQ(host.messages.size(), 6u);
+    EXPECT_NE(host.messages[3].find("a.bmp (held back 10 times since "), std::string::npos) << host.messages[3];
 }
 
 TEST_F(TDotvaneTest, HidingStopsTheVirtualDisplayButNotTheHardware)

@@ -13,9 +13,17 @@ def fail(message):
 
 
 def start_xvfb():
-    """Starts Xvfb on a free display; returns the process and the display name."""
+    """Starts Xvfb on a free display; returns the process and the display name.
+
+    With -noreset: by default an X server resets itself whenever its last
+    client leaves, and drops every connection that is still being set up
+    while it does. A test that polls with xdotool while the program starts
+    would then, now and then, make the server reset just as the program
+    connects ("could not connect to display").
+    """
     read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                             "-noreset"],
                             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b""

@@ -1,7 +1,13 @@
 #include "app/qt/DisplayServer.h"
 
+#include "app/qt/DisplayConnectionHold.h"
+
+#include <QByteArray>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -33,6 +39,27 @@ TEST(DisplayServerTest, ADisplayOrAQtPlatformMustBeNamed)
         };
         EXPECT_EQ(DisplayServerNamed(lookup), c.named) << ::testing::PrintToString(c.environment);
     }
+}
+
+TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    int unserved = 90;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(unserved))) ++unserved;
+    qputenv("DISPLAY", (":" + std::to_string(unserved)).c_str());
+    int asked = 0;
+    const DisplayConnectionHold stopped(std::chrono::seconds(30), [&] { return ++asked == 3; });
+    EXPECT_FALSE(stopped.Connected());
+    EXPECT_EQ(asked, 3);
+    asked = 0;
+    const DisplayConnectionHold impatient(std::chrono::milliseconds(250), [&] { return ++asked > 100; });
+    EXPECT_FALSE(impatient.Connected());
+    EXPECT_GE(asked, 1);
+    EXPECT_LE(asked, 3);
+    if (saved.isNull())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", saved);
 }
 
 TEST(DisplayServerTest, TheMessageIsOneLineThatNamesTheWayOut)

@@ -1,8 +1,10 @@
 #include "app/qt/HeadlessHost.h"
 
+#include "app/qt/QtMessageRoute.h"
 #include "app/qt/QtTimer.h"
 #include "app/qt/StopRequestWatch.h"
 #include "lcd/ParallelPort.h"
+#include "tests/support/FakeStandardError.h"
 #include "tests/support/FakeSystemInfo.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/TempDir.h"
@@ -10,10 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <csignal>
-#include <sstream>
+#include <thread>
 
 namespace dotvane {
 namespace {
@@ -41,7 +44,8 @@ protected:
     test::FakeLocalClock clock;
     test::TempDir dir;
     test::RecordingDisplay display;
-    std::ostringstream log;
+    test::FakeStandardError standardError;
+    NoticeLog log{standardError};
 };
 
 TEST_F(HeadlessHostTest, StartsWithoutAWindowAndWritesWhatWouldBeBoxes)
@@ -50,7 +54,7 @@ TEST_F(HeadlessHostTest, StartsWithoutAWindowAndWritesWhatWouldBeBoxes)
     HeadlessHost host(log, dir.Folder(), display);
     EXPECT_FALSE(host.HasWindow());
     EXPECT_FALSE(host.Logic().State().WindowShown);
-    EXPECT_EQ(log.str(),
+    EXPECT_EQ(standardError.written,
               "2025-01-02T03:04:05 Could not open the DriverLINX driver.\n"
               "2025-01-02T03:04:05 /dev/parport0: permission denied; add the user to the lp group\n");
     EXPECT_EQ(host.StatusText(), "/dev/parport0: permission denied; add the user to the lp group");
@@ -66,7 +70,7 @@ TEST_F(HeadlessHostTest, StatusTextsOfTheCommandsGoToTheLog)
     host.Logic().Previous1Click();
     host.Logic().Previous1Click();
     host.Logic().Next1Click();
-    EXPECT_EQ(log.str(),
+    EXPECT_EQ(standardError.written,
               "2025-01-02T03:04:05 First screen already\n"
               "2025-01-02T03:04:05 No more screens\n");
 }
@@ -118,6 +122,25 @@ TEST_F(HeadlessHostTest, ASignalEndsTheProgramAsFileExitDoes)
         EXPECT_EQ(shown.Count("Blank"), 1) << signal;
         EXPECT_FALSE(host.Logic().UpdateTimer1().Enabled()) << signal;
     }
+}
+
+TEST_F(HeadlessHostTest, QtsOwnMessagesAreLinesOfTheLog)
+{
+    {
+        const QtMessageRoute route(log);
+        qWarning("QFont::setPointSizeF: Point size <= 0 (%d), must be greater than 0", -1);
+        qWarning("QFont::setPointSizeF: Point size <= 0 (%d), must be greater than 0", -1);
+        const QLoggingCategory category("qt.qpa.fonts");
+        qCWarning(category) << "Populating font family aliases took" << 60 << "ms";
+        // A message from another thread waits for the log's own event loop.
+        std::thread([] { qWarning("from elsewhere"); }).join();
+        EXPECT_EQ(standardError.written.find("elsewhere"), std::string::npos);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(standardError.written,
+              "2025-01-02T03:04:05 QFont::setPointSizeF: Point size <= 0 (-1), must be greater than 0\n"
+              "2025-01-02T03:04:05 qt.qpa.fonts: Populating font family aliases took 60 ms\n"
+              "2025-01-02T03:04:05 from elsewhere\n");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/qt/MainWindow.h"
 
+#include "app/qt/MessageBoxes.h"
 #include "app/qt/StopRequestWatch.h"
 
 #include "tests/support/TempDir.h"
@@ -47,7 +48,7 @@ protected:
     {
         dir.Write("DOTVANE.INI", settings);
         dir.Write("screens/default.ini", "[Screen0]\nLine0=hello\n[Screen1]\nEnable=1\nLine0=one\n");
-        auto window = std::make_unique<MainWindow>(dir.Folder());
+        auto window = std::make_unique<MainWindow>(dir.Folder(), boxes);
         window->show();
         QApplication::processEvents();
         return window;
@@ -58,6 +59,7 @@ protected:
     }
 
     test::TempDir dir;
+    MessageBoxes boxes;
 };
 
 TEST_F(MainWindowTest, ClientAreaIsTheDoubledDisplayAboveTheStatusLine)

@@ -1,0 +1,25 @@
+#include "app/NoticeFilter.h"
+
+#include "app/NoticeText.h"
+
+#include <vector>
+
+namespace dotvane {
+
+void NoticeFilter::SetStatusText(const std::string& text) { host_.SetStatusText(CutNotice(text)); }
+
+void NoticeFilter::Show(const std::string& text, bool error)
+{
+    const std::string cut = CutNotice(text);
+    if (!boxes_.MayGoOut(cut)) return;
+    // A box has no place to tell the counts of boxes forgotten to make
+    // room; they were shown once at least.
+    std::vector<HeldBack> forgotten;
+    const std::string shown = WithHeldBackNote(boxes_.WentOut(cut, forgotten));
+    if (error)
+        host_.ShowError(shown);
+    else
+        host_.ShowMessage(shown);
+}
+
+}  // namespace dotvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+struct xcb_connection_t;
+
+namespace dotvane {
+
+// How long the program keeps trying an X server that does not let it
+// connect before it lets Qt try, and give up, once more.
+inline constexpr std::chrono::milliseconds kDisplayServerPatience{3000};
+
+// Whether Qt is to connect to an X server: DISPLAY is set, and
+// QT_QPA_PLATFORM names xcb, or names nothing while WAYLAND_DISPLAY does
+// not name a Wayland display either. `lookup` gives a variable's value,
+// nullptr when it is not set.
+bool QtConnectsToX11(const std::function<const char*(const char*)>& lookup);
+
+// A connection of the program's own to the X server that DISPLAY names,
+// made before Qt makes its own and held while Qt does. An X server that
+// has just lost its last client resets itself, and drops every connection
+// that is still being set up meanwhile (Xvfb and Xorg do, unless started
+// with -noreset); a server that is starting may not accept one yet. The
+// hold tries again every 100 ms for a while, and while it holds its
+// connection the server has a client and does not reset under Qt's.
+class DisplayConnectionHold {
+public:
+    // Tries until a connection is made, `patience` has passed, or
+    // `stopRequested` says to give up.
+    DisplayConnectionHold(std::chrono::milliseconds patience, const std::function<bool()>& stopRequested);
+    ~DisplayConnectionHold();
+    DisplayConnectionHold(const DisplayConnectionHold&) = delete;
+    DisplayConnectionHold& operator=(const DisplayConnectionHold&) = delete;
+
+    bool Connected() const { return connection_ != nullptr; }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+};
+
+}  // namespace dotvane
