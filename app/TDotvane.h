@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DotvaneState.h"
+#include "app/LcdPortWatch.h"
 #include "app/WindowHost.h"
 #include "base/ReentrancyGuard.h"
 #include "base/Timer.h"
@@ -94,6 +95,9 @@ private:
     bool CurrentScreenHasBitmap() const;
     // Sends the current screen's bitmap, if it has one, to the display.
     void ShowCurrentBitmap();
+    // Tells once when the display's port device stops answering and once
+    // when it answers again; the display is then set up and drawn anew.
+    void WatchDisplayPort();
 
     // Runs a command; an error that escapes it is shown with its text and
     // the program goes on.
@@ -119,6 +123,7 @@ private:
     // The display LCD/Type selects, unless one was given.
     const std::unique_ptr<Display> selectedDisplay_;
     Display& display_;
+    LcdPortWatch portWatch_;
     Renderer renderer_;
     // The mail and web clients; their network waits pump the window's events.
     TPop3Client Pop3Client{host_};
