@@ -239,18 +239,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {0, false, 11, 0, {"open /dev/parport0", "PPEXCL", "PPCLAIM"}}}}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.Name); });
 
-TEST_F(PpdevPortTest, ADeviceThatHasGoneIsClosedWithoutReleasingIt)
-{
-    OpenClaimed();
-    PpdevStandIn::SetFault(ENODEV);
-    EXPECT_EQ(port.Read(889), 0xFF);
-    EXPECT_EQ(port.Read(889), 0xFF);
-    port.Close();
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.Check({}), 0) << "a closed port has nothing to tell";
-    EXPECT_EQ(PpdevStandIn::TakeCalls(), (Calls{"PPRSTATUS -> ENODEV", "close"}));
-}
-
 struct FailureCase {
     PpdevPort::Step Step;
     int Error;
