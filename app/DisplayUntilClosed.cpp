@@ -28,6 +28,11 @@ void DisplayUntilClosed::WriteText(std::string_view text)
     if (!closed_) display_.WriteText(text);
 }
 
+void DisplayUntilClosed::ClearCells(int32_t column, int32_t row, int32_t count)
+{
+    if (!closed_) display_.ClearCells(column, row, count);
+}
+
 void DisplayUntilClosed::SetPixel(int32_t x, int32_t y)
 {
     if (!closed_) display_.SetPixel(x, y);

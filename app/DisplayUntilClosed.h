@@ -19,6 +19,10 @@ public:
     void Clear(bool keepBitmap) override;
     void SetTextPosition(int32_t column, int32_t row) override;
     void WriteText(std::string_view text) override;
+    bool BlanksErase() const override { return display_.BlanksErase(); }
+    // A closed display counts as answering: there is nothing left to tell.
+    PortHealth Health() override { return closed_ ? PortHealth{} : display_.Health(); }
+    void ClearCells(int32_t column, int32_t row, int32_t count) override;
     void SetPixel(int32_t x, int32_t y) override;
     void ResetPixel(int32_t x, int32_t y) override;
     // Once closed, a bitmap counts as drawn: there is nothing to tell.

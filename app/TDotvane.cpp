@@ -111,9 +111,25 @@ void TDotvane::Command(const std::function<void()>& command)
     }
 }
 
+void TDotvane::WatchDisplayPort()
+{
+    const std::optional<LcdPortWatch::Change> change = portWatch_.Check(display_.Health());
+    if (!change) return;
+    host_.SetStatusText(change->Text);
+    if (!change->Answering) return;
+    // What was sent while the device failed was lost, and the module may
+    // have lost its set-up with it. The port is open already, so opening
+    // the display again only sets the controller up and clears it; this
+    // refresh then writes every row.
+    display_.Open();
+    renderer_.ForgetShownText();
+    ShowCurrentBitmap();
+}
+
 void TDotvane::UpdateTimer1Timer()
 {
     const platform::RefreshTick tick;
+    WatchDisplayPort();
     sensors_.BeginTick();
     CollectPerfCounters(PerfCounters.get(), state_.MainSettings);
     renderer_.RefreshScreen();

@@ -2,6 +2,7 @@
 
 #include "app/DisplayUntilClosed.h"
 #include "app/DotvaneState.h"
+#include "app/LcdPortWatch.h"
 #include "app/NoticeFilter.h"
 #include "app/WindowHost.h"
 #include "base/ReentrancyGuard.h"
@@ -101,6 +102,9 @@ private:
     bool CurrentScreenHasBitmap() const;
     // Sends the current screen's bitmap, if it has one, to the display.
     void ShowCurrentBitmap();
+    // Tells once when the display's port device stops answering and once
+    // when it answers again; the display is then set up and drawn anew.
+    void WatchDisplayPort();
 
     // Runs a command; an error that escapes it is shown with its text and
     // the program goes on.
@@ -132,6 +136,7 @@ private:
     const std::unique_ptr<Display> selectedDisplay_;
     // The display, closed for good once FormClose has blanked it.
     DisplayUntilClosed display_;
+    LcdPortWatch portWatch_;
     Renderer renderer_;
     // The mail and web clients; their network waits pump the window's events.
     TPop3Client Pop3Client{host_};

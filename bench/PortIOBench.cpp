@@ -34,7 +34,8 @@ public:
     void* Symbol(dotvane::platform::LibraryHandle, const std::string& name) override
     {
         if (name == "DlPortWritePortUchar") return reinterpret_cast<void*>(&WriteUchar);
-        if (name == PL::kRequestAccessName || name == PL::kSelectDeviceName) return nullptr;
+        if (name == PL::kRequestAccessName || name == PL::kSelectDeviceName || name == PL::kCheckDeviceName)
+            return nullptr;
         return reinterpret_cast<void*>(&Unused);
     }
     bool Unload(dotvane::platform::LibraryHandle) override { return true; }

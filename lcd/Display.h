@@ -47,6 +47,9 @@ public:
     virtual void ClearCells(int32_t column, int32_t row, int32_t count) = 0;
     virtual void SetPixel(int32_t x, int32_t y) = 0;
     virtual void ResetPixel(int32_t x, int32_t y) = 0;
+    // How the device of the display's port answers, asked once per refresh
+    // (see ParallelPort::Health); a display without a port always answers.
+    virtual PortHealth Health() = 0;
 
     // A screen's bitmap, from its file as the screen file names it; `load`
     // reads a picture file for the displays that take pictures in any

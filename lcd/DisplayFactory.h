@@ -45,6 +45,7 @@ public:
     void ClearCells(int32_t column, int32_t row, int32_t count) override { Current().ClearCells(column, row, count); }
     void SetPixel(int32_t x, int32_t y) override { Current().SetPixel(x, y); }
     void ResetPixel(int32_t x, int32_t y) override { Current().ResetPixel(x, y); }
+    PortHealth Health() override { return Current().Health(); }
     bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override
     {
         return Current().DrawScreenBitmap(fileName, load, seed);

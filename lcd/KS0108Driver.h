@@ -85,6 +85,7 @@ public:
     void ClearCells(int32_t column, int32_t row, int32_t count) override;
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}
+    PortHealth Health() override { return port_.Health(); }
     // Reads the bitmap's own fixed one-bit file format, whatever `load` reads.
     bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override;
     // The icon's whole bands only.

@@ -17,6 +17,7 @@ public:
     void ClearCells(int32_t, int32_t, int32_t) override {}
     void SetPixel(int32_t, int32_t) override {}
     void ResetPixel(int32_t, int32_t) override {}
+    PortHealth Health() override { return {}; }
     bool DrawScreenBitmap(const std::string&, const PictureLoader&, uint32_t) override { return true; }
     void DrawIcon(const PixelImage&, int32_t, int32_t) override {}
     bool TakesElements() const override { return false; }

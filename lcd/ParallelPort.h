@@ -20,6 +20,16 @@ struct PortOpenFailure {
     bool operator==(const PortOpenFailure&) const = default;
 };
 
+// How the device a port is reached through answers its register accesses:
+// Error is 0 while it does, or when no device is involved, else the
+// system's error number of the accesses that fail (ENODEV once a USB
+// printer-port adapter is pulled); Device names it ("/dev/parport0").
+struct PortHealth {
+    std::string Device;
+    int32_t Error = 0;
+    bool operator==(const PortHealth&) const = default;
+};
+
 // A run of consecutive I/O ports.
 struct PortRange {
     uint16_t First = 0;
@@ -55,6 +65,9 @@ public:
     // A 16-bit write: the low byte to the register, the high byte to the
     // address after it.
     virtual void WriteRegisterWord(uint16_t base, PortRegister reg, uint16_t value) = 0;
+    // How the port's device answered the accesses since it was last asked,
+    // once per refresh. A port without a device always answers.
+    virtual PortHealth Health() { return {}; }
 
     // The I/O address of a register.
     static uint16_t Address(uint16_t base, PortRegister reg)

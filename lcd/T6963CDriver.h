@@ -84,6 +84,7 @@ public:
     void ClearCells(int32_t column, int32_t row, int32_t count) override;
     void SetPixel(int32_t x, int32_t y) override;
     void ResetPixel(int32_t x, int32_t y) override;
+    PortHealth Health() override { return port_.Health(); }
     // Takes any picture `load` reads, dithered.
     bool DrawScreenBitmap(const std::string& fileName, const PictureLoader& load, uint32_t seed) override;
     // Resets the icon's rectangle pixel by pixel, then sets its black

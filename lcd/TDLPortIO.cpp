@@ -210,6 +210,7 @@ void TDLPortIO::OpenDriver()
     const std::string fileName = loader_.FileName(kServiceName);
     library_ = loader_.Load(DLLPath, fileName);
     if (library_ != nullptr) ActiveHW = ResolveEntryPoints() && SelectDevice() && RequestRegisters();
+    if (ActiveHW) Resolve(loader_, library_, PL::kCheckDeviceName, checkDevice_);
     if (!ActiveHW) {
         if (RunningOnNT) {
             DriverStop();
@@ -219,6 +220,7 @@ void TDLPortIO::OpenDriver()
         if (library_ != nullptr) loader_.Unload(library_);
         library_ = nullptr;
         entry_ = EntryPoints{};
+        checkDevice_ = nullptr;
     }
 }
 
@@ -247,7 +249,17 @@ void TDLPortIO::CloseDriver()
         ActiveHW = false;
         library_ = nullptr;
         entry_ = EntryPoints{};
+        checkDevice_ = nullptr;
     }
+}
+
+PortHealth TDLPortIO::Health()
+{
+    if (checkDevice_ == nullptr) return {};
+    std::array<char, 512> device{};
+    const int32_t error = checkDevice_(device.data(), static_cast<uint32_t>(device.size()));
+    device.back() = '\0';
+    return {device.data(), error};
 }
 
 uint8_t TDLPortIO::GetPortByte(uint16_t port)

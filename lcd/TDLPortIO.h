@@ -79,6 +79,9 @@ public:
     {
         SetPortWord(Address(base, reg), value);
     }
+    // Asks the library's optional entry point (the Linux library has it);
+    // a library without it, or a component that is not open, answers.
+    PortHealth Health() override;
 
 private:
     struct EntryPoints {
@@ -107,6 +110,7 @@ private:
     platform::ServiceHandle manager_ = 0;
     platform::LibraryHandle library_ = nullptr;
     EntryPoints entry_;
+    platform::PortLibrary::CheckDevice checkDevice_ = nullptr;
 };
 
 }  // namespace dotvane

@@ -51,4 +51,14 @@ inline constexpr const char* kRequestAccessName = "DlPortRequestAccess";
 using SelectDevice = int32_t(DLPORT_CALL*)(const char* device, uint32_t base, char* reason, uint32_t reasonSize);
 inline constexpr const char* kSelectDeviceName = "DlPortSelectDevice";
 
+// The Linux library's third extra entry point, asked once per refresh: how
+// the device it reaches the port through answers. Returns 0 while it does
+// (or when no device is used), else the system's error number of the
+// accesses that failed since the last call, every one of them, with the
+// device's name in `device` (a NUL-terminated text of at most `deviceSize`
+// bytes; empty without a device). A device that has gone (ENODEV) is opened
+// again by this call now and then. Windows libraries lack it.
+using CheckDevice = int32_t(DLPORT_CALL*)(char* device, uint32_t deviceSize);
+inline constexpr const char* kCheckDeviceName = "DlPortCheckDevice";
+
 }  // namespace dotvane::platform::PortLibrary

@@ -10,6 +10,7 @@
 #include "platform/linux/KernelFileSnapshot.h"
 #endif
 
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 #include <vector>
@@ -409,6 +410,58 @@ TEST_F(TDotvaneTest, WhatWentWrongWithThePortsDeviceGoesToTheStatusLine)
     EXPECT_EQ(host.errors, (std::vector<std::string>{"Could not open the DriverLINX driver."}));
     EXPECT_EQ(host.statusHistory,
               (std::vector<std::string>{"/dev/parport0: permission denied; add the user to the lp group"}));
+}
+
+// The port's device as the refresh ticks find it, and what the status line
+// is told: once when it stops answering, whatever the errors, and once when
+// it answers again.
+TEST_F(TDotvaneTest, APortDeviceThatFailsAndAnswersAgainIsToldOncePerChange)
+{
+    const std::string gone = "/dev/parport0: No such device; the LCD is not being updated";
+    const std::string failing = "/dev/parport0: Input/output error; the LCD is not being updated";
+    const std::string again = "/dev/parport0: the LCD is being updated again";
+    const PortHealth ok{"/dev/parport0", 0}, noDevice{"/dev/parport0", ENODEV}, io{"/dev/parport0", EIO};
+    struct Case {
+        const char* name;
+        std::vector<PortHealth> ticks;
+        std::vector<std::string> told;
+    };
+    const std::vector<Case> cases{
+        {"answering", {ok, ok, {}}, {}},
+        {"pulled and plugged in again", {ok, noDevice, noDevice, noDevice, ok, ok}, {gone, again}},
+        {"failing from the start", {io, io, ok}, {failing, again}},
+        {"another error while failing", {io, noDevice, noDevice}, {failing}},
+        {"failing twice", {noDevice, ok, io, ok}, {gone, again, failing, again}},
+    };
+    for (const Case& c : cases) {
+        logic.reset();
+        host.statusHistory.clear();
+        display.health = {};
+        Start();
+        for (const PortHealth& health : c.ticks) {
+            display.health = health;
+            Refresh().Fire();
+        }
+        EXPECT_EQ(host.statusHistory, c.told) << c.name;
+    }
+}
+
+// What was sent while the device failed was lost: when it answers again the
+// display is set up anew and every row is written again, changed or not.
+TEST_F(TDotvaneTest, ADisplayWhosePortAnswersAgainIsSetUpAndDrawnAnew)
+{
+    WriteScreens("[Screen0]\nLine0=kept\n");
+    Start();
+    Refresh().Fire();
+    display.health = {"/dev/parport0", ENODEV};
+    Refresh().Fire();
+    Refresh().Fire();
+    display.calls.clear();
+    display.health = {"/dev/parport0", 0};
+    Refresh().Fire();
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"Open", "Pos 0,0", "Text 'kept'"}));
+    Refresh().Fire();
+    EXPECT_EQ(display.Count("Text 'kept'"), 1);
 }
 
 TEST_F(TDotvaneTest, ClearingForAScreenWithABitmapKeepsTheBitmap)

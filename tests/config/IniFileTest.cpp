@@ -252,7 +252,9 @@ TEST(IniFile, ManySectionsAndKeysKeepEveryRule)
 TEST(IniFile, ParsingTimeGrowsWithTheSizeAlone)
 {
     // 100,000 sections of a few keys each: a reader that looks sections or
-    // keys up one by one takes minutes here.
+    // keys up one by one takes minutes here, several even without the
+    // sanitizers; a linear one a fraction of a second, and some seconds
+    // under the sanitizers on a loaded machine.
     std::string text;
     for (int i = 0; i < 100000; ++i) {
         const std::string n = std::to_string(i);
@@ -264,7 +266,7 @@ TEST(IniFile, ParsingTimeGrowsWithTheSizeAlone)
     EXPECT_EQ(ini.Sections().size(), 100000u);
     EXPECT_EQ(ini.GetInteger("s99999", "a", 0), 99999);
     EXPECT_EQ(ini.GetInteger("S99999", "c", 0), 3);
-    EXPECT_LT(taken, std::chrono::seconds(10));
+    EXPECT_LT(taken, std::chrono::seconds(60));
 }
 
 }  // namespace

@@ -33,6 +33,17 @@ int32_t DLPORT_CALL RequestAccess(uint32_t port, uint32_t count)
     return FakePortLibrary::Current().AccessError;
 }
 
+int32_t CheckDevice(char* device, uint32_t deviceSize)
+{
+    FakePortLibrary& library = FakePortLibrary::Current();
+    ++library.DeviceChecks;
+    const std::string& name = library.Device.Device;
+    const size_t length = std::min<size_t>(name.size(), deviceSize - 1);
+    std::copy_n(name.begin(), length, device);
+    device[length] = '\0';
+    return library.Device.Error;
+}
+
 template <typename Function>
 void* Address(Function function)
 {
@@ -76,6 +87,7 @@ void* FakePortLibrary::Symbol(platform::LibraryHandle library, const std::string
     if (name == "DlPortWritePortBufferUshort") return Address<PL::WriteBufferUshort>(WriteBuffer<uint16_t>);
     if (name == "DlPortWritePortBufferUlong") return Address<PL::WriteBufferUlong>(WriteBuffer<uint32_t>);
     if (name == "DlPortRequestAccess") return Address<PL::RequestAccess>(RequestAccess);
+    if (name == "DlPortCheckDevice") return Address<PL::CheckDevice>(CheckDevice);
     return nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lcd/ParallelPort.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortLibrary.h"
 
@@ -39,6 +40,9 @@ public:
     bool UnloadFails = false;
     // What DlPortRequestAccess answers (0 grants).
     int32_t AccessError = 0;
+    // What DlPortCheckDevice answers, and how often it was asked.
+    PortHealth Device;
+    int DeviceChecks = 0;
 
     std::vector<std::pair<std::string, std::string>> Loads;  // folder, file name
     std::vector<std::pair<uint32_t, uint32_t>> AccessRequests;

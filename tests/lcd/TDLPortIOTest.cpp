@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace dotvane::test {
 namespace {
@@ -294,6 +295,41 @@ TEST_F(TDLPortIOTest, LibraryWithoutAccessRequestOpensAsBefore)
     component.Registers = {{888, 4}};
     component.OpenDriver();
     EXPECT_TRUE(component.ActiveHW);
+}
+
+// The library's optional device check is asked once per question and its
+// answer passed on; a library without it (DLPortIO.dll), or a component
+// that is not open, always answers.
+TEST_F(TDLPortIOTest, HealthIsWhatTheLibrarysDeviceCheckAnswers)
+{
+    struct Case {
+        const char* name;
+        bool withCheck;
+        PortHealth device;
+        PortHealth expected;
+        int checks;
+    };
+    const PortHealth gone{"/dev/parport0", ENODEV};
+    const std::vector<Case> cases{
+        {"answering", true, {"/dev/parport0", 0}, {"/dev/parport0", 0}, 1},
+        {"failing", true, gone, gone, 1},
+        {"no device", true, {}, {}, 1},
+        {"library without the check", false, gone, {}, 0},
+    };
+    services.IsNT = false;
+    for (const Case& c : cases) {
+        library.Missing = c.withCheck ? std::set<std::string>{} : std::set<std::string>{"DlPortCheckDevice"};
+        library.Device = c.device;
+        library.DeviceChecks = 0;
+        TDLPortIO component(services, library);
+        EXPECT_EQ(component.Health(), PortHealth{}) << c.name << ": not open";
+        component.OpenDriver();
+        ASSERT_TRUE(component.ActiveHW) << c.name;
+        EXPECT_EQ(component.Health(), c.expected) << c.name;
+        EXPECT_EQ(library.DeviceChecks, c.checks) << c.name;
+        component.CloseDriver();
+        EXPECT_EQ(component.Health(), PortHealth{}) << c.name << ": closed";
+    }
 }
 
 // As the display drivers' port: the kernel driver file in the program's

@@ -38,6 +38,8 @@ public:
         calls.push_back("Reset " + std::to_string(x) + "," + std::to_string(y));
     }
 
+    PortHealth Health() override { return health; }
+
     int Count(const std::string& call) const
     {
         int n = 0;
@@ -50,6 +52,8 @@ public:
     bool blanksErase = true;
     // What Open reports.
     std::optional<PortOpenFailure> openError;
+    // How the port's device answers.
+    PortHealth health;
 };
 
 }  // namespace dotvane::test

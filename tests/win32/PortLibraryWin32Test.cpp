@@ -41,6 +41,7 @@ TEST(PortLibraryWin32, LoaderFindsTheLibraryBesideTheProgramWithEveryEntryPoint)
     ASSERT_NE(library, nullptr);
     for (const char* name : PL::kEntryPointNames) EXPECT_NE(loader.Symbol(library, name), nullptr) << name;
     EXPECT_EQ(loader.Symbol(library, PL::kRequestAccessName), nullptr) << "Windows libraries have no access request";
+    EXPECT_EQ(loader.Symbol(library, PL::kCheckDeviceName), nullptr) << "nor a device to check";
     EXPECT_EQ(loader.Symbol(library, "DlPortNoSuchFunction"), nullptr);
     EXPECT_TRUE(loader.Unload(library));
     EXPECT_EQ(::GetModuleHandleA("DLPortIO.dll"), nullptr);
@@ -86,6 +87,8 @@ TEST_F(LibraryPortTest, AccessesReachTheLibraryWithTheirWidths)
     EXPECT_EQ(component.GetPortByte(0xBBB), 0x5A);
     EXPECT_EQ(FakeLibraryLog(), (std::vector<Access>{{true, 0x378, 0x41, 1}, {true, 0x37A, 0xBEEF, 2},
                                                     {false, 0xBBB, 0x5A, 1}}));
+    // Without the entry point that checks a device, the port always answers.
+    EXPECT_EQ(component.Health(), PortHealth{});
 
     component.CloseDriver();
     EXPECT_FALSE(component.ActiveHW);

@@ -134,6 +134,16 @@ void Out(uint32_t port, Value value)
     (void)value;
 #endif
 }
+
+// Copies `text` into a caller's buffer of `size` bytes, cut to fit and
+// NUL-terminated.
+void CopyText(const std::string& text, char* buffer, uint32_t size)
+{
+    if (buffer == nullptr || size == 0) return;
+    const size_t length = std::min<size_t>(text.size(), size - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+}
 }  // namespace
 
 #include "platform/linux/dlportio/EntryPointBodies.inc"
@@ -152,7 +162,7 @@ int32_t DlPortRequestAccess(uint32_t port, uint32_t count)
 int32_t DlPortSelectDevice(const char* device, uint32_t base, char* reason, uint32_t reasonSize)
 {
     using dotvane::dlportio::PpdevPort;
-    if (reason != nullptr && reasonSize > 0) reason[0] = '\0';
+    CopyText("", reason, reasonSize);
     Device().Close();
     const std::string named = device != nullptr ? device : "";
     std::string path = named;
@@ -167,11 +177,13 @@ int32_t DlPortSelectDevice(const char* device, uint32_t base, char* reason, uint
     if (error == 0) return 0;
     const bool noPpdev = failed == PpdevPort::Step::Open && (error == ENOENT || error == ENODEV || error == ENXIO);
     if (named.empty() && noPpdev) return 0;
-    if (reason != nullptr && reasonSize > 0) {
-        const std::string text = dotvane::dlportio::DescribeFailure(path, failed, error);
-        const size_t length = std::min<size_t>(text.size(), reasonSize - 1);
-        std::memcpy(reason, text.data(), length);
-        reason[length] = '\0';
-    }
+    CopyText(dotvane::dlportio::DescribeFailure(path, failed, error), reason, reasonSize);
     return error;
+}
+
+// Asked once per refresh; while no device is used there is nothing to tell.
+int32_t DlPortCheckDevice(char* device, uint32_t deviceSize)
+{
+    CopyText(Device().Device(), device, deviceSize);
+    return Device().Check(dotvane::dlportio::PpdevPort::Clock::now());
 }

@@ -23,6 +23,7 @@ DLPORT_EXPORT void DlPortWritePortBufferUshort(uint32_t port, const uint16_t* bu
 DLPORT_EXPORT void DlPortWritePortBufferUlong(uint32_t port, const uint32_t* buffer, uint32_t count);
 DLPORT_EXPORT int32_t DlPortRequestAccess(uint32_t port, uint32_t count);
 DLPORT_EXPORT int32_t DlPortSelectDevice(const char* device, uint32_t base, char* reason, uint32_t reasonSize);
+DLPORT_EXPORT int32_t DlPortCheckDevice(char* device, uint32_t deviceSize);
 
 // The exports must have exactly the types the port component casts them to.
 namespace dotvane::platform::PortLibrary {
@@ -40,4 +41,5 @@ static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUshort), WriteBuffer
 static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUlong), WriteBufferUlong>);
 static_assert(std::is_same_v<decltype(&DlPortRequestAccess), RequestAccess>);
 static_assert(std::is_same_v<decltype(&DlPortSelectDevice), SelectDevice>);
+static_assert(std::is_same_v<decltype(&DlPortCheckDevice), CheckDevice>);
 }  // namespace dotvane::platform::PortLibrary

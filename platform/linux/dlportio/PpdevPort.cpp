@@ -33,7 +33,22 @@ std::string SystemWords(int error)
 int PpdevPort::Open(const std::string& device, uint32_t base, Step& failed)
 {
     Close();
-    const int fd = ::open(device.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    device_ = device;
+    const int error = Attach(failed);
+    if (error != 0) {
+        device_.clear();
+        return error;
+    }
+    open_ = true;
+    base_ = base;
+    error_ = answered_ = failed_ = 0;
+    reopenAt_.reset();
+    return 0;
+}
+
+int PpdevPort::Attach(Step& failed)
+{
+    const int fd = ::open(device_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         failed = Step::Open;
         return LastError();
@@ -54,7 +69,6 @@ int PpdevPort::Open(const std::string& device, uint32_t base, Step& failed)
         return error;
     }
     fd_ = fd;
-    base_ = base;
     dataInput_ = false;
     extendedControl_ = kByteModeFifoEmpty;
     return 0;
@@ -62,16 +76,73 @@ int PpdevPort::Open(const std::string& device, uint32_t base, Step& failed)
 
 void PpdevPort::Close()
 {
-    if (fd_ < 0) return;
-    ::ioctl(fd_, PPRELEASE);
-    ::close(fd_);
+    if (fd_ >= 0) {
+        ::ioctl(fd_, PPRELEASE);
+        ::close(fd_);
+    }
     fd_ = -1;
+    open_ = false;
+    device_.clear();
+}
+
+bool PpdevPort::Call(unsigned long request, void* argument)
+{
+    if (fd_ < 0) return false;
+    if (::ioctl(fd_, request, argument) == 0) {
+        ++answered_;
+        return true;
+    }
+    lastError_ = LastError();
+    ++failed_;
+    // The device has gone with its port: nothing is left to release.
+    if (lastError_ == ENODEV) {
+        ::close(fd_);
+        fd_ = -1;
+        error_ = ENODEV;
+    }
+    return false;
+}
+
+int PpdevPort::Check(Clock::time_point now)
+{
+    if (!open_) return 0;
+    // Without a call since the last Check, the status register tells: reading
+    // it changes no line of the port.
+    if (fd_ >= 0 && answered_ == 0 && failed_ == 0) {
+        unsigned char status = 0;
+        Call(PPRSTATUS, &status);
+    }
+    if (fd_ < 0) {
+        Reopen(now);
+    } else if (answered_ > 0) {
+        error_ = 0;
+    } else if (failed_ > 0) {
+        error_ = lastError_;
+    }
+    answered_ = failed_ = 0;
+    return error_;
+}
+
+void PpdevPort::Reopen(Clock::time_point now)
+{
+    if (!reopenAt_) {
+        reopenAt_ = now + ReopenInterval;
+        return;
+    }
+    if (now < *reopenAt_) return;
+    Step failed = Step::Open;
+    if (Attach(failed) == 0) {
+        error_ = 0;
+        reopenAt_.reset();
+    } else {
+        reopenAt_ = now + ReopenInterval;
+    }
 }
 
 void PpdevPort::SetDataInput(bool input)
 {
     int direction = input ? 1 : 0;
-    if (::ioctl(fd_, PPDATADIR, &direction) == 0) dataInput_ = input;
+    if (Call(PPDATADIR, &direction)) dataInput_ = input;
 }
 
 void PpdevPort::WriteControl(uint8_t value)
@@ -79,7 +150,7 @@ void PpdevPort::WriteControl(uint8_t value)
     const bool input = (value & kDirectionInput) != 0;
     auto lines = static_cast<unsigned char>(value & ~kDirectionInput);
     if (input && !dataInput_) SetDataInput(true);
-    ::ioctl(fd_, PPWCONTROL, &lines);
+    Call(PPWCONTROL, &lines);
     if (!input && dataInput_) SetDataInput(false);
 }
 
@@ -88,7 +159,7 @@ void PpdevPort::Write(uint32_t port, uint8_t value)
     if (fd_ < 0) return;
     if (port == base_) {
         unsigned char data = value;
-        ::ioctl(fd_, PPWDATA, &data);
+        Call(PPWDATA, &data);
     } else if (port == base_ + 2) {
         WriteControl(value);
     } else if (port == base_ + 0x402) {
@@ -101,11 +172,11 @@ uint8_t PpdevPort::Read(uint32_t port)
     if (fd_ < 0) return 0xFF;
     unsigned char value = 0xFF;
     if (port == base_) {
-        if (::ioctl(fd_, PPRDATA, &value) != 0) return 0xFF;
+        if (!Call(PPRDATA, &value)) return 0xFF;
     } else if (port == base_ + 1) {
-        if (::ioctl(fd_, PPRSTATUS, &value) != 0) return 0xFF;
+        if (!Call(PPRSTATUS, &value)) return 0xFF;
     } else if (port == base_ + 2) {
-        if (::ioctl(fd_, PPRCONTROL, &value) != 0) return 0xFF;
+        if (!Call(PPRCONTROL, &value)) return 0xFF;
         value = static_cast<unsigned char>((value & ~kDirectionInput) | (dataInput_ ? kDirectionInput : 0));
     } else if (port == base_ + 0x402) {
         value = extendedControl_;

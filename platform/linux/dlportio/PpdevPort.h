@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace dotvane::dlportio {
@@ -25,10 +27,19 @@ namespace dotvane::dlportio {
 // Other addresses (the EPP registers at Base+3 and up, which 16-bit writes
 // to the control register touch) are not reached: writes are dropped and
 // reads give all ones. A call that fails loses its access the same way.
+//
+// The device can fail while the program runs: every call fails with EIO,
+// or with ENODEV once a USB printer-port adapter is pulled. Check, asked
+// now and then, tells whether the device answers. A device that has gone is
+// closed at its first ENODEV; from then on accesses are dropped without a
+// call, and Check opens it again every ReopenInterval, so that an adapter
+// plugged in again serves the port without a restart.
 class PpdevPort {
 public:
     // Which call of opening failed.
     enum class Step { Open, NotPpdev, Claim };
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::seconds ReopenInterval{10};
 
     PpdevPort() = default;
     ~PpdevPort() { Close(); }
@@ -42,20 +53,46 @@ public:
     int Open(const std::string& device, uint32_t base, Step& failed);
     // Releases the port (PPRELEASE) and closes the device.
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    // Whether the port is reached through the device: from an Open that
+    // worked until Close, also while a device that has gone waits to be
+    // opened again.
+    bool IsOpen() const { return open_; }
     uint32_t Base() const { return base_; }
+    const std::string& Device() const { return device_; }
 
     uint8_t Read(uint32_t port);
     void Write(uint32_t port, uint8_t value);
 
+    // 0 while the device answers, else the system's error of its failing
+    // calls. The device answers when a call since the last Check worked,
+    // and fails when every one failed; without any call since, its status
+    // register is read to find out. A device that has gone is opened again
+    // when `now` is ReopenInterval after the Check that first found it
+    // gone, or after the last attempt.
+    int Check(Clock::time_point now);
+
 private:
+    // The steps of Open on `device_`, leaving the device open in fd_.
+    int Attach(Step& failed);
+    // One request to the device, counted for Check; ENODEV closes it.
+    bool Call(unsigned long request, void* argument);
+    void Reopen(Clock::time_point now);
     void WriteControl(uint8_t value);
     void SetDataInput(bool input);
 
     int fd_ = -1;
+    bool open_ = false;
+    std::string device_;
     uint32_t base_ = 0;
     bool dataInput_ = false;
     uint8_t extendedControl_ = 0;
+    // What Check last found, and the calls since.
+    int error_ = 0;
+    int answered_ = 0;
+    int failed_ = 0;
+    int lastError_ = 0;
+    // When a device that has gone is next opened again.
+    std::optional<Clock::time_point> reopenAt_;
 };
 
 // The device and why it could not be used, in plain words for the user:

@@ -333,6 +333,40 @@ TEST_F(DlPortIOPpdevTest, APortHeldByThePrinterDriverIsReportedOnTheStatusLine)
               (Calls{"open /dev/parport1", "PPEXCL", "PPCLAIM -> ENXIO", "close"}));
 }
 
+// The device fails while the program runs. The display's port tells it,
+// with the device's name, at the next question after the accesses, and
+// tells when it answers again; a device that has gone costs no call until
+// it is opened again, ten seconds on.
+TEST_F(DlPortIOPpdevTest, ADeviceThatFailsMidRunIsToldAndAnswersAgain)
+{
+    const PortHealth answering{"/dev/parport1", 0};
+    UseT6963C("/dev/parport1", 0);
+    OpenDisplay();
+    ASSERT_TRUE(component.ActiveHW);
+    EXPECT_EQ(display.Health(), answering);
+
+    PpdevStandIn::SetFault(EIO);
+    display.SetTextPosition(0, 0);
+    display.WriteText("lost");
+    EXPECT_EQ(display.Health(), (PortHealth{"/dev/parport1", EIO}));
+    PpdevStandIn::SetFault(0);
+    EXPECT_EQ(display.Health(), answering);
+    display.SetTextPosition(0, 0);
+    display.WriteText("again");
+    EXPECT_EQ(emulator::ReadText(Glass(), 0, 0, 8, 6), "again ");
+
+    PpdevStandIn::TakeCalls();
+    PpdevStandIn::SetFault(ENODEV);
+    display.WriteText("gone");
+    EXPECT_EQ(display.Health(), (PortHealth{"/dev/parport1", ENODEV}));
+    EXPECT_EQ(display.Health(), (PortHealth{"/dev/parport1", ENODEV}));
+    EXPECT_EQ(PpdevStandIn::TakeCalls(), (Calls{"PPWDATA -> ENODEV", "close"}));
+    PpdevStandIn::SetFault(0);
+    display.WriteText("dropped");
+    EXPECT_EQ(display.Health(), (PortHealth{"/dev/parport1", ENODEV}));
+    EXPECT_TRUE(PpdevStandIn::TakeCalls().empty());
+}
+
 TEST_F(DlPortIOPpdevTest, ANamedDeviceThatIsMissingOrNoPortIsReported)
 {
     TempDir folder;

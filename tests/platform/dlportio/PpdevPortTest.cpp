@@ -176,6 +176,69 @@ TEST_F(PpdevPortTest, APortInUseFailsAtOnceInsteadOfWaiting)
     EXPECT_EQ(PpdevStandIn::TakeCalls(), (Calls{"open /dev/parport0", "PPEXCL", "PPCLAIM -> ENXIO", "close"}));
 }
 
+// A device that fails mid-run, step by step: the fault the stand-in kernel
+// then has (-1 leaves it), a data write of 0x41, a Check `At` seconds after
+// the start, and what the Check answers and which calls were made.
+struct FaultStep {
+    int Fault;
+    bool Write;
+    int At;
+    int Answer;
+    Calls Made;
+};
+
+struct FaultCase {
+    const char* Name;
+    std::vector<FaultStep> Steps;
+};
+
+class DeviceFaultTest : public PpdevPortTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(DeviceFaultTest, CheckTellsWhetherTheDeviceAnswersAndOpensAGoneOneAgain)
+{
+    OpenClaimed();
+    const PpdevPort::Clock::time_point start{};
+    int index = 0;
+    for (const FaultStep& step : GetParam().Steps) {
+        if (step.Fault >= 0) PpdevStandIn::SetFault(step.Fault);
+        if (step.Write) port.Write(888, 0x41);
+        EXPECT_EQ(port.Check(start + std::chrono::seconds(step.At)), step.Answer) << "step " << index;
+        EXPECT_EQ(PpdevStandIn::TakeCalls(), step.Made) << "step " << index;
+        EXPECT_TRUE(port.IsOpen()) << "step " << index;
+        ++index;
+    }
+    EXPECT_EQ(port.Device(), "/dev/parport0");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MidRun, DeviceFaultTest,
+    ::testing::Values(
+        // Every call fails with EIO; without calls since the last Check the
+        // status is read to find out, and once it answers the writes go on.
+        FaultCase{"Eio",
+                  {{-1, true, 0, 0, {"PPWDATA 41"}},
+                   {-1, false, 1, 0, {"PPRSTATUS 7F"}},
+                   {EIO, true, 2, EIO, {"PPWDATA -> EIO"}},
+                   {-1, false, 3, EIO, {"PPRSTATUS -> EIO"}},
+                   {0, false, 4, 0, {"PPRSTATUS 7F"}},
+                   {-1, true, 5, 0, {"PPWDATA 41"}}}},
+        // A pulled adapter: the device is closed at its first ENODEV and
+        // costs no call from then on; it is opened again every 10 s after
+        // the Check that found it gone, and serves the port once back.
+        FaultCase{"Enodev",
+                  {{ENODEV, true, 0, ENODEV, {"PPWDATA -> ENODEV", "close"}},
+                   {-1, true, 9, ENODEV, {}},
+                   {-1, false, 10, ENODEV, {"open /dev/parport0 -> ENOENT"}},
+                   {0, true, 15, ENODEV, {}},
+                   {-1, false, 20, 0, {"open /dev/parport0", "PPEXCL", "PPCLAIM"}},
+                   {-1, true, 21, 0, {"PPWDATA 41"}}}},
+        // A device that goes while failing with EIO is opened again too.
+        FaultCase{"EioThenEnodev",
+                  {{EIO, true, 0, EIO, {"PPWDATA -> EIO"}},
+                   {ENODEV, false, 1, ENODEV, {"PPRSTATUS -> ENODEV", "close"}},
+                   {0, false, 11, 0, {"open /dev/parport0", "PPEXCL", "PPCLAIM"}}}}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.Name); });
+
 struct FailureCase {
     PpdevPort::Step Step;
     int Error;

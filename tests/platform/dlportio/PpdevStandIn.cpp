@@ -7,6 +7,7 @@
 #include <linux/ppdev.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -96,6 +97,7 @@ public:
         config.Minor = MinorOf(config.Device);
         if (const char* proc = std::getenv("DOTVANE_PPDEV_PROC")) config.ProcRoot = proc;
         if (const char* log = std::getenv("DOTVANE_PPDEV_LOG")) config.LogFile = log;
+        if (const char* fault = std::getenv("DOTVANE_PPDEV_FAULT")) config.FaultFile = fault;
         config.Panel = emulator::SimulationConfig::FromEnvironment([](const char* name) { return std::getenv(name); });
         if (std::getenv("DOTVANE_SIM_PNG")) config.PictureFile = config.Panel.PictureFile;
         Reset(config);
@@ -106,7 +108,8 @@ public:
         environmentRead_ = true;
         if (fd_ >= 0) RealClose()(fd_);
         fd_ = -1;
-        claimed_ = exclusive_ = registered_ = false;
+        claimed_ = exclusive_ = registered_ = pulled_ = false;
+        fault_ = 0;
         config_ = config;
         simulation_ = std::make_unique<emulator::PanelSimulation>(config.Panel);
         calls_.clear();
@@ -131,10 +134,13 @@ public:
         return config_.ProcRoot + "/sys/dev/parport/" + (path + std::strlen(kProcParport));
     }
 
+    void SetFault(int error) { fault_ = error; }
+
     int OpenDevice()
     {
         const std::string call = "open " + config_.Device;
         if (config_.OpenError != 0) return Fail(call, config_.OpenError);
+        if (Fault() == ENODEV) return Fail(call, ENOENT);  // the device's node has gone with the adapter
         if (fd_ >= 0) return Fail(call, EBUSY);  // one opener is all these tests need
         fd_ = RealOpen()("/dev/null", O_RDWR | O_CLOEXEC);
         Record(call);
@@ -154,12 +160,21 @@ public:
         Record(claimed_ ? "close while claimed" : "close");
         const int result = RealClose()(fd_);
         fd_ = -1;
-        claimed_ = exclusive_ = registered_ = false;
+        claimed_ = exclusive_ = registered_ = pulled_ = false;
         return result;
     }
 
     int Ioctl(unsigned long request, void* argument)
     {
+        // A pulled adapter takes its port with it: the open device never
+        // answers again.
+        const int fault = Fault();
+        if (fault == ENODEV) pulled_ = true;
+        if (pulled_) {
+            claimed_ = false;
+            return Fail(Name(request), ENODEV);
+        }
+        if (fault != 0) return Fail(Name(request), fault);
         switch (request) {
         case PPEXCL:
             if (registered_) return Fail("PPEXCL", EINVAL);
@@ -235,6 +250,8 @@ private:
     static std::string Name(unsigned long request)
     {
         switch (request) {
+        case PPEXCL: return "PPEXCL";
+        case PPCLAIM: return "PPCLAIM";
         case PPRELEASE: return "PPRELEASE";
         case PPWDATA: return "PPWDATA";
         case PPRDATA: return "PPRDATA";
@@ -257,6 +274,21 @@ private:
         port.Write(port.Base() + 2u, kClaimedControl);
         port.Write(port.Base() + 0x402u, kClaimedExtendedControl);
         return Done("PPCLAIM");
+    }
+
+    // The fault set, or the one the fault file names.
+    int Fault() const
+    {
+        if (config_.FaultFile.empty()) return fault_;
+        char text[16] = {};
+        const int fd = RealOpen()(config_.FaultFile.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return 0;
+        const ssize_t length = ::read(fd, text, sizeof text - 1);
+        RealClose()(fd);
+        const std::string name(text, length > 0 ? static_cast<size_t>(length) : 0);
+        if (name.starts_with("ENODEV")) return ENODEV;
+        if (name.starts_with("EIO")) return EIO;
+        return 0;
     }
 
     void Record(const std::string& call)
@@ -308,6 +340,9 @@ private:
     bool claimed_ = false;
     bool exclusive_ = false;
     bool registered_ = false;
+    // The open device belongs to an adapter that was pulled.
+    bool pulled_ = false;
+    int fault_ = 0;
     std::vector<std::string> calls_;
     std::FILE* log_ = nullptr;
 };
@@ -330,6 +365,12 @@ void PpdevStandIn::Stop()
 {
     std::lock_guard lock(State().Lock);
     State().Stop();
+}
+
+void PpdevStandIn::SetFault(int error)
+{
+    std::lock_guard lock(State().Lock);
+    State().SetFault(error);
 }
 
 std::vector<std::string> PpdevStandIn::TakeCalls()

@@ -30,6 +30,9 @@ struct PpdevStandInConfig {
     std::string PictureFile;
     // Where to append the calls other than register writes, as they happen.
     std::string LogFile;
+    // When not empty, a file read at every call of the device that makes it
+    // fail while it holds an error's name (see SetFault): "EIO" or "ENODEV".
+    std::string FaultFile;
 };
 
 // The kernel's side of a ppdev device, standing in front of the C library:
@@ -43,14 +46,20 @@ struct PpdevStandInConfig {
 //
 // A preloaded stand-in reads its configuration from the environment when
 // first used: DOTVANE_PPDEV_DEVICE (the device; the stand-in is idle
-// without it), DOTVANE_PPDEV_PROC, DOTVANE_PPDEV_LOG, and the module from
-// the DOTVANE_SIM_* variables of the simulated port library.
+// without it), DOTVANE_PPDEV_PROC, DOTVANE_PPDEV_LOG, DOTVANE_PPDEV_FAULT
+// (the FaultFile), and the module from the DOTVANE_SIM_* variables of the
+// simulated port library.
 class PpdevStandIn {
 public:
     // Starts over with a new machine: closed device, fresh module, no calls.
     static void Reset(const PpdevStandInConfig& config);
     // Stops answering for any device.
     static void Stop();
+    // Makes the device fail from now on, until called with 0: with EIO
+    // every call fails; ENODEV pulls the adapter, so that calls on the open
+    // device fail with ENODEV for good and opening fails with ENOENT until
+    // the adapter is back, when a new opening works.
+    static void SetFault(int error);
     // The calls since the last Take, one text each: "open /dev/parport0",
     // "PPCLAIM", "PPWDATA 41", "PPRDATA 03", "PPDATADIR 1", "close",
     // "ioperm 888 3", a failure ending in " -> EACCES".
