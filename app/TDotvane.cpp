@@ -115,7 +115,7 @@ void TDotvane::WatchDisplayPort()
 {
     const std::optional<LcdPortWatch::Change> change = portWatch_.Check(display_.Health());
     if (!change) return;
-    host_.SetStatusText(change->Text);
+    notices_.SetStatusText(change->Text);
     if (!change->Answering) return;
     // What was sent while the device failed was lost, and the module may
     // have lost its set-up with it. The port is open already, so opening

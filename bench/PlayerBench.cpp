@@ -5,6 +5,7 @@
 // ticks follow each other as fast as they can; besides the mean, the
 // counters give the median tick and the first one, in milliseconds.
 #include "app/qt/MainWindow.h"
+#include "app/qt/MessageBoxes.h"
 #include "platform/linux/mpris/MprisPlayer.h"
 
 #include <QApplication>
@@ -67,7 +68,8 @@ void BM_RefreshWithAPlayerThatNeverAnswers(benchmark::State& state)
     {
         const std::unique_ptr<dotvane::platform::Player> player = dotvane::platform::CreateMprisPlayer();
         const dotvane::platform::PlayerService::Scoped installed(*player);
-        dotvane::MainWindow window(folder);
+        dotvane::MessageBoxes boxes;
+        dotvane::MainWindow window(folder, boxes);
         window.show();
         QApplication::processEvents();
         std::vector<double> ticks;
