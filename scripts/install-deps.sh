@@ -8,11 +8,20 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxcb1-dev xvfb xauth x11-apps xdotool fonts-dejavu-core python3 dbus dbus-daemon
-  dovecot-pop3d systemd
+  dovecot-pop3d systemd dbus-tests
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64 fonts-wine fonts-liberation
   zlib1g-dev libz-mingw-w64-dev
   dpkg-dev lintian groff-base man-db
 )
+
+# 32-bit Wine, for the tests of the 32-bit Windows build, comes from Debian's
+# i386 architecture, and runs only on a kernel that runs 32-bit programs.
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if bash "$(dirname "$0")/runs-32bit.sh"; then
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  packages+=(wine32:i386)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,8 +29,6 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -14,8 +14,9 @@ long messages (the lines must be time-stamped, the dropped ones counted);
 standard output and error closed; standard error a pipe without a reader;
 the stop signals blocked by the parent; 1000 SIGTERMs at once, with Qt's
 debug lines asked for (they must be time-stamped lines).
-"states", with --headless: waiting on a web server that never answers, and
-on a T6963C whose busy check never answers.
+"states", with --headless: waiting on a web server that never answers, on a
+T6963C whose busy check never answers, and on ten media players on a private
+session bus that never answer (dbus-test-tool's black holes).
 "window", on a private Xvfb display: a message box at start-up, before the
 main window exists, and one while a screen's icons are drawn.
 """
@@ -209,6 +210,35 @@ def busy_check(context):
         case.stop()
 
 
+def bus_names(env):
+    return subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                           "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"],
+                          env=env, capture_output=True, text=True, timeout=10).stdout
+
+
+def silent_players(context):
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
+                           stdout=subprocess.PIPE, text=True)
+    holes = []
+    try:
+        env = dict(context.env, DBUS_SESSION_BUS_ADDRESS=bus.stdout.readline().strip())
+        for i in range(10):
+            holes.append(subprocess.Popen(["dbus-test-tool", "black-hole", "--session",
+                                           "--name=org.mpris.MediaPlayer2.silent%d" % i], env=env))
+        deadline = time.monotonic() + 10
+        while bus_names(env).count("org.mpris.MediaPlayer2.silent") < 10:
+            if time.monotonic() > deadline:
+                fail("silent players: the black holes did not take their names")
+            time.sleep(0.1)
+        with Case("ten media players that never answer", context, SCREEN + "Line3=$winamptitle$\n", env=env) as case:
+            case.wait_for(case.shows_rows, 15, "screen on the glass")
+            case.stop()
+    finally:
+        for process in holes + [bus]:
+            process.terminate()
+            process.wait()
+
+
 def startup_box(context):
     with Case("a box at start-up", context, SCREEN + MISSING_BITMAP, arguments=()) as case:
         case.wait_for(lambda: visible_windows(context.env, "^Dotvane$"), 15, "message box")
@@ -233,7 +263,7 @@ class Context:
 
 GROUPS = {
     "output": [full_standard_error, badly_set_up, many_signals],
-    "states": [silent_web_server, busy_check],
+    "states": [silent_web_server, busy_check, silent_players],
     "window": [startup_box, running_box],
 }
 
