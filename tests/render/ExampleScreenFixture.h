@@ -25,7 +25,7 @@ protected:
     {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(std::string(DOTVANE_SOURCE_DIR) + "/examples");
-        player.SetReply(0, 104, 1);
+        player.SetReply(0, platform::kPlayerGetStatus, 1);
     }
     void TearDown() override { std::filesystem::current_path(previous); }
 
