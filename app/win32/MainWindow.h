@@ -6,7 +6,7 @@
 #include "app/win32/PictureView.h"
 #include "app/win32/StatusLine.h"
 #include "app/win32/TimerTable.h"
-#include "app/win32/Win32Api.h"
+#include "platform/win32/Win32Api.h"
 #include "app/win32/WindowLayout.h"
 #include "app/win32/WindowMenus.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/win32/Win32Api.h"
+#include "platform/win32/Win32Api.h"
 #include "base/Rect.h"
 
 #include <cstdint>

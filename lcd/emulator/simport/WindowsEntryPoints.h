@@ -1,40 +1,7 @@
 #pragma once
 
-#include "platform/PortLibrary.h"
-
-#include <cstdint>
-#include <type_traits>
-
 // The exported functions of the simulated DLPortIO.dll: the twelve entry
-// points of the DriverLINX library, with C linkage, in its calling
-// convention, by their plain names.
+// points of the DriverLINX library.
 #define DLPORT_EXPORT extern "C" __declspec(dllexport)
 
-DLPORT_EXPORT uint8_t DLPORT_CALL DlPortReadPortUchar(uint32_t port);
-DLPORT_EXPORT uint16_t DLPORT_CALL DlPortReadPortUshort(uint32_t port);
-DLPORT_EXPORT uint32_t DLPORT_CALL DlPortReadPortUlong(uint32_t port);
-DLPORT_EXPORT void DLPORT_CALL DlPortWritePortUchar(uint32_t port, uint8_t value);
-DLPORT_EXPORT void DLPORT_CALL DlPortWritePortUshort(uint32_t port, uint16_t value);
-DLPORT_EXPORT void DLPORT_CALL DlPortWritePortUlong(uint32_t port, uint32_t value);
-DLPORT_EXPORT void DLPORT_CALL DlPortReadPortBufferUchar(uint32_t port, uint8_t* buffer, uint32_t count);
-DLPORT_EXPORT void DLPORT_CALL DlPortReadPortBufferUshort(uint32_t port, uint16_t* buffer, uint32_t count);
-DLPORT_EXPORT void DLPORT_CALL DlPortReadPortBufferUlong(uint32_t port, uint32_t* buffer, uint32_t count);
-DLPORT_EXPORT void DLPORT_CALL DlPortWritePortBufferUchar(uint32_t port, const uint8_t* buffer, uint32_t count);
-DLPORT_EXPORT void DLPORT_CALL DlPortWritePortBufferUshort(uint32_t port, const uint16_t* buffer, uint32_t count);
-DLPORT_EXPORT void DLPORT_CALL DlPortWritePortBufferUlong(uint32_t port, const uint32_t* buffer, uint32_t count);
-
-// The exports must have exactly the types the port component casts them to.
-namespace dotvane::platform::PortLibrary {
-static_assert(std::is_same_v<decltype(&DlPortReadPortUchar), ReadUchar>);
-static_assert(std::is_same_v<decltype(&DlPortReadPortUshort), ReadUshort>);
-static_assert(std::is_same_v<decltype(&DlPortReadPortUlong), ReadUlong>);
-static_assert(std::is_same_v<decltype(&DlPortWritePortUchar), WriteUchar>);
-static_assert(std::is_same_v<decltype(&DlPortWritePortUshort), WriteUshort>);
-static_assert(std::is_same_v<decltype(&DlPortWritePortUlong), WriteUlong>);
-static_assert(std::is_same_v<decltype(&DlPortReadPortBufferUchar), ReadBufferUchar>);
-static_assert(std::is_same_v<decltype(&DlPortReadPortBufferUshort), ReadBufferUshort>);
-static_assert(std::is_same_v<decltype(&DlPortReadPortBufferUlong), ReadBufferUlong>);
-static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUchar), WriteBufferUchar>);
-static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUshort), WriteBufferUshort>);
-static_assert(std::is_same_v<decltype(&DlPortWritePortBufferUlong), WriteBufferUlong>);
-}  // namespace dotvane::platform::PortLibrary
+#include "platform/PortLibraryEntryPoints.h"
