@@ -35,9 +35,9 @@ std::string HelpText(std::string_view program)
            "  --version   show the program's name and version and exit\n"
            "\n"
            "SIGTERM, SIGINT and SIGHUP end the program as File > Exit does, with exit\n"
-           "status 0; a second one while it ends stops it at once. The exit status is 2\n"
-           "for an unknown option, and when the program is started without --headless\n"
-           "where no display server can be reached.\n";
+           "status 0 and the LCD blanked; further ones while it ends change nothing.\n"
+           "The exit status is 2 for an unknown option, and when the program is started\n"
+           "without --headless where no display server can be reached.\n";
 }
 
 }  // namespace dotvane

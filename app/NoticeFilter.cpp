@@ -10,12 +10,14 @@ void NoticeFilter::SetStatusText(const std::string& text) { host_.SetStatusText(
 
 void NoticeFilter::Show(const std::string& text, bool error)
 {
-    const std::string cut = CutNotice(text);
-    if (!boxes_.MayGoOut(cut)) return;
-    // A box has no place to tell the counts of boxes forgotten to make
-    // room; they were shown once at least.
-    std::vector<HeldBack> forgotten;
-    const std::string shown = WithHeldBackNote(boxes_.WentOut(cut, forgotten));
+    std::string shown = CutNotice(text);
+    if (holdBoxes_) {
+        if (!boxes_.MayGoOut(shown)) return;
+        // A box has no place to tell the counts of boxes forgotten to make
+        // room; they were shown once at least.
+        std::vector<HeldBack> forgotten;
+        shown = WithHeldBackNote(boxes_.WentOut(shown, forgotten));
+    }
     if (error)
         host_.ShowError(shown);
     else

@@ -30,7 +30,9 @@ std::string WithHeldBackNote(const HeldBack& held);
 class RecentTexts {
 public:
     static constexpr uint64_t kHoldMilliseconds = 10 * 60 * 1000;
-    static constexpr size_t kCapacity = 256;
+    // More than the distinct texts the program itself can give: a missing
+    // icon or bitmap on each element of every screen comes to 357.
+    static constexpr size_t kCapacity = 1024;
 
     // Whether the text may go out now. One that went out less than ten
     // minutes ago may not, and is counted as held back.

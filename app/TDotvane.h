@@ -117,7 +117,7 @@ private:
     WindowHost& host_;
     // What the logic tells, cut and held back by the flood rule on its way
     // to the host; every part below that tells anything gets this.
-    NoticeFilter notices_{host_};
+    NoticeFilter notices_{host_, host_.HasWindow()};
     const std::string programFolder_;
     bool enabledOnly_ = true;
     // Set by FormClose: no timer handler runs any more.

@@ -20,7 +20,8 @@ namespace dotvane::platform {
 // against the entries of its folder without regard to case, as it would be
 // on the system these files come from, each entry's name read as program
 // text; the match is taken when it is the only one. On Windows the name is
-// text in the ANSI code page and opens as it stands.
+// text in the ANSI code page and opens as it stands. A name holding a NUL
+// names no file: it gives the empty path.
 std::filesystem::path NativePath(std::string_view name);
 
 // A path as program text, for messages that name it.

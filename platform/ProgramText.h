@@ -18,9 +18,10 @@ std::string Utf8FromProgramText(std::string_view text);
 std::string ProgramTextFromUtf8(std::string_view utf8);
 
 // UTF-16 as program text, as the system turns it into its one-byte text:
-// each character the program's text has becomes its byte, and every other
-// one (also one written as a pair of surrogates, and a lone surrogate)
-// becomes "?".
+// each character the program's text has becomes its byte; on Linux every
+// other one is spelt as in UTF-8 text (ProgramTextFromUtf8); on Windows it
+// becomes the ANSI code page's character, or "?" where it has none. A lone
+// surrogate becomes "?".
 std::string ProgramTextFromUtf16(std::u16string_view utf16);
 
 }  // namespace dotvane::platform

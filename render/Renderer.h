@@ -9,6 +9,7 @@
 #include "config/Settings.h"
 #include "lcd/Display.h"
 #include "render/BitmapOverlay.h"
+#include "render/RenderState.h"
 #include "render/RowTexts.h"
 #include "render/VirtualDisplayBuffer.h"
 #include "vars/ExpandLine.h"
@@ -22,19 +23,6 @@
 namespace dotvane {
 
 struct GraphicDescriptor;
-
-// What the renderer reads of the program's state, and the row buffers it
-// writes, as references into the state object: every refresh sees the
-// state as it is at that moment.
-struct RenderState {
-    const TMainSettings& MainSettings;
-    const ScreenEntries& ScreenTable;
-    const FontEntries& FontTable;
-    const int& CurrentScreen;
-    const bool& WindowShown;
-    RowTexts& LineText;
-    RowTexts& ShownText;
-};
 
 // Turns the current screen into pixels on both displays: the hardware
 // `display` and the virtual display in the window. Variables are expanded

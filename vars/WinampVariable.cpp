@@ -37,8 +37,8 @@ std::string WinampVariable(std::string_view name)
 
     if (name == "winampstatus") {
         switch (query(0, platform::kPlayerGetStatus)) {
-        case 1: return "playing";
-        case 3: return "paused";
+        case platform::kPlayerPlaying: return "playing";
+        case platform::kPlayerPaused: return "paused";
         default: return "stopped";
         }
     }

@@ -11,10 +11,14 @@
 namespace dotvane {
 namespace {
 
+// Qt hands its message handler nothing but the message; the handler that
+// the guard stands in front of waits here.
+QtMessageHandler passOn = nullptr;
+
 void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type != QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        if (passOn != nullptr) passOn(type, context, message);
         return;
     }
     std::fprintf(stderr, "%s\n", kNoDisplayServer);
@@ -35,8 +39,15 @@ bool DisplayServerNamed(const std::function<const char*(const char*)>& lookup)
     return false;
 }
 
-EndWithoutDisplayServer::EndWithoutDisplayServer() : previous_(qInstallMessageHandler(EndOnFatal)) {}
+EndWithoutDisplayServer::EndWithoutDisplayServer() : previous_(qInstallMessageHandler(EndOnFatal))
+{
+    passOn = previous_;
+}
 
-EndWithoutDisplayServer::~EndWithoutDisplayServer() { qInstallMessageHandler(previous_); }
+EndWithoutDisplayServer::~EndWithoutDisplayServer()
+{
+    qInstallMessageHandler(previous_);
+    passOn = nullptr;
+}
 
 }  // namespace dotvane

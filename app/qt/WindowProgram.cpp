@@ -1,17 +1,20 @@
 #include "app/CommandLine.h"
+#include "app/NoticeLog.h"
+#include "app/NoticeText.h"
 #include "app/qt/DisplayConnectionHold.h"
 #include "app/qt/DisplayServer.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/MessageBoxes.h"
 #include "app/qt/Programs.h"
+#include "app/qt/QtMessageRoute.h"
 #include "app/qt/QtServices.h"
 #include "app/qt/StopRequestWatch.h"
 #include "platform/FileNames.h"
 #include "platform/StopRequests.h"
+#include "platform/linux/StandardErrorLinux.h"
 
 #include <QApplication>
 
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -21,10 +24,16 @@ namespace dotvane {
 
 int RunWithWindow(char* program)
 {
+    // Standard error never holds the window up either: Qt's own messages
+    // are lines of a notice log, which drops what a stalled reader cannot
+    // take.
+    platform::StandardErrorLinux standardError;
     if (!DisplayServerNamed([](const char* name) { return std::getenv(name); })) {
-        std::fprintf(stderr, "%s\n", kNoDisplayServer);
+        standardError.Write(std::string(kNoDisplayServer) + "\n");
         return kUsageExitStatus;
     }
+    NoticeLog log(standardError);
+    const QtMessageRoute route(log);
     // From the start, so that a request while the window is being made is
     // not lost.
     platform::StopRequests requests;
@@ -78,7 +87,7 @@ int RunWithWindow(char* program)
         return status;
     } catch (const std::exception& error) {
         made = nullptr;
-        boxes.Show(nullptr, error.what(), true);
+        boxes.Show(nullptr, CutNotice(error.what()), true);
         return 0;
     }
 }

@@ -11,6 +11,7 @@
 int main(int argc, char* argv[])
 {
     dotvane::platform::OpenMissingStandardDescriptors();
+    dotvane::platform::IgnoreBrokenPipes();
     char fallbackName[] = "dotvane";
     char* program = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
     const std::string name = std::filesystem::path(program).filename().string();

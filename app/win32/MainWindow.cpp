@@ -7,9 +7,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <stdexcept>
+#include <string_view>
 
 namespace dotvane {
 namespace {
@@ -85,6 +87,15 @@ bool Overlap(const RECT& a, const Rect& b)
 // The window's face in the program's own colour for it, not the desktop's.
 COLORREF Face() { return ColorToRGB(clBtnFace); }
 
+BOOL CALLBACK CloseStartBox(HWND window, LPARAM)
+{
+    char name[8] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    // A message box is a dialog of the class #32770; OK answers it.
+    if (std::string_view(name) == "#32770") ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::string programFolder, NotificationArea& tray)
@@ -106,6 +117,9 @@ MainWindow::MainWindow(HINSTANCE instance, std::string programFolder, Notificati
     // Messages reach the handlers from here on; those of the window's
     // creation went to the default procedure.
     ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // Explorer, which announces its restart, may run with fewer rights than
+    // the program (run as administrator to install the port driver).
+    if (taskbarCreated_ != 0) ::ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
     // Where no icon can be made, the program runs without one and
     // minimising only minimises.
     trayShown_ = tray_.Add(window_, kTrayMessage, ProgramIcon(instance_, SM_CXSMICON), "Dotvane");
@@ -122,6 +136,7 @@ MainWindow::MainWindow(HINSTANCE instance, std::string programFolder, Notificati
         const RECT part = ToRECT(view_.Presented(picture, changed));
         if (!::IsRectEmpty(&part)) ::InvalidateRect(window_, &part, FALSE);
     });
+    if (closeDuringStart_) ::PostMessageA(window_, WM_CLOSE, 0, 0);
 }
 
 MainWindow::~MainWindow()
@@ -140,6 +155,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::Show()
 {
+    if (closeDuringStart_) return;
     // As the program was started: one started minimised goes to the tray.
     ::ShowWindow(window_, SW_SHOWDEFAULT);
     ::UpdateWindow(window_);
@@ -255,7 +271,7 @@ void MainWindow::ShowBox(const std::string& text, bool error)
 {
     // Once the window has closed, a network wait that its closing cancelled
     // may still report; there is no window left to report to.
-    if (closed_ || !openMessages_.insert(text).second) return;
+    if (closed_ || closeDuringStart_ || !openMessages_.insert(text).second) return;
     const HWND owner = ::IsWindowVisible(window_) ? window_ : nullptr;
     ::MessageBoxA(owner, text.c_str(), error ? "Error" : "Dotvane", MB_OK | (error ? MB_ICONERROR : 0));
     openMessages_.erase(text);
@@ -299,6 +315,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
         return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam));
+        return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
@@ -312,6 +331,14 @@ void MainWindow::OnPaint()
     PAINTSTRUCT paint{};
     const HDC dc = ::BeginPaint(window_, &paint);
     const RECT& asked = paint.rcPaint;
+    // Windows may give the client area more room than the layout asks for
+    // (a window narrower than it allows): that room shows the face.
+    const RECT right{std::max(asked.left, LONG{layout_.ClientWidth}), asked.top, asked.right, asked.bottom};
+    const RECT below{asked.left, std::max(asked.top, LONG{layout_.ClientHeight}), asked.right, asked.bottom};
+    const HBRUSH face = ::CreateSolidBrush(Face());
+    for (const RECT& room : {right, below})
+        if (!::IsRectEmpty(&room)) ::FillRect(dc, &room, face);
+    ::DeleteObject(face);
     const RgbImage* picture = logic_ ? &logic_->Render().PresentedPicture() : nullptr;
     view_.Paint(dc, picture, {asked.left, asked.top, asked.right - asked.left, asked.bottom - asked.top}, Face());
     if (Overlap(asked, layout_.StatusLine)) status_.Paint(dc, layout_.StatusLine, Face());
@@ -347,7 +374,7 @@ void MainWindow::ShowTrayMenu()
     // elsewhere; the message after it lets the menu go for good.
     ::SetForegroundWindow(window_);
     const UINT command = static_cast<UINT>(::TrackPopupMenu(
-        menus_.Popup(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
+        menus_.Popup(), TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
     ::PostMessageA(window_, WM_NULL, 0, 0);
     if (command != 0) OnCommand(command);
 }
@@ -367,6 +394,7 @@ void MainWindow::OnSize(WPARAM kind)
 
 void MainWindow::OnClose()
 {
+    if (!logic_) return CloseDuringStart();
     Shut();
     ::DestroyWindow(window_);
 }
@@ -374,6 +402,7 @@ void MainWindow::OnClose()
 void MainWindow::OnEndSession(bool ending)
 {
     if (!ending) return;
+    if (!logic_) return CloseDuringStart();
     // The process may end as soon as this returns: the LCD is blanked and
     // the port released now, and where the process goes on, it ends as
     // after File > Exit.
@@ -387,7 +416,24 @@ void MainWindow::OnTaskbarCreated()
     if (closed_) return;
     // Explorer started again, with an empty notification area.
     trayShown_ = tray_.Add(window_, kTrayMessage, ProgramIcon(instance_, SM_CXSMICON), "Dotvane");
-    if (!trayShown_ && !::IsWindowVisible(window_)) logic_->PopUpMenu1_ShowClick();
+    if (!trayShown_ && !::IsWindowVisible(window_) && logic_) logic_->PopUpMenu1_ShowClick();
+}
+
+void MainWindow::OnMenuSelect(UINT item, UINT flags)
+{
+    // The flags 0xFFFF say that the menu closed.
+    const bool command = flags != 0xFFFF && (flags & (MF_POPUP | MF_SEPARATOR)) == 0;
+    const std::string hint = command ? WindowMenus::Hint(item) : "";
+    if (hint == status_.Hint()) return;
+    status_.SetHint(hint);
+    const RECT strip = ToRECT(layout_.StatusLine);
+    ::InvalidateRect(window_, &strip, FALSE);
+}
+
+void MainWindow::CloseDuringStart()
+{
+    closeDuringStart_ = true;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseStartBox, 0);
 }
 
 void MainWindow::Shut()

@@ -41,6 +41,7 @@ public:
     TDotvane& Logic() { return *logic_; }
     const WindowMenus& Menus() const { return menus_; }
     const WindowLayout& Layout() const { return layout_; }
+    const StatusLine& Status() const { return status_; }
     bool HasTrayIcon() const { return trayShown_; }
 
     // Shows the window as the program starts.
@@ -81,9 +82,14 @@ private:
     void OnClose();
     void OnEndSession(bool ending);
     void OnTaskbarCreated();
+    void OnMenuSelect(UINT item, UINT flags);
 
     // Runs FormClose the first time only and takes the tray icon away.
     void Shut();
+    // A request to close while the logic is still being made (from inside
+    // a start-up message box) closes the boxes and is carried out once the
+    // logic exists.
+    void CloseDuringStart();
     void ShowBox(const std::string& text, bool error);
     void ShowTrayMenu();
     // Sizes the window so that its client area has the layout's size,
@@ -101,6 +107,7 @@ private:
     bool trayShown_ = false;
     bool minimized_ = false;
     bool closed_ = false;
+    bool closeDuringStart_ = false;
     // Texts of the message boxes open right now; the same text never opens
     // a second box on top of the first.
     std::set<std::string> openMessages_;

@@ -42,7 +42,8 @@ void StatusLine::Paint(HDC dc, const Rect& strip, COLORREF face) const
     const HGDIOBJ old = ::SelectObject(dc, font_);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
-    ::DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &area,
+    const std::string& shown = hint_.empty() ? text_ : hint_;
+    ::DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &area,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SelectObject(dc, old);
 }

@@ -22,6 +22,9 @@ public:
     int32_t TextHeight() const { return textHeight_; }
     const std::string& Text() const { return text_; }
     void SetText(std::string text) { text_ = std::move(text); }
+    // A menu item's hint, shown in place of the text while it is not empty.
+    const std::string& Hint() const { return hint_; }
+    void SetHint(std::string hint) { hint_ = std::move(hint); }
     // Draws the line into `strip` of the device context.
     void Paint(HDC dc, const Rect& strip, COLORREF face) const;
 
@@ -29,6 +32,7 @@ private:
     HFONT font_;
     int32_t textHeight_ = 0;
     std::string text_;
+    std::string hint_;
 };
 
 }  // namespace dotvane

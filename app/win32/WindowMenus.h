@@ -34,6 +34,10 @@ public:
     WindowMenus(const WindowMenus&) = delete;
     WindowMenus& operator=(const WindowMenus&) = delete;
 
+    // The hint of a menu item, shown on the status line while the item is
+    // highlighted; empty for an item without one.
+    static const char* Hint(UINT command) { return command == kPopupExit ? "Exit Dotvane" : ""; }
+
     HMENU Bar() const { return bar_; }
     HMENU Popup() const { return popup_; }
     HACCEL Accelerators() const { return accelerators_; }

@@ -1,5 +1,6 @@
 #include "app/win32/WindowProgram.h"
 
+#include "app/NoticeText.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/ShellNotificationArea.h"
 #include "platform/FileNames.h"
@@ -38,7 +39,7 @@ int RunWindowProgram(HINSTANCE instance)
         window.Show();
         return window.Run();
     } catch (const std::exception& error) {
-        ::MessageBoxA(nullptr, error.what(), "Dotvane", MB_OK | MB_ICONERROR);
+        ::MessageBoxA(nullptr, CutNotice(error.what()).c_str(), "Error", MB_OK | MB_ICONERROR);
         return 0;
     }
 }

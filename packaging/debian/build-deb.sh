@@ -62,20 +62,29 @@ version=${BASH_REMATCH[1]}${BASH_REMATCH[3]:+~${BASH_REMATCH[3]}}-$revision
 
 # The date of the source, for the changelog and the manual page: the last
 # commit's, unless SOURCE_DATE_EPOCH says otherwise.
+# dpkg-deb clamps the files' times to it, so that two builds of one source
+# give the same package.
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct 2>/dev/null || date +%s)}
+export SOURCE_DATE_EPOCH=$epoch
 
 # The unit, which may name the manual page that the package has.
 mkdir -p "$root/lib/systemd/system"
 sed '/^Description=/a Documentation=man:dotvane(1)' "$unit" >"$root/lib/systemd/system/dotvane.service"
 rm "$unit"
 
-# Everything else but the programs and the library is configuration.
+# The example configuration moves to /etc. Anything else the build installs
+# is refused rather than made a configuration file unseen.
 mkdir -p "$root/etc/dotvane" "$root/usr/bin"
 for entry in "$root$program_dir"/*; do
   name=$(basename "$entry")
-  case $name in dotvane | dotvane-plain | libdlportio.so) continue ;; esac
-  mv "$entry" "$root/etc/dotvane/$name"
-  ln -s "/etc/dotvane/$name" "$entry"
+  case $name in
+    dotvane | dotvane-plain | libdlportio.so) ;;
+    DOTVANE.INI | LCDPERF.INI | screens | images)
+      mv "$entry" "$root/etc/dotvane/$name"
+      ln -s "/etc/dotvane/$name" "$entry"
+      ;;
+    *) fail "the build installs $program_dir/$name, which the package has no place for" ;;
+  esac
 done
 chmod 644 "$library"
 ln -s ../lib/dotvane/dotvane "$root/usr/bin/dotvane"

@@ -58,6 +58,8 @@ std::optional<std::string> MatchEntry(const fs::path& folder, std::string_view p
 
 std::filesystem::path NativePath(std::string_view name)
 {
+    // The system would read the name only up to the NUL.
+    if (name.find('\0') != std::string_view::npos) return {};
     std::string written(name);
     for (char& c : written)
         if (c == '\\') c = '/';

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <cerrno>
 
 namespace dotvane::platform {
@@ -13,12 +15,15 @@ void OpenMissingStandardDescriptors()
         if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
         // The lowest free descriptor is this one, as those below it are
         // open by now.
-        const int opened = open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+        int opened = open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+        if (opened < 0) opened = open("/", O_RDONLY | O_DIRECTORY);
         if (opened >= 0 && opened != descriptor) {
             dup2(opened, descriptor);
             close(opened);
         }
     }
 }
+
+void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace dotvane::platform

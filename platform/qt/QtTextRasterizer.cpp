@@ -33,6 +33,9 @@ const QtTextRasterizer::LoadedFont& QtTextRasterizer::Load(const TextFont& wante
     if (!wanted.Face.empty()) loaded.font.setFamily(ToQString(wanted.Face));
     loaded.font.setPointSize(std::clamp(wanted.Size, 1, 1000));
     loaded.font.setStyleStrategy(QFont::NoAntialias);
+    // Qt's default hinting follows the screen (none on a high-resolution
+    // one); the display's glyphs are the same on every screen.
+    loaded.font.setHintingPreference(QFont::PreferVerticalHinting);
     RgbImage probe(1, 1);
     const QImage device = Over(probe);
     const QFontMetrics metrics(loaded.font, &device);

@@ -12,7 +12,8 @@ namespace dotvane::platform {
 // code page, which is how they are turned into the path's wide characters.
 std::filesystem::path NativePath(std::string_view name)
 {
-    if (name.empty() || name.size() > static_cast<size_t>(INT_MAX)) return {};
+    if (name.empty() || name.size() > static_cast<size_t>(INT_MAX) || name.find('\0') != std::string_view::npos)
+        return {};
     const int size = static_cast<int>(name.size());
     const int wide = ::MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
     if (wide <= 0) return std::filesystem::path(std::string(name));

@@ -128,7 +128,7 @@ TEST_F(NoticeLogTest, TheEndTellsTheCountsNotToldYetAndTheLinesDropped)
               "2024-05-01T10:07:05 Error opening user_info.sah (held back 2 times since 2024-05-01T09:07:05)\n");
 }
 
-TEST_F(NoticeLogTest, AtMost256TextsAreRememberedAndOneForgottenTellsItsCount)
+TEST_F(NoticeLogTest, WhenTheListIsFullTheOldestIsForgottenAndTellsItsCount)
 {
     log.ShowMessage("first");
     log.ShowMessage("first");

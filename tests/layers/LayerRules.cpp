@@ -94,13 +94,24 @@ bool MayIncludeQt(std::string_view path)
     return path.starts_with("app/qt/") || path.starts_with("platform/qt/") || path.starts_with("platform/linux/mpris/");
 }
 
+bool IsQtHeader(std::string_view header)
+{
+    // <QImage>, <QtCore/QString>, and the lower-case forms <qimage.h>.
+    return header.starts_with("Q") || (header.starts_with("q") && header.ends_with(".h"));
+}
+
 bool IsWindowsHeader(std::string_view header)
 {
     std::string name(header);
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    static constexpr std::array<std::string_view, 14> kHeaders{
-        "windows.h", "winsock2.h", "ws2tcpip.h", "shellapi.h", "commctrl.h", "wincodec.h", "objbase.h",
-        "pdh.h",     "pdhmsg.h",   "winsvc.h",   "shlobj.h",   "winuser.h",  "wingdi.h",   "ddk/wdm.h"};
+    if (!name.ends_with(".h")) return false;
+    // The Windows API's own names (windows.h, winuser.h, winver.h, ...),
+    // its C++ helpers and the driver kit, then the others it has.
+    for (std::string_view prefix : {"win", "wrl/", "ddk/"})
+        if (name.starts_with(prefix)) return true;
+    static constexpr std::array<std::string_view, 13> kHeaders{
+        "ws2tcpip.h", "shellapi.h", "commctrl.h", "objbase.h",  "ole2.h",  "pdh.h",    "pdhmsg.h",
+        "shlobj.h",   "iphlpapi.h", "tlhelp32.h", "psapi.h",    "mmsystem.h", "setupapi.h"};
     return std::find(kHeaders.begin(), kHeaders.end(), name) != kHeaders.end();
 }
 
@@ -135,10 +146,9 @@ std::vector<Violation> FindViolations(const std::filesystem::path& root)
                     // Every other project folder lies outside the layers.
                     broken = broken || name.starts_with("tests/") || name.starts_with("fuzz/") ||
                              name.starts_with("bench/");
-                } else {
-                    broken = (name.starts_with("Q") && !MayIncludeQt(file)) ||
-                             (IsWindowsHeader(name) && !MayIncludeWindows(file));
                 }
+                broken = broken || (IsQtHeader(name) && !MayIncludeQt(file)) ||
+                         (IsWindowsHeader(name) && !MayIncludeWindows(file));
                 if (broken) violations.push_back({file, number, name});
             }
         }

@@ -25,6 +25,7 @@ bool MayInclude(Layer from, Layer to);
 // Whether a file may include Qt: the Qt shell, the font engine and image
 // decoder on Qt, and on Linux the player that asks D-Bus.
 bool MayIncludeQt(std::string_view path);
+bool IsQtHeader(std::string_view header);
 
 // Whether a system header is one of the Windows API's, and whether a file
 // may include one: only the platform layer and the Windows shell may.

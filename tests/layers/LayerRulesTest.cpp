@@ -72,9 +72,11 @@ TEST(LayerRulesTest, ToolkitsStayInTheirShellsAndTheirSeams)
         EXPECT_TRUE(MayIncludeWindows(path)) << path;
     for (const char* path : {"app/TDotvane.cpp", "app/qt/MainWindow.cpp", "render/Renderer.cpp", "lcd/TDLPortIO.cpp"})
         EXPECT_FALSE(MayIncludeWindows(path)) << path;
-    EXPECT_TRUE(IsWindowsHeader("Windows.h"));
-    EXPECT_TRUE(IsWindowsHeader("wincodec.h"));
-    EXPECT_FALSE(IsWindowsHeader("windows"));
+    for (const char* header : {"Windows.h", "wincodec.h", "winver.h", "wrl/client.h", "ddk/wdm.h", "iphlpapi.h"})
+        EXPECT_TRUE(IsWindowsHeader(header)) << header;
+    for (const char* header : {"windows", "unistd.h", "sys/io.h", "string"}) EXPECT_FALSE(IsWindowsHeader(header)) << header;
+    for (const char* header : {"QImage", "QtCore/QString", "qglobal.h"}) EXPECT_TRUE(IsQtHeader(header)) << header;
+    for (const char* header : {"queue", "xcb/xcb.h"}) EXPECT_FALSE(IsQtHeader(header)) << header;
 }
 
 TEST(LayerRulesTest, IncludesThatClimbAreFoundWithTheirLines)

@@ -19,6 +19,15 @@ TEST(FileNames, BackslashIsASeparatorAndCaseIsMatchedWhenNeeded)
     EXPECT_EQ(NativePath(root + "screens\\missing.ini"), std::filesystem::path(root + "screens/missing.ini"));
 }
 
+TEST(FileNames, ANameHoldingANulNamesNoFile)
+{
+    test::TempDir dir;
+    dir.Write("hostname", "x");
+    // Read up to the NUL, the name would open the file before it.
+    EXPECT_TRUE(NativePath(dir.Folder() + "hostname" + std::string(1, '\0') + ".txt").empty());
+    EXPECT_TRUE(NativePath(std::string("/\0x", 3)).empty());
+}
+
 TEST(FileNames, RelativeNamesStayRelativeToTheCurrentFolder)
 {
     test::TempDir dir;

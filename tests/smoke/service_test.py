@@ -13,12 +13,16 @@ last bytes it took, exit status 0 and an empty glass.
 long messages (the lines must be time-stamped, the dropped ones counted);
 standard output and error closed; standard error a pipe without a reader;
 the stop signals blocked by the parent; 1000 SIGTERMs at once, with Qt's
-debug lines asked for (they must be time-stamped lines).
+debug lines asked for (they must be time-stamped lines) and a missing icon
+(its message held back, and counted in the last line).
 "states", with --headless: waiting on a web server that never answers, on a
 T6963C whose busy check never answers, and on ten media players on a private
 session bus that never answer (dbus-test-tool's black holes).
 "window", on a private Xvfb display: a message box at start-up, before the
-main window exists, and one while a screen's icons are drawn.
+main window exists, and one while a screen's icons are drawn; standard
+error a full pipe while Qt writes its debug lines; and the cases above of
+standard output and error closed, a pipe without a reader and blocked stop
+signals.
 """
 import fcntl
 import os
@@ -38,6 +42,7 @@ from xsession import fail, start_xvfb, visible_windows  # noqa: E402
 
 SCREEN = "[Screen0]\nEnable=1\nLine0=%s\nLine1=%s\nLine2=$time$\n" % tuple(ROWS)
 MISSING_BITMAP = "Bitmap=images\\missing.bmp\n"
+MISSING_ICON = 'Icon0="images\\missing.bmp(0,40)"\n'
 STAMPED = re.compile(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d ")
 F_SETPIPE_SZ = 1031
 
@@ -45,8 +50,9 @@ F_SETPIPE_SZ = 1031
 class Case:
     """A copy of the program running in a folder of its own."""
 
-    def __init__(self, name, context, screen, settings=SETTINGS, env=None, arguments=("--headless",), **popen):
-        self.name, self.tool, self.blank_within = name, context.tool, context.blank_within
+    def __init__(self, name, context, screen, settings=SETTINGS, env=None, arguments=None, **popen):
+        self.name, self.tool, self.blank_within = context.prefix + name, context.tool, context.blank_within
+        arguments = context.arguments if arguments is None else arguments
         self.folder = tempfile.mkdtemp(prefix="dotvane-service-")
         for path, text in (("DOTVANE.INI", settings), ("screens/default.ini", screen)):
             os.makedirs(os.path.dirname(os.path.join(self.folder, path)), exist_ok=True)
@@ -163,22 +169,48 @@ def badly_set_up(context):
         signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGTERM, signal.SIGINT, signal.SIGHUP})
 
     # A pipe whose reader has gone, as in "dotvane --headless 2>&1 | true".
+    # Without a window the missing bitmap gives a line of the log at every
+    # refresh; with one, Qt's debug lines are what is written.
     read_end, write_end = os.pipe()
     os.close(read_end)
-    for name, screen, popen in (("standard output and error closed", MISSING_BITMAP, dict(preexec_fn=close_output)),
-                                ("standard error without a reader", MISSING_BITMAP, dict(stderr=write_end)),
+    written = MISSING_BITMAP if context.arguments else ""
+    for name, screen, popen in (("standard output and error closed", written, dict(preexec_fn=close_output)),
+                                ("standard error without a reader", written, dict(stderr=write_end)),
                                 ("stop signals blocked by the parent", "", dict(preexec_fn=block_stops))):
-        with Case(name, context, SCREEN + screen, **popen) as case:
+        with Case(name, context, SCREEN + screen, env=context.chatty_qt, **popen) as case:
             case.wait_for(case.shows_rows, 15, "screen on the glass")
             case.stop()
     os.close(write_end)
 
 
+def window_full_standard_error(context):
+    # Qt's debug lines about its plugins come to several times the pipe's
+    # size while the window is being made.
+    read_end, write_end = os.pipe()
+    fcntl.fcntl(write_end, F_SETPIPE_SZ, 4096)
+    with Case("standard error a full pipe", context, SCREEN, env=context.chatty_qt, stderr=write_end) as case:
+        os.close(write_end)
+        case.wait_for(case.shows_rows, 15, "screen on the glass")
+        before = len(case.taken())
+        case.wait_for(lambda: len(case.taken()) > before, 5, "update of the LCD")
+        written = drain(read_end)
+        case.stop()
+        written += drain(read_end)
+    os.close(read_end)
+    lines = written.decode("utf-8", "replace").splitlines()
+    if not lines or not re.search(r" lines? (was|were) dropped: standard error could not take (it|them)$", lines[-1]):
+        fail("%s: no line tells of the lines dropped: %s" % (case.name, [line[:60] for line in lines[-3:]]))
+    print("%s: %d bytes, then %r" % (case.name, len(written), lines[-1][20:]))
+
+
 def many_signals(context):
-    env = dict(context.env, QT_LOGGING_RULES="qt.core.plugin.loader.debug=true")
     with tempfile.TemporaryFile("w+") as errors:
-        with Case("1000 SIGTERMs", context, SCREEN, env=env, stderr=errors) as case:
+        with Case("1000 SIGTERMs", context, SCREEN + MISSING_ICON, env=context.chatty_qt, stderr=errors) as case:
             case.wait_for(case.shows_rows, 15, "screen on the glass")
+            # Two more refreshes, each of which tells of the missing icon.
+            for _ in range(2):
+                before = len(case.taken())
+                case.wait_for(lambda: len(case.taken()) > before, 5, "update of the LCD")
             case.stop(signals=1000)
         errors.seek(0)
         lines = errors.read().splitlines()
@@ -186,6 +218,13 @@ def many_signals(context):
     if not qt or not all(STAMPED.match(line) for line in lines):
         fail("Qt's messages are not time-stamped lines of the log: %s" % [line[:70] for line in lines[:5]])
     print("Qt's messages: %d lines such as %r" % (len(qt), qt[0][:70]))
+    # The icon's message went out once; the log's last line tells how often
+    # it was held back since.
+    icon = [line[20:] for line in lines if "missing.bmp" in line]
+    if len(icon) != 2 or not re.fullmatch(r".* \(held back (once|\d+ times) since [-\dT:]+\)", icon[-1]) or \
+            lines[-1][20:] != icon[-1]:
+        fail("the held-back icon message was not counted at the end: %s" % icon)
+    print("held back: %r" % icon[-1])
 
 
 def silent_web_server(context):
@@ -240,7 +279,7 @@ def silent_players(context):
 
 
 def startup_box(context):
-    with Case("a box at start-up", context, SCREEN + MISSING_BITMAP, arguments=()) as case:
+    with Case("a box at start-up", context, SCREEN + MISSING_BITMAP) as case:
         case.wait_for(lambda: visible_windows(context.env, "^Dotvane$"), 15, "message box")
         if visible_windows(context.env, "^Dotvane v"):
             fail("%s: the main window is shown already" % case.name)
@@ -249,7 +288,7 @@ def startup_box(context):
 
 def running_box(context):
     screens = SCREEN + '[Screen1]\nEnable=1\nIcon0="images\\missing.bmp(0,40)"\nIcon1="images\\shown.bmp(64,40)"\n'
-    with Case("a box while a screen's icons are drawn", context, screens, arguments=()) as case:
+    with Case("a box while a screen's icons are drawn", context, screens) as case:
         case.wait_for(lambda: visible_windows(context.env, "^Dotvane v"), 15, "main window")
         # The first rotation, 5 s after start, draws the icons.
         case.wait_for(lambda: visible_windows(context.env, "^Dotvane$"), 15, "message box")
@@ -257,14 +296,16 @@ def running_box(context):
 
 
 class Context:
-    def __init__(self, program, tool, env, blank_within):
+    def __init__(self, program, tool, env, blank_within, window):
         self.program, self.tool, self.env, self.blank_within = program, tool, env, blank_within
+        self.arguments, self.prefix = ((), "window, ") if window else (("--headless",), "")
+        self.chatty_qt = dict(env, QT_LOGGING_RULES="qt.core.plugin.loader.debug=true")
 
 
 GROUPS = {
     "output": [full_standard_error, badly_set_up, many_signals],
     "states": [silent_web_server, busy_check, silent_players],
-    "window": [startup_box, running_box],
+    "window": [startup_box, running_box, window_full_standard_error, badly_set_up],
 }
 
 
@@ -278,7 +319,7 @@ def main():
         env.update(DISPLAY=display, XDG_RUNTIME_DIR=tempfile.mkdtemp(), QT_QPA_PLATFORM="xcb")
     try:
         for case in GROUPS[group]:
-            case(Context(program, tool, env, blank_within))
+            case(Context(program, tool, env, blank_within, group == "window"))
     finally:
         if xvfb:
             xvfb.terminate()

@@ -76,7 +76,7 @@ void Out(uint32_t port, Value value)
 }
 }  // namespace
 
-#include "platform/linux/dlportio/EntryPointBodies.inc"
+#include "platform/PortLibraryEntryPointBodies.inc"
 
 // The Linux library's request for access; the Windows library has none.
 #ifndef _WIN32

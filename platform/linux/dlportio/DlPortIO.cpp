@@ -146,7 +146,7 @@ void CopyText(const std::string& text, char* buffer, uint32_t size)
 }
 }  // namespace
 
-#include "platform/linux/dlportio/EntryPointBodies.inc"
+#include "platform/PortLibraryEntryPointBodies.inc"
 
 // While a device serves the port, it stands for every register the program
 // asks for; addresses it cannot reach are dropped (see PpdevPort).

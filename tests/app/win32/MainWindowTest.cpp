@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace dotvane {
@@ -54,6 +55,22 @@ std::vector<std::string> MenuTexts(HMENU menu)
 }
 
 bool Ticked(HMENU menu, UINT command) { return ::GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED; }
+
+// Whether the thread has a message box open.
+BOOL CALLBACK FindBox(HWND window, LPARAM found)
+{
+    char name[16] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "#32770" && ::IsWindowVisible(window)) *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+bool BoxOpen(DWORD thread)
+{
+    bool found = false;
+    ::EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 // Counts the visible message boxes of this thread (the count and whether to
 // answer them with OK come in `data`).
@@ -280,6 +297,51 @@ TEST_F(MainWindowTest, EveryWayOfClosingRunsFormCloseOnce)
     ::SendMessageA(shown.Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(::IsWindow(shown.Handle()));
     EXPECT_EQ(display.Count("Blank"), 0);
+}
+
+TEST_F(MainWindowTest, ClosingWhileAStartUpBoxIsOpenEndsTheProgramOnceItIsMade)
+{
+    dir.Write("folder/x", "");
+    const DWORD thread = ::GetCurrentThreadId();
+    for (const UINT message : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
+        // The box (the screen file is a folder) is open while the window is
+        // still hidden and its logic not made yet.
+        bool asked = false;
+        std::thread asker([&] {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!BoxOpen(thread) && std::chrono::steady_clock::now() < deadline) ::Sleep(10);
+            const HWND hidden = ::FindWindowA("DotvaneWindow", nullptr);
+            asked = hidden != nullptr && ::PostMessageA(hidden, message, TRUE, 0);
+        });
+        MainWindow& shown = Open("[Screens]\nScreenFile=folder\n");
+        asker.join();
+        ASSERT_TRUE(asked) << message;
+        EXPECT_FALSE(::IsWindowVisible(shown.Handle())) << message;
+        bool quit = false;
+        EXPECT_TRUE(PumpUntil([&] { return quit; }, &quit)) << message;
+        EXPECT_FALSE(::IsWindow(shown.Handle())) << message;
+        EXPECT_EQ(display.Count("Blank"), 1) << message;
+        EXPECT_EQ(MessageBoxes(), 0) << message;
+        window.reset();
+        display.calls.clear();
+    }
+}
+
+TEST_F(MainWindowTest, ThePopUpMenusExitShowsItsHintOnTheStatusLine)
+{
+    MainWindow& shown = Open();
+    shown.SetStatusText("Checking Pop3 account");
+    const std::pair<WPARAM, const char*> selections[] = {
+        {MAKEWPARAM(kPopupExit, MF_MOUSESELECT), "Exit Dotvane"},
+        {MAKEWPARAM(kPopupNext, MF_MOUSESELECT), ""},
+        {MAKEWPARAM(kPopupExit, MF_HILITE), "Exit Dotvane"},
+        {MAKEWPARAM(0, 0xFFFF), ""},
+    };
+    for (const auto& [selection, hint] : selections) {
+        ::SendMessageA(shown.Handle(), WM_MENUSELECT, selection, reinterpret_cast<LPARAM>(shown.Menus().Popup()));
+        EXPECT_EQ(shown.Status().Hint(), hint);
+        EXPECT_EQ(shown.StatusText(), "Checking Pop3 account");
+    }
 }
 
 TEST_F(MainWindowTest, MinimisingHidesIntoTheTrayOrOnlyMinimisesWithoutOne)

@@ -9,7 +9,9 @@ wineserver=$2
 prefix=$3
 [ -f "$prefix/.dotvane-gui-ready" ] && exit 0
 sh "$4" "$wine" "$wineserver" "$prefix" "$5"
-export WINEPREFIX="$prefix" WINEARCH="$5" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+# Wine is shown none of the host's fonts here either (see PREPARE_SCRIPT).
+export WINEPREFIX="$prefix" WINEARCH="$5" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
+  FONTCONFIG_FILE="$(cd "$(dirname "$4")" && pwd)/NoHostFonts.conf"
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f
 "$wineserver" -w
 touch "$prefix/.dotvane-gui-ready"

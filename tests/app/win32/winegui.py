@@ -13,6 +13,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
 from xsession import fail, screenshot, start_xvfb  # noqa: E402,F401
 
+NO_HOST_FONTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "win32", "NoHostFonts.conf")
 YELLOW, FACE = (255, 255, 0), (212, 208, 200)
 # The rows of example screens 0 and 1; the second line of screen 1 runs on
 # into its third row, seven pixels in (not read).
@@ -66,8 +67,9 @@ class Session:
     def __init__(self, wine, wineserver, prefix, runtime_dir):
         self.wine, self.wineserver, self.runtime_dir, self.folders = wine, wineserver, runtime_dir, []
         self.xvfb, display = start_xvfb()
+        # Wine sees the fonts of the prefix alone, never the host's.
         self.env = dict(os.environ, DISPLAY=display, WINEPREFIX=prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+                        WINEDLLOVERRIDES="mscoree,mshtml=", FONTCONFIG_FILE=NO_HOST_FONTS)
 
     def close(self):
         for flag in ("-k", "-w"):
