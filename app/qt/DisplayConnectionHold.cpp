@@ -2,6 +2,9 @@
 
 #include <xcb/xcb.h>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string_view>
 #include <thread>
 
@@ -27,15 +30,51 @@ DisplayConnectionHold::DisplayConnectionHold(std::chrono::milliseconds patience,
 {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(connection) == 0) {
-            connection_ = connection;
+        const std::optional<xcb_connection_t*> made = Attempt(deadline, stopRequested);
+        if (!made) {
+            unanswered_ = std::chrono::steady_clock::now() >= deadline;
             return;
         }
-        xcb_disconnect(connection);
+        if (xcb_connection_has_error(*made) == 0) {
+            connection_ = *made;
+            return;
+        }
+        xcb_disconnect(*made);
         if (stopRequested() || std::chrono::steady_clock::now() + kRetryPause > deadline) return;
         std::this_thread::sleep_for(kRetryPause);
     }
+}
+
+std::optional<xcb_connection_t*> DisplayConnectionHold::Attempt(std::chrono::steady_clock::time_point deadline,
+                                                                const std::function<bool()>& stopRequested)
+{
+    // xcb_connect waits for the server's answer as long as the server takes,
+    // and a server that accepts and never answers would hold the program
+    // for good: the attempt runs on a thread of its own, which is left to
+    // itself when the time is up or a stop is requested.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::optional<xcb_connection_t*> made;
+        bool abandoned = false;
+    };
+    const auto shared = std::make_shared<Shared>();
+    std::thread([shared] {
+        xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+        const std::lock_guard lock(shared->mutex);
+        if (shared->abandoned) return xcb_disconnect(connection);
+        shared->made = connection;
+        shared->done.notify_one();
+    }).detach();
+    std::unique_lock lock(shared->mutex);
+    const auto made = [&] { return shared->made.has_value(); };
+    while (!shared->done.wait_for(lock, kRetryPause, made)) {
+        if (stopRequested() || std::chrono::steady_clock::now() >= deadline) {
+            shared->abandoned = true;
+            return std::nullopt;
+        }
+    }
+    return shared->made;
 }
 
 DisplayConnectionHold::~DisplayConnectionHold()

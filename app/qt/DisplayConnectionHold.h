@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 struct xcb_connection_t;
 
@@ -23,7 +24,9 @@ bool QtConnectsToX11(const std::function<const char*(const char*)>& lookup);
 // that is still being set up meanwhile (Xvfb and Xorg do, unless started
 // with -noreset); a server that is starting may not accept one yet. The
 // hold tries again every 100 ms for a while, and while it holds its
-// connection the server has a client and does not reset under Qt's.
+// connection the server has a client and does not reset under Qt's. A
+// server that takes the connection and never answers is given up on when
+// the patience runs out, as one that refuses it.
 class DisplayConnectionHold {
 public:
     // Tries until a connection is made, `patience` has passed, or
@@ -34,9 +37,18 @@ public:
     DisplayConnectionHold& operator=(const DisplayConnectionHold&) = delete;
 
     bool Connected() const { return connection_ != nullptr; }
+    // Whether the server took the last connection and did not answer it in
+    // time: Qt, which would wait for its answer for good, is not to try.
+    bool Unanswered() const { return unanswered_; }
 
 private:
+    // One try at a connection, given up at `deadline` or on a stop request
+    // (nullopt); the connection may carry an error.
+    static std::optional<xcb_connection_t*> Attempt(std::chrono::steady_clock::time_point deadline,
+                                                    const std::function<bool()>& stopRequested);
+
     xcb_connection_t* connection_ = nullptr;
+    bool unanswered_ = false;
 };
 
 }  // namespace dotvane

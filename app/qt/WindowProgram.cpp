@@ -47,6 +47,10 @@ int RunWithWindow(char* program)
             return stopped;
         });
         if (stopped) return 0;
+        if (hold->Unanswered()) {
+            standardError.Write(std::string(kNoDisplayServer) + "\n");
+            return kUsageExitStatus;
+        }
     }
     int argc = 1;
     char* argv[] = {program, nullptr};

@@ -92,15 +92,23 @@ def file_checksums(folder):
 def exit_through_file_menu(env, window, process, attempts=4):
     """Ends the program with File > Exit; returns its exit code, or None.
 
-    The File menu is opened with the mouse and its second item taken with the
-    keys. On a busy machine the menu may open after the keys were sent, so a
-    try that leaves the program running is undone with Escape and repeated.
+    The File menu is opened with the mouse (the keys wait until its window is
+    shown) and its second item taken with the keys. A try that leaves the
+    program running is undone with Escape and repeated.
     """
+    def shown():
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", ""], env=env,
+                                capture_output=True, text=True)
+        return len(result.stdout.split())
+
     for _ in range(attempts):
         subprocess.run(["xdotool", "key", "--window", window, "Escape"], env=env, capture_output=True)
+        before = shown()
         subprocess.run(["xdotool", "mousemove", "--window", window, "15", "8", "click", "1"], env=env,
                        check=True, capture_output=True)
-        time.sleep(1.0)
+        deadline = time.monotonic() + 5
+        while shown() <= before and time.monotonic() < deadline:
+            time.sleep(0.05)
         subprocess.run(["xdotool", "key", "Down", "Down", "Return"], env=env, check=True, capture_output=True)
         try:
             return process.wait(timeout=8)

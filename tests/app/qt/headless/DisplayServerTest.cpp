@@ -6,7 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -41,12 +49,85 @@ TEST(DisplayServerTest, ADisplayOrAQtPlatformMustBeNamed)
     }
 }
 
+// A display number that no X server serves now.
+int UnservedDisplay()
+{
+    int unserved = 90;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(unserved))) ++unserved;
+    return unserved;
+}
+
+// Starts Xvfb on the display, its output dropped.
+pid_t StartXvfb(int display)
+{
+    const std::string name = ":" + std::to_string(display);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", name.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return child;
+}
+
+TEST(DisplayServerTest, TheHoldWaitsForAServerThatIsStillStarting)
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    const int display = UnservedDisplay();
+    qputenv("DISPLAY", (":" + std::to_string(display)).c_str());
+    pid_t server = -1;
+    int asked = 0;
+    {
+        // The server is started after the hold's third try.
+        const DisplayConnectionHold hold(std::chrono::seconds(20), [&] {
+            if (++asked == 3) server = StartXvfb(display);
+            return false;
+        });
+        EXPECT_TRUE(hold.Connected());
+        EXPECT_GE(asked, 3);
+    }
+    ASSERT_GT(server, 0);
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+    if (saved.isNull())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", saved);
+}
+
+TEST(DisplayServerTest, TheHoldGivesUpOnAServerThatTakesTheConnectionAndNeverAnswers)
+{
+    // A "server" on the TCP port of a display: the system accepts the
+    // connection, and nothing ever answers it.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int display = 90;
+    for (address.sin_port = htons(6090); bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0;
+         address.sin_port = htons(static_cast<uint16_t>(6000 + ++display)))
+        ASSERT_LT(display, 200);
+    ASSERT_EQ(listen(listener, 4), 0);
+    const QByteArray saved = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ("127.0.0.1:" + std::to_string(display)).c_str());
+    const auto started = std::chrono::steady_clock::now();
+    const DisplayConnectionHold silent(std::chrono::milliseconds(300), [] { return false; });
+    EXPECT_FALSE(silent.Connected());
+    EXPECT_TRUE(silent.Unanswered());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    close(listener);
+    if (saved.isNull())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", saved);
+}
+
 TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
 {
     const QByteArray saved = qgetenv("DISPLAY");
-    int unserved = 90;
-    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(unserved))) ++unserved;
-    qputenv("DISPLAY", (":" + std::to_string(unserved)).c_str());
+    qputenv("DISPLAY", (":" + std::to_string(UnservedDisplay())).c_str());
     int asked = 0;
     const DisplayConnectionHold stopped(std::chrono::seconds(30), [&] { return ++asked == 3; });
     EXPECT_FALSE(stopped.Connected());
@@ -54,6 +135,7 @@ TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
     asked = 0;
     const DisplayConnectionHold impatient(std::chrono::milliseconds(250), [&] { return ++asked > 100; });
     EXPECT_FALSE(impatient.Connected());
+    EXPECT_FALSE(impatient.Unanswered());
     EXPECT_GE(asked, 1);
     EXPECT_LE(asked, 3);
     if (saved.isNull())
