@@ -1,6 +1,7 @@
 #include "app/qt/DisplayServer.h"
 
 #include "app/CommandLine.h"
+#include "app/qt/QtMessageRoute.h"
 
 #include <QMessageLogContext>
 #include <QString>
@@ -11,14 +12,10 @@
 namespace dotvane {
 namespace {
 
-// Qt hands its message handler nothing but the message; the handler that
-// the guard stands in front of waits here.
-QtMessageHandler passOn = nullptr;
-
 void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type != QtFatalMsg) {
-        if (passOn != nullptr) passOn(type, context, message);
+        QtMessageRoute::Pass(type, context, message);
         return;
     }
     std::fprintf(stderr, "%s\n", kNoDisplayServer);
@@ -39,15 +36,8 @@ bool DisplayServerNamed(const std::function<const char*(const char*)>& lookup)
     return false;
 }
 
-EndWithoutDisplayServer::EndWithoutDisplayServer() : previous_(qInstallMessageHandler(EndOnFatal))
-{
-    passOn = previous_;
-}
+EndWithoutDisplayServer::EndWithoutDisplayServer() : previous_(qInstallMessageHandler(EndOnFatal)) {}
 
-EndWithoutDisplayServer::~EndWithoutDisplayServer()
-{
-    qInstallMessageHandler(previous_);
-    passOn = nullptr;
-}
+EndWithoutDisplayServer::~EndWithoutDisplayServer() { qInstallMessageHandler(previous_); }
 
 }  // namespace dotvane

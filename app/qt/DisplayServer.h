@@ -20,9 +20,9 @@ bool DisplayServerNamed(const std::function<const char*(const char*)>& lookup);
 // While it lives, Qt's giving up because its platform cannot start (no
 // display server it can reach, access refused) ends the program with the
 // line above and exit status 2, instead of an abort. Qt's other messages
-// go to the handler that was in place before (the notice log's route). It
-// is meant for the making of the application object, where Qt reaches the
-// display server first.
+// go on to the notice log's route (QtMessageRoute::Pass). It is meant for
+// the making of the application object, where Qt reaches the display
+// server first.
 class EndWithoutDisplayServer {
 public:
     EndWithoutDisplayServer();

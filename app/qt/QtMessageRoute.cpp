@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QString>
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -42,6 +43,14 @@ QtMessageRoute::QtMessageRoute(NoticeLog& log)
     routedLog = &log;
     logThread = std::this_thread::get_id();
     previous_ = qInstallMessageHandler(RouteMessage);
+}
+
+void QtMessageRoute::Pass(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (routedLog != nullptr)
+        RouteMessage(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 QtMessageRoute::~QtMessageRoute()

@@ -19,6 +19,10 @@ public:
     QtMessageRoute(const QtMessageRoute&) = delete;
     QtMessageRoute& operator=(const QtMessageRoute&) = delete;
 
+    // Hands a message of Qt's to the route that lives, or, where none does,
+    // writes it to standard error as Qt would.
+    static void Pass(QtMsgType type, const QMessageLogContext& context, const QString& message);
+
 private:
     QtMessageHandler previous_;
 };

@@ -28,10 +28,11 @@ int RunWithWindow(char* program)
     // are lines of a notice log, which drops what a stalled reader cannot
     // take.
     platform::StandardErrorLinux standardError;
-    if (!DisplayServerNamed([](const char* name) { return std::getenv(name); })) {
+    const auto noDisplayServer = [&] {
         standardError.Write(std::string(kNoDisplayServer) + "\n");
         return kUsageExitStatus;
-    }
+    };
+    if (!DisplayServerNamed([](const char* name) { return std::getenv(name); })) return noDisplayServer();
     NoticeLog log(standardError);
     const QtMessageRoute route(log);
     // From the start, so that a request while the window is being made is
@@ -47,10 +48,7 @@ int RunWithWindow(char* program)
             return stopped;
         });
         if (stopped) return 0;
-        if (hold->Unanswered()) {
-            standardError.Write(std::string(kNoDisplayServer) + "\n");
-            return kUsageExitStatus;
-        }
+        if (hold->Unanswered()) return noDisplayServer();
     }
     int argc = 1;
     char* argv[] = {program, nullptr};

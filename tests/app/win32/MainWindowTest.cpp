@@ -56,23 +56,7 @@ std::vector<std::string> MenuTexts(HMENU menu)
 
 bool Ticked(HMENU menu, UINT command) { return ::GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED; }
 
-// Whether the thread has a message box open.
-BOOL CALLBACK FindBox(HWND window, LPARAM found)
-{
-    char name[16] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == "#32770" && ::IsWindowVisible(window)) *reinterpret_cast<bool*>(found) = true;
-    return TRUE;
-}
-
-bool BoxOpen(DWORD thread)
-{
-    bool found = false;
-    ::EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Counts the visible message boxes of this thread (the count and whether to
+// Counts the visible message boxes of a thread (the count and whether to
 // answer them with OK come in `data`).
 BOOL CALLBACK CountBox(HWND window, LPARAM data)
 {
@@ -85,10 +69,10 @@ BOOL CALLBACK CountBox(HWND window, LPARAM data)
     return TRUE;
 }
 
-int MessageBoxes(bool close = false)
+int MessageBoxes(bool close = false, DWORD thread = ::GetCurrentThreadId())
 {
     std::pair<int, bool> found{0, close};
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountBox, reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(thread, CountBox, reinterpret_cast<LPARAM>(&found));
     return found.first;
 }
 
@@ -309,7 +293,7 @@ TEST_F(MainWindowTest, ClosingWhileAStartUpBoxIsOpenEndsTheProgramOnceItIsMade)
         bool asked = false;
         std::thread asker([&] {
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (!BoxOpen(thread) && std::chrono::steady_clock::now() < deadline) ::Sleep(10);
+            while (MessageBoxes(false, thread) == 0 && std::chrono::steady_clock::now() < deadline) ::Sleep(10);
             const HWND hidden = ::FindWindowA("DotvaneWindow", nullptr);
             asked = hidden != nullptr && ::PostMessageA(hidden, message, TRUE, 0);
         });

@@ -49,6 +49,27 @@ TEST(DisplayServerTest, ADisplayOrAQtPlatformMustBeNamed)
     }
 }
 
+// DISPLAY names `display` while it lives.
+class ScopedDisplay {
+public:
+    explicit ScopedDisplay(const std::string& display) : saved_(qgetenv("DISPLAY"))
+    {
+        qputenv("DISPLAY", display.c_str());
+    }
+    ~ScopedDisplay()
+    {
+        if (saved_.isNull())
+            qunsetenv("DISPLAY");
+        else
+            qputenv("DISPLAY", saved_);
+    }
+    ScopedDisplay(const ScopedDisplay&) = delete;
+    ScopedDisplay& operator=(const ScopedDisplay&) = delete;
+
+private:
+    const QByteArray saved_;
+};
+
 // A display number that no X server serves now.
 int UnservedDisplay()
 {
@@ -74,9 +95,8 @@ pid_t StartXvfb(int display)
 
 TEST(DisplayServerTest, TheHoldWaitsForAServerThatIsStillStarting)
 {
-    const QByteArray saved = qgetenv("DISPLAY");
     const int display = UnservedDisplay();
-    qputenv("DISPLAY", (":" + std::to_string(display)).c_str());
+    const ScopedDisplay named(":" + std::to_string(display));
     pid_t server = -1;
     int asked = 0;
     {
@@ -91,10 +111,6 @@ TEST(DisplayServerTest, TheHoldWaitsForAServerThatIsStillStarting)
     ASSERT_GT(server, 0);
     kill(server, SIGTERM);
     waitpid(server, nullptr, 0);
-    if (saved.isNull())
-        qunsetenv("DISPLAY");
-    else
-        qputenv("DISPLAY", saved);
 }
 
 TEST(DisplayServerTest, TheHoldGivesUpOnAServerThatTakesTheConnectionAndNeverAnswers)
@@ -110,24 +126,18 @@ TEST(DisplayServerTest, TheHoldGivesUpOnAServerThatTakesTheConnectionAndNeverAns
          address.sin_port = htons(static_cast<uint16_t>(6000 + ++display)))
         ASSERT_LT(display, 200);
     ASSERT_EQ(listen(listener, 4), 0);
-    const QByteArray saved = qgetenv("DISPLAY");
-    qputenv("DISPLAY", ("127.0.0.1:" + std::to_string(display)).c_str());
+    const ScopedDisplay named("127.0.0.1:" + std::to_string(display));
     const auto started = std::chrono::steady_clock::now();
     const DisplayConnectionHold silent(std::chrono::milliseconds(300), [] { return false; });
     EXPECT_FALSE(silent.Connected());
     EXPECT_TRUE(silent.Unanswered());
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     close(listener);
-    if (saved.isNull())
-        qunsetenv("DISPLAY");
-    else
-        qputenv("DISPLAY", saved);
 }
 
 TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
 {
-    const QByteArray saved = qgetenv("DISPLAY");
-    qputenv("DISPLAY", (":" + std::to_string(UnservedDisplay())).c_str());
+    const ScopedDisplay named(":" + std::to_string(UnservedDisplay()));
     int asked = 0;
     const DisplayConnectionHold stopped(std::chrono::seconds(30), [&] { return ++asked == 3; });
     EXPECT_FALSE(stopped.Connected());
@@ -138,10 +148,6 @@ TEST(DisplayServerTest, TheHoldGivesUpOnAStopRequestOrWhenItsPatienceRunsOut)
     EXPECT_FALSE(impatient.Unanswered());
     EXPECT_GE(asked, 1);
     EXPECT_LE(asked, 3);
-    if (saved.isNull())
-        qunsetenv("DISPLAY");
-    else
-        qputenv("DISPLAY", saved);
 }
 
 TEST(DisplayServerTest, TheMessageIsOneLineThatNamesTheWayOut)
