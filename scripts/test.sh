@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs every test: once with g++, then
 # once with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
-# together with the fuzzers for a bounded time, and last the Windows
-# programs with everything below them, cross-built for 64-bit and 32-bit
-# Windows and tested under Wine (headless, and on a private Xvfb display).
+# together with the fuzzers for a bounded time, then without any shell (and
+# so without Qt), and last the Windows programs with everything below them,
+# cross-built for 64-bit and 32-bit Windows and tested under Wine (headless,
+# and on a private Xvfb display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,6 +20,12 @@ CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=De
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+# The program's logic and everything below it with no shell at all, as
+# -DDOTVANE_SHELL=none builds them: none of it may need a toolkit.
+cmake -S . -B build-none -G Ninja -DDOTVANE_SHELL=none -DDOTVANE_BENCH=OFF
+cmake --build build-none
+ctest --test-dir build-none --output-on-failure -j "$jobs"
 
 # The Windows builds, each tested under Wine in a prefix of its own: 64-bit
 # under wine64, 32-bit under wine (wine32:i386) in a 32-bit prefix. Wine
