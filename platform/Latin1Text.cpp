@@ -189,6 +189,14 @@ bool SameName(std::string_view a, std::string_view b)
     });
 }
 
+// Writes one decoded character as program text.
+void AppendLatin1(std::string& out, char32_t c)
+{
+    if (c == kMalformed) out += '?';
+    else if (c <= 0xFF) out += static_cast<char>(c);
+    else AppendFallback(out, c);
+}
+
 }  // namespace
 
 std::string Latin1FromUtf8(std::string_view utf8)
@@ -196,11 +204,22 @@ std::string Latin1FromUtf8(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     size_t i = 0;
-    while (i < utf8.size()) {
-        const char32_t c = DecodeOne(utf8, i);
-        if (c == kMalformed) out += '?';
-        else if (c <= 0xFF) out += static_cast<char>(c);
-        else AppendFallback(out, c);
+    while (i < utf8.size()) AppendLatin1(out, DecodeOne(utf8, i));
+    return out;
+}
+
+std::string Latin1FromUtf16(std::u16string_view utf16)
+{
+    std::string out;
+    out.reserve(utf16.size());
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        char32_t c = utf16[i];
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            // A high surrogate followed by a low one is one character.
+            const bool paired = c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF;
+            c = paired ? 0x10000 + ((c - 0xD800) << 10) + (utf16[++i] - 0xDC00) : kMalformed;
+        }
+        AppendLatin1(out, c);
     }
     return out;
 }

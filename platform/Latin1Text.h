@@ -22,6 +22,10 @@ namespace dotvane::platform {
 // truncated sequence, a byte that never occurs in UTF-8) becomes one "?".
 std::string Latin1FromUtf8(std::string_view utf8);
 
+// UTF-16 text, as a settings file saved on Windows as "Unicode" holds it:
+// each character as above; a surrogate without its partner becomes "?".
+std::string Latin1FromUtf16(std::u16string_view utf16);
+
 // The bytes of a file: converted as above when the whole text is valid
 // UTF-8, and taken as Latin-1 as they stand otherwise, so that a file written
 // on Windows (where "Bj\xF6rk" is not valid UTF-8) keeps its characters.

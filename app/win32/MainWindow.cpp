@@ -335,10 +335,12 @@ void MainWindow::OnPaint()
     // (a window narrower than it allows): that room shows the face.
     const RECT right{std::max(asked.left, LONG{layout_.ClientWidth}), asked.top, asked.right, asked.bottom};
     const RECT below{asked.left, std::max(asked.top, LONG{layout_.ClientHeight}), asked.right, asked.bottom};
-    const HBRUSH face = ::CreateSolidBrush(Face());
-    for (const RECT& room : {right, below})
-        if (!::IsRectEmpty(&room)) ::FillRect(dc, &room, face);
-    ::DeleteObject(face);
+    for (const RECT& room : {right, below}) {
+        if (::IsRectEmpty(&room)) continue;
+        const HBRUSH face = ::CreateSolidBrush(Face());
+        ::FillRect(dc, &room, face);
+        ::DeleteObject(face);
+    }
     const RgbImage* picture = logic_ ? &logic_->Render().PresentedPicture() : nullptr;
     view_.Paint(dc, picture, {asked.left, asked.top, asked.right - asked.left, asked.bottom - asked.top}, Face());
     if (Overlap(asked, layout_.StatusLine)) status_.Paint(dc, layout_.StatusLine, Face());

@@ -1,15 +1,12 @@
 #!/usr/bin/python3
-"""The Windows program with the screen at 96 and at 144 dots per inch, under Wine.
+"""The Windows program under Wine at 96 and then at 144 dots per inch.
 
 Usage: high_dpi_test.py WINE WINESERVER PREFIX RUNTIME_DIR
 
-The program runs twice on the simulated port library (an emulated KS0108,
-so that texts in system fonts are drawn) with one screen of text rows and
-two font texts: first with the prefix at 96 dpi, then at 144. At 144 dpi the
-menu bar and the status line are higher, and the status text lies wholly
-inside the window; the virtual display shows the same picture, pixel for
-pixel, at twice its size, because screen pictures are drawn at 96 dpi
-whatever the screen's setting.
+Each run is on the simulated port (an emulated KS0108, so that font texts
+are drawn) with one screen holding two font texts. At 144 dpi the menu bar
+and the status line are higher, the status text lies wholly inside the
+window, and the virtual display keeps its 96-dpi pixels.
 """
 import os
 import re
