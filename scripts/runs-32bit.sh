@@ -1,6 +1,7 @@
 #!/bin/bash
-# Exits 0 when this kernel runs 32-bit x86 programs, which 32-bit Wine
-# needs. Some virtual machines and sandboxes run a kernel without them.
+# Exits 0 when this machine runs 32-bit x86 programs, which 32-bit Wine
+# needs: natively, or through the emulator that emulate-i386.sh sets up
+# where the kernel cannot (some virtual machines and sandboxes).
 # The probe is the smallest 32-bit program: it ends itself with status 42.
 set -u
 probe=$(mktemp -p "$(dirname "$0")")

@@ -28,11 +28,11 @@ cmake --build build-none
 ctest --test-dir build-none --output-on-failure -j "$jobs"
 
 # The Windows builds, each tested under Wine in a prefix of its own: 64-bit
-# under wine64, 32-bit under wine (wine32:i386) in a 32-bit prefix. Wine
-# runs 32-bit Windows programs only as a 32-bit Linux program, which a
-# kernel without 32-bit support cannot run: there, and only there, the
-# 32-bit build is made without its test programs, and its files are checked
-# instead.
+# under wine64, 32-bit under wine in a 32-bit prefix. Wine runs 32-bit
+# Windows programs only as a 32-bit Linux program, which a kernel without
+# 32-bit support runs through qemu (install-deps.sh sets that up). Where
+# not even that can run, and only there, the 32-bit build is made without
+# its test programs, and its files are checked instead.
 cross_build() {
   local folder=$1 toolchain=$2
   shift 2
@@ -46,8 +46,8 @@ if bash scripts/runs-32bit.sh; then
   cross_build build-win32 mingw-w64-i686 -DDOTVANE_TESTS=ON
   ctest --test-dir build-win32 --output-on-failure -j "$jobs"
 else
-  echo "This kernel does not run 32-bit programs, so 32-bit Wine cannot run here: the 32-bit Windows build" \
-       "is built and its files checked, not run." >&2
+  echo "This machine runs no 32-bit programs, not even emulated, so 32-bit Wine cannot run here: the 32-bit" \
+       "Windows build is built and its files checked, not run." >&2
   cross_build build-win32 mingw-w64-i686 -DDOTVANE_TESTS=OFF
   python3 tests/win32/check_windows_build.py build-win32 i386
 fi

@@ -2,28 +2,36 @@
 
 #include "platform/win32/Win32Api.h"
 
+#include <algorithm>
+
 namespace dotvane::platform {
 namespace {
 
-// The length field is set to 32, the size of the record on 32-bit Windows;
-// the system fills the whole record of this build whatever it says.
-constexpr DWORD kRecordLength = 32;
-
+// The figures come from GlobalMemoryStatusEx: GlobalMemoryStatus gives them
+// in the width of a pointer, so that a 32-bit program on a machine with
+// more than 2 GB would be told 2 GB.
 class MemoryStatusWin32 : public MemoryStatus {
 public:
     // The system gives every figure in one call, whichever are wanted.
     void GlobalMemoryStatus(MemoryStatusRecord& status, MemoryFigures) override
     {
-        MEMORYSTATUS system{};
-        system.dwLength = kRecordLength;
-        ::GlobalMemoryStatus(&system);
-        status.MemoryLoad = system.dwMemoryLoad;
-        status.TotalPhys = system.dwTotalPhys;
-        status.AvailPhys = system.dwAvailPhys;
-        status.TotalPageFile = system.dwTotalPageFile;
-        status.AvailPageFile = system.dwAvailPageFile;
-        status.TotalVirtual = system.dwTotalVirtual;
-        status.AvailVirtual = system.dwAvailVirtual;
+        MEMORYSTATUSEX system{};
+        system.dwLength = sizeof system;
+        if (!::GlobalMemoryStatusEx(&system)) {
+            status = MemoryStatusRecord{};
+            return;
+        }
+        // What is free never exceeds the total, and the load stays within
+        // 0 … 100: Wine tells a 32-bit program on a machine with more than
+        // 4 GB a total cut below 4 GB beside the whole free figure, and a
+        // load computed from the two.
+        status.MemoryLoad = std::min<DWORD>(system.dwMemoryLoad, 100);
+        status.TotalPhys = system.ullTotalPhys;
+        status.AvailPhys = std::min(system.ullAvailPhys, system.ullTotalPhys);
+        status.TotalPageFile = system.ullTotalPageFile;
+        status.AvailPageFile = std::min(system.ullAvailPageFile, system.ullTotalPageFile);
+        status.TotalVirtual = system.ullTotalVirtual;
+        status.AvailVirtual = std::min(system.ullAvailVirtual, system.ullTotalVirtual);
     }
 };
 

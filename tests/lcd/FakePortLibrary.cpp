@@ -33,7 +33,7 @@ int32_t DLPORT_CALL RequestAccess(uint32_t port, uint32_t count)
     return FakePortLibrary::Current().AccessError;
 }
 
-int32_t CheckDevice(char* device, uint32_t deviceSize)
+int32_t DLPORT_CALL CheckDevice(char* device, uint32_t deviceSize)
 {
     FakePortLibrary& library = FakePortLibrary::Current();
     ++library.DeviceChecks;

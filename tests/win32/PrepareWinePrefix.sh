@@ -38,6 +38,11 @@ for pair in "Arial=Liberation Sans" "Courier New=Liberation Mono" "Times New Rom
   "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /d "${pair#*=}" /f
 done
 
+# The menu bar's height, as Wine works it out for its menu font at 96 dpi:
+# 32-bit Wine emulated by qemu (scripts/emulate-i386.sh) works out nonsense
+# when it makes the prefix, and keeps it.
+"$wine" reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v MenuHeight /d 18 /f
+
 # Wine writes the registry to the prefix when its server ends.
 "$wineserver" -w
 touch "$ready"

@@ -7,7 +7,8 @@ Both programs are GUI programs for the architecture that import only DLLs
 every Windows from 7 on has (so nothing the build forgot to link in is
 looked for beside them), the plain edition imports no counter library, the
 simulated DLPortIO.dll exports the twelve DriverLINX entry points under
-their plain names, and the package holds what a user unpacks.
+their plain names, its driver DLPortIO.SYS is a kernel driver with an entry
+point, and the package holds what a user unpacks.
 """
 import glob
 import os
@@ -55,6 +56,9 @@ def main():
     exported = set(re.findall(r"\[\s*\d+\] (\w+)", table))
     if exported != ENTRY_POINTS:
         fail("DLPortIO.dll exports %s" % ", ".join(sorted(exported ^ ENTRY_POINTS)))
+    driver = headers(tool, os.path.join(folder, "bin", "simport", "DLPortIO.SYS"))
+    if not re.search(r"Subsystem\s+00000001", driver) or re.search(r"AddressOfEntryPoint\s+0+\n", driver):
+        fail("simport/DLPortIO.SYS is no kernel driver with an entry point")
     packages = glob.glob(os.path.join(folder, "dotvane-*-win%s.zip" % ("32" if architecture == "i386" else "64")))
     if len(packages) != 1:
         fail("no single Windows package in %s" % folder)
