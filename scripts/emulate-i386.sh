@@ -20,7 +20,8 @@ mirror=http://deb.debian.org/debian
 # Wine process spends a minute probing its address space; qemu 10 does.
 # Debian 12 has it in its backports, later releases in main.
 qemu=/usr/bin/qemu-i386
-if [ ! -x "$qemu" ] || [ "$("$qemu" --version | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p')" -lt 8 ]; then
+version=$([ -x "$qemu" ] && "$qemu" --version | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p' || true)
+if [ "${version:-0}" -lt 8 ]; then
   from=()
   if [ "$suite" = bookworm ]; then
     if ! grep -rqs "bookworm-backports" /etc/apt/sources.list /etc/apt/sources.list.d; then
