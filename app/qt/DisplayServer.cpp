@@ -2,12 +2,13 @@
 
 #include "app/CommandLine.h"
 #include "app/qt/QtMessageRoute.h"
+#include "platform/linux/StandardErrorLinux.h"
 
 #include <QMessageLogContext>
 #include <QString>
 
-#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace dotvane {
 namespace {
@@ -18,8 +19,7 @@ void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString
         QtMessageRoute::Pass(type, context, message);
         return;
     }
-    std::fprintf(stderr, "%s\n", kNoDisplayServer);
-    std::fflush(stderr);
+    platform::StandardErrorLinux(2).Write(std::string(kNoDisplayServer) + "\n");
     // Qt is half made: nothing of it may run any more, not even its
     // destructors.
     std::_Exit(kUsageExitStatus);

@@ -1,6 +1,7 @@
 #include "app/qt/QtMessageRoute.h"
 
 #include "app/NoticeLog.h"
+#include "platform/linux/StandardErrorLinux.h"
 #include "platform/qt/QtText.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,6 @@
 #include <QMetaObject>
 #include <QString>
 
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -24,6 +24,15 @@ std::thread::id logThread;
 void WriteToRoutedLog(const std::string& line)
 {
     if (routedLog != nullptr) routedLog->WriteLine(line);
+}
+
+// Where no log takes them, Qt's messages go to standard error as the log
+// writes it: a reader that stalls never holds the program up, not even on
+// its way out, after the log has gone.
+void WriteWithoutWaiting(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    platform::StandardErrorLinux standardError;
+    standardError.Write(FromQString(qFormatLogMessage(type, context, message)) + "\n");
 }
 
 void RouteMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -42,7 +51,7 @@ QtMessageRoute::QtMessageRoute(NoticeLog& log)
     if (routedLog != nullptr) throw std::logic_error("Qt's messages are routed already");
     routedLog = &log;
     logThread = std::this_thread::get_id();
-    previous_ = qInstallMessageHandler(RouteMessage);
+    qInstallMessageHandler(RouteMessage);
 }
 
 void QtMessageRoute::Pass(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -50,12 +59,12 @@ void QtMessageRoute::Pass(QtMsgType type, const QMessageLogContext& context, con
     if (routedLog != nullptr)
         RouteMessage(type, context, message);
     else
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        WriteWithoutWaiting(type, context, message);
 }
 
 QtMessageRoute::~QtMessageRoute()
 {
-    qInstallMessageHandler(previous_);
+    qInstallMessageHandler(WriteWithoutWaiting);
     routedLog = nullptr;
 }
 

@@ -15,7 +15,11 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <csignal>
+#include <string>
 #include <thread>
 
 namespace dotvane {
@@ -141,6 +145,29 @@ TEST_F(HeadlessHostTest, QtsOwnMessagesAreLinesOfTheLog)
               "2025-01-02T03:04:05 QFont::setPointSizeF: Point size <= 0 (-1), must be greater than 0\n"
               "2025-01-02T03:04:05 qt.qpa.fonts: Populating font family aliases took 60 ms\n"
               "2025-01-02T03:04:05 from elsewhere\n");
+}
+
+TEST_F(HeadlessHostTest, AfterTheRouteQtsMessagesGoToStandardErrorWithoutWaiting)
+{
+    // In a child whose standard error is a pipe nobody reads; an alarm ends
+    // it if a write waits for the reader.
+    EXPECT_EXIT(
+        {
+            int ends[2];
+            if (pipe(ends) != 0) _exit(3);
+            dup2(ends[1], 2);
+            alarm(10);
+            { const QtMessageRoute route(log); }
+            qWarning("with room");
+            char read[64] = {};
+            if (::read(ends[0], read, sizeof read - 1) <= 0 || std::string(read) != "with room\n") _exit(4);
+            fcntl(ends[1], F_SETFL, O_NONBLOCK);
+            while (write(ends[1], read, sizeof read) > 0) {}
+            fcntl(ends[1], F_SETFL, 0);
+            qWarning("into the full pipe");
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
